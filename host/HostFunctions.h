@@ -1,0 +1,65 @@
+/* The host data system's function table: the one interface between the host and its plug-ins.
+ * A C ABI shared by the plug-in, the host program and the tests' fake host. The slot order is the
+ * interface: slots may only be added at the end (the static_asserts below keep anyone from
+ * reordering them).
+ *
+ * Widths: numbers (handles, counts) stay 32-bit as on the host's original 32-bit platform; everything
+ * that carries a pointer (a service's arguments and result) is pointer-sized, so a 32-bit build gives
+ * the original layout.
+ *
+ * Windows: the "host window" handed to a command handler is the host main window's QWidget*, passed
+ * as void*. The plug-in's dialogs take it as their parent. */
+#ifndef ATMOCALC_HOST_FUNCTIONS_H
+#define ATMOCALC_HOST_FUNCTIONS_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef intptr_t HostResult;
+
+/* Result of CallService when the host lacks the service. */
+#define HOST_SERVICE_NOT_FOUND ((HostResult)(uintptr_t)0x80000000u)
+
+/* Event handlers get a null argument; command handlers get the host window. Both return 0. */
+typedef int (*HostHandler)(void* argument);
+
+typedef struct HostFunctions {
+    void* reserved[3];
+    uint32_t (*Subscribe)(const char* eventName, HostHandler handler);
+    void (*Unsubscribe)(uint32_t handle);
+    uint32_t (*RegisterCommand)(const char* commandName, HostHandler handler);
+    void (*UnregisterCommand)(uint32_t handle);
+    HostResult (*CallService)(const char* serviceName, intptr_t firstArgument, void* secondArgument);
+    int (*ServiceExists)(const char* serviceName);
+} HostFunctions;
+
+/* Argument of "MainMenu/CreateNewMenu": 16 bytes on a 32-bit build. */
+typedef struct NewMenuInfo {
+    uint32_t size;             /* sizeof(NewMenuInfo) */
+    const char16_t* menuPath;  /* UTF-16, levels separated by "/" */
+    uint32_t reserved;         /* 0 */
+    const char* commandName;   /* the command run when the item is chosen */
+} NewMenuInfo;
+
+#ifdef __cplusplus
+} /* extern "C" */
+
+inline constexpr HostResult ServiceNotFound = HOST_SERVICE_NOT_FOUND;
+
+static_assert(offsetof(HostFunctions, Subscribe) == 3 * sizeof(void*));
+static_assert(offsetof(HostFunctions, Unsubscribe) == 4 * sizeof(void*));
+static_assert(offsetof(HostFunctions, RegisterCommand) == 5 * sizeof(void*));
+static_assert(offsetof(HostFunctions, UnregisterCommand) == 6 * sizeof(void*));
+static_assert(offsetof(HostFunctions, CallService) == 7 * sizeof(void*));
+static_assert(offsetof(HostFunctions, ServiceExists) == 8 * sizeof(void*));
+static_assert(sizeof(HostFunctions) == 9 * sizeof(void*));
+#if UINTPTR_MAX == 0xFFFFFFFFu
+static_assert(sizeof(NewMenuInfo) == 16);
+#endif
+#endif
+
+#endif

@@ -1,0 +1,89 @@
+#include "Numbers.h"
+
+#include <charconv>
+#include <clocale>
+#include <cstdlib>
+#include <limits>
+#include <locale.h>
+#include <string>
+
+namespace {
+
+bool IsCSpace(char32_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The slow exact path for values from_chars reports as out of range: strtod in the "C" locale gives
+// ±HUGE_VAL on overflow and the correctly rounded tiny value (or zero) on underflow.
+double ReadOutOfRange(std::string_view digits) {
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+    const std::string copy(digits);
+    return strtod_l(copy.c_str(), nullptr, cLocale);
+}
+
+} // namespace
+
+double ReadDouble(std::string_view text, size_t* used) {
+    size_t i = 0;
+    while (i < text.size() && IsCSpace(static_cast<unsigned char>(text[i])))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    const char* first = text.data() + i;
+    const char* last = text.data() + text.size();
+    double value = 0.0;
+    std::from_chars_result r{first, std::errc::invalid_argument};
+    if (last - first >= 2 && first[0] == '0' && (first[1] == 'x' || first[1] == 'X')) {
+        r = std::from_chars(first + 2, last, value, std::chars_format::hex);
+        if (r.ec == std::errc::invalid_argument) // "0x" without hexadecimal digits reads as the 0 before it
+            r = std::from_chars(first, first + 1, value);
+    } else if (first != last && (IsDigit(*first) || *first == '.' || *first == 'i' || *first == 'I' ||
+                                 *first == 'n' || *first == 'N')) {
+        r = std::from_chars(first, last, value, std::chars_format::general);
+    }
+    if (r.ec == std::errc::invalid_argument) {
+        if (used)
+            *used = 0;
+        return 0.0;
+    }
+    if (r.ec == std::errc::result_out_of_range)
+        value = ReadOutOfRange(std::string_view(first, r.ptr - first));
+    if (used)
+        *used = static_cast<size_t>(r.ptr - text.data());
+    return negative ? -value : value;
+}
+
+double ReadDouble(std::u16string_view text, size_t* used) {
+    char buffer[128];
+    std::string heap;
+    size_t n = 0;
+    while (n < text.size() && text[n] < 0x80)
+        ++n;
+    char* narrow = buffer;
+    if (n > sizeof buffer) {
+        heap.resize(n);
+        narrow = heap.data();
+    }
+    for (size_t k = 0; k < n; ++k)
+        narrow[k] = static_cast<char>(text[k]);
+    return ReadDouble(std::string_view(narrow, n), used);
+}
+
+int32_t ReadInt32(std::u16string_view text) {
+    size_t i = 0;
+    while (i < text.size() && IsCSpace(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+        negative = text[i++] == u'-';
+    long long value = 0;
+    constexpr long long limit = static_cast<long long>(std::numeric_limits<int32_t>::max()) + 1;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
+        value = std::min(value * 10 + (text[i] - u'0'), limit);
+    if (negative)
+        value = -value;
+    if (value > std::numeric_limits<int32_t>::max())
+        return std::numeric_limits<int32_t>::max();
+    return static_cast<int32_t>(value);
+}

@@ -1,0 +1,12 @@
+// UTF-8 <-> UTF-16 conversion for the boundaries where the system's UTF-16 texts meet
+// UTF-8 (SQLite error texts, pugixml, the command line, file names on this platform).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// UTF-16 from UTF-8. Never fails: each malformed byte becomes U+FFFD.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+
+// UTF-8 from UTF-16. Never fails: an unpaired surrogate becomes U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view utf16);

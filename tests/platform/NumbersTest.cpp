@@ -1,0 +1,65 @@
+#include "platform/text/Numbers.h"
+#include "platform/RussianNumericLocale.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+
+TEST(ReadDouble, FollowsStrtodRulesOnTheLeadingPart) {
+    EXPECT_EQ(ReadDouble(u"  1.25"), 1.25);
+    EXPECT_EQ(ReadDouble(u"+2.5e3xyz"), 2500.0);
+    EXPECT_EQ(ReadDouble(u"-.5"), -0.5);
+    EXPECT_EQ(ReadDouble(u"760 mm"), 760.0);
+    EXPECT_EQ(ReadDouble(u"1e"), 1.0);
+    EXPECT_EQ(ReadDouble(u"1,25"), 1.0);
+    EXPECT_EQ(ReadDouble(u"abc"), 0.0);
+    EXPECT_EQ(ReadDouble(u""), 0.0);
+    EXPECT_EQ(ReadDouble(u"-"), 0.0);
+    EXPECT_EQ(ReadDouble(u"."), 0.0);
+    EXPECT_EQ(ReadDouble("0x1A"), 26.0);
+    EXPECT_EQ(ReadDouble("0xZ"), 0.0);
+    EXPECT_TRUE(std::isinf(ReadDouble("-inf")));
+    EXPECT_TRUE(std::isnan(ReadDouble("nan")));
+}
+
+TEST(ReadDouble, ReportsHowMuchWasRead) {
+    size_t used = 99;
+    ReadDouble("  12.5kg", &used);
+    EXPECT_EQ(used, 6u);
+    ReadDouble("kg", &used);
+    EXPECT_EQ(used, 0u);
+}
+
+TEST(ReadDouble, HandlesValuesOutOfRangeLikeStrtod) {
+    EXPECT_EQ(ReadDouble("1e999"), HUGE_VAL);
+    EXPECT_EQ(ReadDouble("-1e999"), -HUGE_VAL);
+    EXPECT_EQ(ReadDouble("1e-999"), 0.0);
+    EXPECT_EQ(ReadDouble("4.9406564584124654e-324"), std::numeric_limits<double>::denorm_min());
+}
+
+TEST(ReadDouble, ReadsEverySeventeenDigitTextBackBitForBit) {
+    for (double v : {0.1, 1.0 / 3.0, 745.55, 1e-310, 1.7976931348623157e308, -123456.789}) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%.17g", v);
+        EXPECT_EQ(ReadDouble(text), v) << text;
+    }
+}
+
+TEST(ReadDouble, KeepsTheDecimalPointUnderARussianLocale) {
+    RussianNumericLocale russian;
+    if (!russian.active)
+        GTEST_SKIP() << "no Russian locale on this machine";
+    EXPECT_EQ(ReadDouble(u"745.5"), 745.5);
+    EXPECT_EQ(ReadDouble(u"745,5"), 745.0);
+}
+
+TEST(ReadInt32, ReadsTheLeadingDecimalIntegerAndClamps) {
+    EXPECT_EQ(ReadInt32(u"7"), 7);
+    EXPECT_EQ(ReadInt32(u"  -12abc"), -12);
+    EXPECT_EQ(ReadInt32(u"+3"), 3);
+    EXPECT_EQ(ReadInt32(u"x"), 0);
+    EXPECT_EQ(ReadInt32(u""), 0);
+    EXPECT_EQ(ReadInt32(u"0x10"), 0);
+    EXPECT_EQ(ReadInt32(u"99999999999"), 2147483647);
+    EXPECT_EQ(ReadInt32(u"-99999999999"), -2147483647 - 1);
+}

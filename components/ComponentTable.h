@@ -1,0 +1,35 @@
+// The component reference: the components the calculation knows, with their coefficient and group,
+// kept in the semicolon-separated file "CompsTable.csv" (code page 1251) under the public documents folder.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct ComponentRecord {
+    int32_t ID = 0;          // row identifier as stored; not used by any calculation
+    std::u16string Name;     // matched case-insensitively with peak names
+    std::u16string AltName;  // kept and written back only
+    double K = 0;            // component coefficient
+    int32_t group = 0;       // 0 and 1 enter the group sums; any other code none
+};
+
+class ComponentTable {
+public:
+    // The one table of the process, created empty and not loaded on first use.
+    static ComponentTable& Instance();
+
+    // Replaces `records` with the file's rows; true on success, else false with `lastError` set.
+    bool Load();
+    // Writes all `records` to the file; true on success, else false with `lastError` set.
+    bool Save();
+
+    std::vector<ComponentRecord> records;
+    bool loaded = false;
+    std::u16string lastError;
+};
+
+// The folder of the file: PUBLIC + "/Documents/Veltra4/atmocalc/files", or empty when PUBLIC is not set.
+std::u16string ComponentFolder();
+// ComponentFolder() + "/" + "CompsTable.csv".
+std::u16string ComponentTablePath();

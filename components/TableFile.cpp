@@ -92,8 +92,8 @@ bool WriteAll(int fd, std::string_view bytes) {
 bool KeepOwnerAndMode(int fd, const std::optional<struct stat>& existing) {
     if (!existing)
         return true; // a new file gets the usual mode for new files
-    // Giving the file back to its owner succeeds only for the owner's group or for an administrator;
-    // otherwise the saving user owns the new file, as after any replacement.
+    // Only an administrator may give the new file to another user; anyone else who may replace the file
+    // then owns the new one, as after any replacement.
     if (::fchown(fd, existing->st_uid, existing->st_gid) != 0 && errno != EPERM)
         return false;
     return ::fchmod(fd, existing->st_mode & 07777) == 0;

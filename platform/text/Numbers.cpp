@@ -9,9 +9,13 @@
 
 namespace {
 
-bool IsCSpace(char32_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsCSpace(char32_t c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The slow exact path for values from_chars reports as out of range: strtod in the "C" locale gives
 // ±HUGE_VAL on overflow and the correctly rounded tiny value (or zero) on underflow.
@@ -68,6 +72,38 @@ double ReadDouble(std::u16string_view text, size_t* used) {
     for (size_t k = 0; k < n; ++k)
         narrow[k] = static_cast<char>(text[k]);
     return ReadDouble(std::string_view(narrow, n), used);
+}
+
+double ReadDecimal(std::u16string_view text) {
+    const auto isDigit = [&](size_t k) { return k < text.size() && text[k] >= u'0' && text[k] <= u'9'; };
+    size_t end = 0;
+    while (end < text.size() && IsCSpace(text[end]))
+        ++end;
+    if (end < text.size() && (text[end] == u'+' || text[end] == u'-'))
+        ++end;
+    const size_t mantissa = end;
+    while (isDigit(end))
+        ++end;
+    bool digits = end > mantissa;
+    if (end < text.size() && text[end] == u'.') {
+        ++end;
+        digits = digits || isDigit(end);
+        while (isDigit(end))
+            ++end;
+    }
+    if (!digits)
+        return 0.0;
+    if (end < text.size() && (text[end] == u'e' || text[end] == u'E')) {
+        size_t k = end + 1;
+        if (k < text.size() && (text[k] == u'+' || text[k] == u'-'))
+            ++k;
+        if (isDigit(k)) {
+            while (isDigit(k))
+                ++k;
+            end = k;
+        }
+    }
+    return ReadDouble(text.substr(0, end));
 }
 
 int32_t ReadInt32(std::u16string_view text) {

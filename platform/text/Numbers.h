@@ -14,6 +14,11 @@ double ReadDouble(std::string_view text, size_t* used = nullptr);
 // The same on a UTF-16 text (reading stops at the first character outside ASCII).
 double ReadDouble(std::u16string_view text, size_t* used = nullptr);
 
+// A decimal number only, as users type one: leading white space, an optional sign, digits with an
+// optional ".", an optional exponent; reading stops at the first other character, so hexadecimal,
+// "inf" and "nan" texts read as their leading decimal part. Nothing readable gives 0.0.
+double ReadDecimal(std::u16string_view text);
+
 // atoi's rules: leading white space, an optional sign, decimal digits; reading stops at the first other
 // character; no digits give 0; a value outside the 32-bit range is clamped to it.
 int32_t ReadInt32(std::u16string_view text);

@@ -22,6 +22,21 @@ TEST(ReadDouble, FollowsStrtodRulesOnTheLeadingPart) {
     EXPECT_TRUE(std::isnan(ReadDouble("nan")));
 }
 
+TEST(ReadDecimal, ReadsOnlyTheLeadingDecimalNumber) {
+    EXPECT_EQ(ReadDecimal(u" 745.5"), 745.5);
+    EXPECT_EQ(ReadDecimal(u"760 mm"), 760.0);
+    EXPECT_EQ(ReadDecimal(u"-2.5e2x"), -250.0);
+    EXPECT_EQ(ReadDecimal(u"1e+x"), 1.0);
+    EXPECT_EQ(ReadDecimal(u".5"), 0.5);
+    EXPECT_EQ(ReadDecimal(u"5."), 5.0);
+    EXPECT_EQ(ReadDecimal(u"0x1A"), 0.0);
+    EXPECT_EQ(ReadDecimal(u"inf"), 0.0);
+    EXPECT_EQ(ReadDecimal(u"nan"), 0.0);
+    EXPECT_EQ(ReadDecimal(u"-"), 0.0);
+    EXPECT_EQ(ReadDecimal(u"."), 0.0);
+    EXPECT_EQ(ReadDecimal(u""), 0.0);
+}
+
 TEST(ReadDouble, ReportsHowMuchWasRead) {
     size_t used = 99;
     ReadDouble("  12.5kg", &used);

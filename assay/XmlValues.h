@@ -1,0 +1,108 @@
+// Records of the assay file's XML part member by member: each member is a child element named after
+// it, carrying its value text in the attribute "value". A record type describes its members with a
+// visitor, `visit(record, f)` calling `f(elementName, member)` for each member in element order; the
+// same visitor serves reading and writing, so the two cannot drift apart.
+#pragma once
+
+#include "assay/ValueText.h"
+#include "platform/text/Utf.h"
+
+#include <array>
+#include <cstring>
+#include <limits>
+#include <pugixml.hpp>
+#include <string>
+#include <type_traits>
+
+inline void ReadMember(const char* text, double& member) {
+    member = ReadValueDouble(text);
+}
+inline void ReadMember(const char* text, bool& member) {
+    member = ReadValueBool(text);
+}
+inline void ReadMember(const char* text, std::u16string& member) {
+    member = Utf8ToUtf16(text);
+}
+// Integers are clamped to their type; 64-bit unsigned members do not occur in the format.
+template <typename Integer>
+requires(std::is_integral_v<Integer> &&
+         (std::is_signed_v<Integer> || sizeof(Integer) < 8)) void ReadMember(const char* text,
+                                                                             Integer& member) {
+    member =
+        static_cast<Integer>(ReadValueInteger(text, std::numeric_limits<Integer>::min(),
+                                              static_cast<int64_t>(std::numeric_limits<Integer>::max())));
+}
+
+inline void SetValue(pugi::xml_attribute attribute, double value) {
+    attribute.set_value(FormatValueDouble(value).text);
+}
+inline void SetValue(pugi::xml_attribute attribute, bool value) {
+    attribute.set_value(FormatValueBool(value));
+}
+inline void SetValue(pugi::xml_attribute attribute, const std::u16string& value) {
+    attribute.set_value(Utf16ToUtf8(value).c_str());
+}
+template <typename Integer>
+requires std::is_integral_v<Integer>
+void SetValue(pugi::xml_attribute attribute, Integer value) {
+    if constexpr (std::is_signed_v<Integer>)
+        attribute.set_value(FormatValueInteger(value).text);
+    else
+        attribute.set_value(FormatValueUnsigned(value).text);
+}
+
+// Appends <name value="..."/> to the parent.
+template <typename T> void AppendValueElement(pugi::xml_node parent, const char* name, const T& value) {
+    SetValue(parent.append_child(name).append_attribute("value"), value);
+}
+
+// The element names a visitor presents, in its order.
+template <typename Record, size_t N, typename Visitor> std::array<const char*, N> MemberNames(Visitor visit) {
+    Record record{};
+    std::array<const char*, N> names{};
+    size_t k = 0;
+    visit(record, [&](const char* name, auto&) { names[k++] = name; });
+    return names;
+}
+
+// The "value" text of each named child element of the parent, in the order of the names: null where
+// no such element exists, "" where it has no "value". The first element of a name counts, or the last
+// when lastWins. The elements usually come in the order of the names, so the next name is tried first.
+template <size_t N>
+std::array<const char*, N> GatherValues(pugi::xml_node parent, const std::array<const char*, N>& names,
+                                        bool lastWins) {
+    std::array<const char*, N> values{};
+    size_t expected = 0;
+    for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
+        const char* name = child.name();
+        size_t k = expected;
+        if (k == N || std::strcmp(name, names[k]) != 0)
+            for (k = 0; k < N && std::strcmp(name, names[k]) != 0; ++k) {
+            }
+        if (k == N)
+            continue;
+        if (!values[k] || lastWins)
+            values[k] = child.attribute("value").value();
+        expected = k + 1;
+    }
+    return values;
+}
+
+// Sets every member of the record from the first child element named after it; a missing element or
+// "value" gives 0, false or the empty text.
+template <typename Record, size_t N, typename Visitor>
+void ReadMembers(pugi::xml_node parent, const std::array<const char*, N>& names, Visitor visit,
+                 Record& record) {
+    const auto values = GatherValues(parent, names, false);
+    size_t k = 0;
+    visit(record, [&](const char*, auto& member) {
+        const char* text = values[k++];
+        ReadMember(text ? text : "", member);
+    });
+}
+
+// Appends one value element per member, in the visitor's order.
+template <typename Record, typename Visitor>
+void WriteMembers(pugi::xml_node parent, Visitor visit, const Record& record) {
+    visit(record, [&](const char* name, const auto& member) { AppendValueElement(parent, name, member); });
+}

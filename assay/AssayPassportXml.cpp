@@ -42,7 +42,7 @@ constexpr char kColumnElement[] = "column";
 
 bool IsScalarName(const char* name) {
     for (const char* scalar : kScalarNames)
-        if (std::strcmp(name, scalar) == 0)
+        if (SameName(name, scalar))
             return true;
     return false;
 }
@@ -63,7 +63,7 @@ void ReadPassport(pugi::xml_node element, AssayPassport& passport) {
     passport.params.clear();
     for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling()) {
         const char* name = child.name();
-        if (std::strcmp(name, kColumnElement) == 0) {
+        if (SameName(name, kColumnElement)) {
             ReadMembers(child, kColumnNames, kVisitColumn, passport.columns.emplace_back());
         } else if (!IsScalarName(name)) {
             // Any other node, also text placed directly inside the passport, is kept as a param.

@@ -32,10 +32,6 @@ constexpr size_t kChannelNumbers = 256;
 
 void ReadPeakTable(pugi::xml_node table, std::vector<AssayPeak>& peaks) {
     peaks.clear();
-    size_t count = 0;
-    for (pugi::xml_node item = table.child("item"); item; item = item.next_sibling("item"))
-        ++count;
-    peaks.reserve(count);
     for (pugi::xml_node item = table.child("item"); item; item = item.next_sibling("item"))
         ReadMembers(item, kPeakNames, kVisitPeak, peaks.emplace_back());
 }

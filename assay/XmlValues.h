@@ -8,11 +8,9 @@
 #include "platform/text/Utf.h"
 
 #include <array>
-#include <cstring>
-#include <limits>
+#include <cstdint>
 #include <pugixml.hpp>
 #include <string>
-#include <type_traits>
 
 inline void ReadMember(const char* text, double& member) {
     member = ReadValueDouble(text);
@@ -23,14 +21,15 @@ inline void ReadMember(const char* text, bool& member) {
 inline void ReadMember(const char* text, std::u16string& member) {
     member = Utf8ToUtf16(text);
 }
-// Integers are clamped to their type; 64-bit unsigned members do not occur in the format.
-template <typename Integer>
-requires(std::is_integral_v<Integer> &&
-         (std::is_signed_v<Integer> || sizeof(Integer) < 8)) void ReadMember(const char* text,
-                                                                             Integer& member) {
-    member =
-        static_cast<Integer>(ReadValueInteger(text, std::numeric_limits<Integer>::min(),
-                                              static_cast<int64_t>(std::numeric_limits<Integer>::max())));
+// Integers are clamped to the range of their member.
+inline void ReadMember(const char* text, int32_t& member) {
+    member = static_cast<int32_t>(ReadValueInteger(text, INT32_MIN, INT32_MAX));
+}
+inline void ReadMember(const char* text, uint32_t& member) {
+    member = static_cast<uint32_t>(ReadValueInteger(text, 0, UINT32_MAX));
+}
+inline void ReadMember(const char* text, int64_t& member) {
+    member = ReadValueInteger(text, INT64_MIN, INT64_MAX);
 }
 
 inline void SetValue(pugi::xml_attribute attribute, double value) {
@@ -42,13 +41,14 @@ inline void SetValue(pugi::xml_attribute attribute, bool value) {
 inline void SetValue(pugi::xml_attribute attribute, const std::u16string& value) {
     attribute.set_value(Utf16ToUtf8(value).c_str());
 }
-template <typename Integer>
-requires std::is_integral_v<Integer>
-void SetValue(pugi::xml_attribute attribute, Integer value) {
-    if constexpr (std::is_signed_v<Integer>)
-        attribute.set_value(FormatValueInteger(value).text);
-    else
-        attribute.set_value(FormatValueUnsigned(value).text);
+inline void SetValue(pugi::xml_attribute attribute, int32_t value) {
+    attribute.set_value(FormatValueInteger(value).text);
+}
+inline void SetValue(pugi::xml_attribute attribute, uint32_t value) {
+    attribute.set_value(FormatValueUnsigned(value).text);
+}
+inline void SetValue(pugi::xml_attribute attribute, int64_t value) {
+    attribute.set_value(FormatValueInteger(value).text);
 }
 
 // Appends <name value="..."/> to the parent.
@@ -65,6 +65,20 @@ template <typename Record, size_t N, typename Visitor> std::array<const char*, N
     return names;
 }
 
+// True when the two null-terminated names are equal. Inline: the names are short and compared
+// for every member of every peak, where a library call per comparison shows.
+inline bool SameName(const char* a, const char* b) {
+    while (*a != '\0' && *a == *b)
+        ++a, ++b;
+    return *a == *b;
+}
+
+// The element's "value" text; "" when it has none. The attribute is nearly always the first.
+inline const char* ValueText(pugi::xml_node element) {
+    const pugi::xml_attribute first = element.first_attribute();
+    return first && SameName(first.name(), "value") ? first.value() : element.attribute("value").value();
+}
+
 // The "value" text of each named child element of the parent, in the order of the names: null where
 // no such element exists, "" where it has no "value". The first element of a name counts, or the last
 // when lastWins. The elements usually come in the order of the names, so the next name is tried first.
@@ -76,13 +90,13 @@ std::array<const char*, N> GatherValues(pugi::xml_node parent, const std::array<
     for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
         const char* name = child.name();
         size_t k = expected;
-        if (k == N || std::strcmp(name, names[k]) != 0)
-            for (k = 0; k < N && std::strcmp(name, names[k]) != 0; ++k) {
+        if (k == N || !SameName(name, names[k]))
+            for (k = 0; k < N && !SameName(name, names[k]); ++k) {
             }
         if (k == N)
             continue;
         if (!values[k] || lastWins)
-            values[k] = child.attribute("value").value();
+            values[k] = ValueText(child);
         expected = k + 1;
     }
     return values;

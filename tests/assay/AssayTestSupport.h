@@ -2,6 +2,7 @@
 // make, and a member-by-member comparison of documents with doubles compared bit for bit.
 #pragma once
 
+#include "TempFolder.h"
 #include "assay/VeltraFile4.h"
 
 #include <bit>
@@ -14,19 +15,6 @@
 #include <iterator>
 #include <string>
 #include <vector>
-
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "assay-test-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
-    ~TempFolder() { std::filesystem::remove_all(path); }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::u16string File(const char* name) const { return (path / name).u16string(); }
-    std::filesystem::path path;
-};
 
 inline void WriteBytes(const std::u16string& path, const std::string& bytes) {
     std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);

@@ -55,6 +55,18 @@ const char* FormatValueBool(bool value) {
 }
 
 double ReadValueDouble(std::string_view text) {
+    // The texts the format writes start with a digit, or a "-" and a digit, and are read here without
+    // the general reader's preparations: from_chars gives exactly what that reader gives for them.
+    // Every other text, and every value out of range, goes to the general reader.
+    const char* first = text.data();
+    const char* last = first + text.size();
+    const char* digits = first != last && *first == '-' ? first + 1 : first;
+    const bool hexadecimal = digits + 1 < last && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X');
+    if (digits != last && *digits >= '0' && *digits <= '9' && !hexadecimal) {
+        double value = 0;
+        if (std::from_chars(first, last, value).ec == std::errc())
+            return value;
+    }
     return ReadDouble(text);
 }
 

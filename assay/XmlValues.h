@@ -19,7 +19,7 @@ inline void ReadMember(const char* text, bool& member) {
     member = ReadValueBool(text);
 }
 inline void ReadMember(const char* text, std::u16string& member) {
-    member = Utf8ToUtf16(text);
+    Utf8ToUtf16(text, member);
 }
 // Integers are clamped to the range of their member.
 inline void ReadMember(const char* text, int32_t& member) {

@@ -2,6 +2,7 @@
 
 #include "assay/ValueText.h"
 #include "platform/RussianNumericLocale.h"
+#include "platform/text/Numbers.h"
 
 #include <cmath>
 #include <cstdio>
@@ -437,6 +438,15 @@ TEST(AssayValueText, IntegersTakeSignDecimalOrHexadecimalAndClamp) {
     EXPECT_EQ(ReadValueInteger("9223372036854775808", INT64_MIN, INT64_MAX), INT64_MAX);
     EXPECT_EQ(ReadValueInteger("0xFFFFFFFFFFFFFFFFFFFF", INT64_MIN, INT64_MAX), INT64_MAX);
     EXPECT_EQ(ReadValueInteger("-5", 0, UINT32_MAX), 0);
+}
+
+TEST(AssayValueText, DoublesReadAsTheGeneralReaderReadsThem) {
+    for (const char* text :
+         {"0",    "-0",     "00012.5", "1.5abc", "-1e-999", "1e999", "-1e999", "4.9406564584124654e-324",
+          "0x10", "-0x1p4", "0x",      "  1",    "+1",      "-",     "-inf",   "nan",
+          "",     ".5",     "-.5",     "1,5"}) {
+        EXPECT_PRED2(SameBits, ReadValueDouble(text), ReadDouble(std::string_view(text))) << text;
+    }
 }
 
 TEST(AssayValueText, DoublesAreWrittenAsPrintfWritesThemWithSeventeenDigits) {

@@ -4,6 +4,7 @@
 #include "assay/XmlValues.h"
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -55,10 +56,16 @@ void ReadPeakTables(pugi::xml_node element, std::list<AssayChannel>& channels) {
     }
 }
 
+// One "channel" element per number, for the first channel of that number: a reader gives the peaks
+// of every element with that number to that channel, the later elements replacing the earlier ones,
+// so a later channel's (empty) table would wipe the first one's.
 void WritePeakTables(pugi::xml_node parent, const std::list<AssayChannel>& channels) {
     pugi::xml_node element = parent.append_child("channels");
     element.append_attribute("version").set_value("1");
+    std::array<bool, kChannelNumbers> written{};
     for (const AssayChannel& channel : channels) {
+        if (channel.number < kChannelNumbers && std::exchange(written[channel.number], true))
+            continue;
         pugi::xml_node c = element.append_child("channel");
         AppendValueElement(c, "number", channel.number);
         pugi::xml_node table = c.append_child("table");
@@ -81,6 +88,15 @@ private:
 };
 
 } // namespace
+
+bool PeakTablesWritable(const std::list<AssayChannel>& channels) {
+    std::array<bool, kChannelNumbers> seen{};
+    for (const AssayChannel& channel : channels)
+        if (channel.number < kChannelNumbers && std::exchange(seen[channel.number], true) &&
+            !channel.peaks.empty())
+            return false;
+    return true;
+}
 
 bool ReadAssayXml(char* text, size_t size, AssayPassport& passport, std::list<AssayChannel>& channels) {
     // The default options decode entity and character references, read CDATA as text, normalise line

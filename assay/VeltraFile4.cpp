@@ -239,14 +239,16 @@ int CVeltraFile4::LoadFromFile(const std::u16string& path) {
 }
 
 int CVeltraFile4::SaveToFile(const std::u16string& path) {
-    // Either of these would leave a file that does not read back whole, so they are refused before
-    // the file is touched.
+    // Each of these would leave a file that does not read back whole, so they are refused before the
+    // file is touched.
     for (const AssayChannel& channel : channels)
         if (channel.number > 0xFF)
             return -5;
     for (const PassportParam& param : passport.params)
         if (!IsWritableParam(param))
             return -7;
+    if (!PeakTablesWritable(channels))
+        return -7;
     const std::string name = FileName(path);
     FileHandle file(name.empty() ? nullptr : std::fopen(name.c_str(), "wbe"));
     if (!file)

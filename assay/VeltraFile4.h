@@ -56,8 +56,9 @@ public:
     // A failed read keeps what was read before the failure.
     virtual int LoadFromFile(const std::u16string& path);
     // Writes a file. 0, or -1 (cannot open), -2 (header), -5 (block header, or a channel number above
-    // 255), -6 (samples), -7 (XML part, or a param whose name cannot be an element name). The two
-    // refusals are made before the file is touched. Sets passport.filePath once the blocks are written.
+    // 255), -6 (samples), -7 (XML part; or a param whose name cannot be an element name, or peaks on a
+    // channel whose number an earlier channel has: peaks the file cannot give back). The refusals are
+    // made before the file is touched. Sets passport.filePath once the blocks are written.
     virtual int SaveToFile(const std::u16string& path);
 
     uint8_t formatVersion = 1;

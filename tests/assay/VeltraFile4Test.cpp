@@ -379,6 +379,23 @@ TEST_F(VeltraFile4Test, RootWithAnotherNameStillLoads) {
     EXPECT_TRUE(fromFile.channels.front().peaks.empty());
 }
 
+TEST_F(VeltraFile4Test, ChannelsSharingANumberKeepTheirPeaksWhenWrittenAgain) {
+    const std::string xml =
+        MakeXml("", "<channel><number value=\"0\"/><table><item/><item/></table></channel>");
+    ASSERT_EQ(LoadBoth(MakeImage({{0, {1}}, {0, {2}}}, xml)), 0);
+    ASSERT_EQ(fromFile.SaveToFile(folder.File("again.dat")), 0);
+    CVeltraFile4 again;
+    ASSERT_EQ(again.LoadFromFile(folder.File("again.dat")), 0);
+    ExpectSameDocument(again, fromFile);
+    EXPECT_EQ(again.channels.front().peaks.size(), 2u);
+
+    // Peaks on the second channel numbered 0 would read back as the first one's: refused.
+    WriteBytes(path, "old");
+    fromFile.channels.back().peaks.emplace_back();
+    EXPECT_EQ(fromFile.SaveToFile(path), -7);
+    EXPECT_EQ(ReadBytes(path), "old");
+}
+
 TEST_F(VeltraFile4Test, LoadingAgainReplacesEverythingTheFileCarries) {
     CVeltraFile4 big;
     FillDocument(big);

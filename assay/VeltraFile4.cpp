@@ -12,6 +12,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+// Assay files come from outside the plug-in, so the readers treat every byte as hostile:
+// - A count is checked against the bytes that are left before anything is allocated for it: a sample
+//   count with its upper half set or larger than the rest of the file or image is refused with -6.
+// - A memory image is never read past its end: shorter than the header gives -4, a block header past
+//   the end -5, sample words past the end -6. The file reader gives its own codes for the same cases.
+// - A file without any block (XML offset 16, as the writer makes it for a document without channels)
+//   loads; for every other offset at least one block is read, as the format has it.
+// - Only a regular file is read, and opening it never waits (a pipe is refused with -1).
+// - The XML part is parsed by pugixml, which neither loads a DTD nor expands entities of its own and
+//   builds its tree without recursion; peak tables are found by channel number through a table, so
+//   many blocks with many "channel" elements stay linear. Memory stays in proportion to the file.
+// The writer refuses, before it touches the file, what it could not give back on reading: a channel
+// number above 255, a param whose name is no element name, peaks on a channel whose number an earlier
+// channel has.
+
 namespace {
 
 struct FileCloser {

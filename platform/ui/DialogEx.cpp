@@ -114,7 +114,9 @@ void CDialogEx::CreateFromTemplate() {
     const QFont font = DialogFont(dialogTemplate.fontName, dialogTemplate.fontSize);
     window->setFont(font);
     baseUnits = MeasureBaseUnits(font);
-    if (!page) {
+    if (page) {
+        window->hide(); // a page stays hidden when its parent shows, until it is shown itself
+    } else {
         window->setWindowFlags(TopLevelFlags(dialogTemplate.style));
         window->setWindowTitle(QString::fromStdU16String(dialogTemplate.title));
         window->setWindowIcon(bigIcon.isNull() ? smallIcon : bigIcon);

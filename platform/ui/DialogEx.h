@@ -25,8 +25,8 @@
 //       {1004, ControlKind::DropDownCombo, u"", CBS_DROPDOWNLIST | WS_TABSTOP, 130, 7, 144, 60},
 //       {1005, ControlKind::Edit, u"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 130, 25, 144, 14},
 //       {1002, ControlKind::ListView, u"", LVS_REPORT | WS_BORDER, 7, 45, 267, 70, {0, 0, 100, 100}},
-//       {IDOK, ControlKind::PushButton, u"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 170, 119, 50, 14, {100, 100, 0, 0}},
-//       {IDCANCEL, ControlKind::PushButton, u"Отмена", WS_TABSTOP, 224, 119, 50, 14, {100, 100, 0, 0}},
+//       {IDOK, ControlKind::PushButton, u"OK", BS_DEFPUSHBUTTON, 170, 119, 50, 14, {100, 100, 0, 0}},
+//       {IDCANCEL, ControlKind::PushButton, u"Отмена", 0, 224, 119, 50, 14, {100, 100, 0, 0}},
 //   }};
 //
 //   SampleDlg::SampleDlg(QWidget* parent) : CDialogEx(kSampleTemplate, parent) {

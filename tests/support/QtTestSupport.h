@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
 
@@ -23,4 +24,15 @@ inline bool ShowActive(CWnd& window) {
 
 inline QString Q(std::u16string_view text) {
     return QString::fromStdU16String(std::u16string(text));
+}
+
+// Types a text into the widget key by key, Cyrillic letters included (QTest::keyClicks knows
+// ASCII only).
+inline void TypeText(QWidget* widget, std::u16string_view text) {
+    for (const QChar c : Q(text)) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(widget, &release);
+    }
 }

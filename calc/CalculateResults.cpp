@@ -17,12 +17,14 @@ constexpr double kConvergenceLimitPercent = 15.0;
 
 using RunList = std::vector<const MeasurementRecord*>;
 
-// Names are compared through keys folded once per call: a peak name is folded into one reused
-// buffer, so a peak costs one fold and no allocation however large the component table is.
-void FoldInto(std::u16string_view text, std::u16string& key) {
-    key.resize(text.size());
+// True when the text folds to the key, which is folded already.
+bool FoldsTo(std::u16string_view text, std::u16string_view foldedKey) {
+    if (text.size() != foldedKey.size())
+        return false;
     for (size_t i = 0; i < text.size(); ++i)
-        key[i] = FoldCase(text[i]);
+        if (FoldCase(text[i]) != foldedKey[i])
+            return false;
+    return true;
 }
 
 std::u16string_view FileNamePart(std::u16string_view path) {
@@ -32,7 +34,7 @@ std::u16string_view FileNamePart(std::u16string_view path) {
 
 // Kcal, the harmonic mean of the methane factors of the calibration runs, and the convergence line.
 // False after the methane error of the first run without a usable methane peak.
-bool Calibrate(const RunList& runs, std::u16string& key, CalcResult& result, double& calibrationFactor) {
+bool Calibrate(const RunList& runs, CalcResult& result, double& calibrationFactor) {
     const std::u16string methane = FoldText(u"метан");
     double min = std::numeric_limits<double>::max();
     double max = -std::numeric_limits<double>::max();
@@ -42,8 +44,7 @@ bool Calibrate(const RunList& runs, std::u16string& key, CalcResult& result, dou
         bool found = false;
         double factor = 0.0;
         for (const AssayPeak& peak : run->peaks) {
-            FoldInto(peak.name, key);
-            if (key == methane && peak.concent > 0) {
+            if (FoldsTo(peak.name, methane) && peak.concent > 0) {
                 // The last qualifying peak counts; an area of 0 gives an infinite factor, whose
                 // inverse then adds nothing to the harmonic mean.
                 factor = peak.concent / peak.area;
@@ -88,21 +89,41 @@ struct ComponentAccumulator {
     bool isHydrocarbonTotal = false; // named "углеводороды"
 };
 
-// Folded component name -> the accumulators of that name, in table order.
-using ComponentIndex = std::unordered_map<std::u16string, std::vector<size_t>>;
+// Finds the accumulators a peak name matches. Names are compared through keys folded once per
+// call: the component names when the matcher is made, each distinct peak name when it is first
+// seen, so a peak costs one hash lookup of its name however large the component table is.
+class ComponentMatcher {
+public:
+    explicit ComponentMatcher(const std::vector<ComponentAccumulator>& accumulators) {
+        for (size_t i = 0; i < accumulators.size(); ++i)
+            byFoldedName[FoldText(accumulators[i].name)].push_back(i);
+    }
+
+    // The indices of the accumulators named like the peak, in table order.
+    const std::vector<size_t>& Match(const std::u16string& peakName) {
+        const auto known = byPeakName.find(peakName);
+        if (known != byPeakName.end())
+            return *known->second;
+        const auto found = byFoldedName.find(FoldText(peakName));
+        const std::vector<size_t>* matches = found == byFoldedName.end() ? &none : &found->second;
+        byPeakName.emplace(peakName, matches);
+        return *matches;
+    }
+
+private:
+    std::unordered_map<std::u16string, std::vector<size_t>> byFoldedName;
+    std::unordered_map<std::u16string, const std::vector<size_t>*> byPeakName;
+    const std::vector<size_t> none;
+};
 
 // Each matching peak enters the running mean of every accumulator of its name; a run without such
 // a peak leaves the mean alone, two such peaks of one run both enter it.
-void AverageAreas(const RunList& runs, const ComponentIndex& index, std::u16string& key,
+void AverageAreas(const RunList& runs, ComponentMatcher& matcher,
                   std::vector<ComponentAccumulator>& accumulators, double ComponentAccumulator::*mean,
                   int32_t ComponentAccumulator::*count) {
     for (const MeasurementRecord* run : runs) {
         for (const AssayPeak& peak : run->peaks) {
-            FoldInto(peak.name, key);
-            const auto found = index.find(key);
-            if (found == index.end())
-                continue;
-            for (size_t i : found->second) {
+            for (size_t i : matcher.Match(peak.name)) {
                 ComponentAccumulator& a = accumulators[i];
                 const double n = a.*count;
                 a.*mean = (n * a.*mean + peak.area) / (n + 1);
@@ -118,26 +139,22 @@ ResultRow MakeRow(std::u16string_view name, double value) {
 
 // The concentrations, the group sums and the result rows.
 void AddResultRows(const RunList& withRuns, const RunList& withoutRuns, double calibrationFactor,
-                   const SettingsRecord& settings, const ComponentTable& table, std::u16string& key,
-                   CalcResult& result) {
+                   const SettingsRecord& settings, const ComponentTable& table, CalcResult& result) {
     const double pressureRatio = settings.pressGrad / settings.pressAn;
     const double conditionsFactor = settings.stdMode == 1 ? kAtmosphericAirFactor : 1.0;
     const std::u16string hydrocarbonTotal = FoldText(u"углеводороды");
 
     std::vector<ComponentAccumulator> accumulators;
     accumulators.reserve(table.records.size());
-    ComponentIndex index;
-    for (const ComponentRecord& record : table.records) {
-        std::u16string folded = FoldText(record.Name);
+    for (const ComponentRecord& record : table.records)
         accumulators.push_back({.name = record.Name,
                                 .K = record.K,
                                 .group = record.group,
-                                .isHydrocarbonTotal = folded == hydrocarbonTotal});
-        index[std::move(folded)].push_back(accumulators.size() - 1);
-    }
-    AverageAreas(withoutRuns, index, key, accumulators, &ComponentAccumulator::meanAreaWithout,
+                                .isHydrocarbonTotal = FoldsTo(record.Name, hydrocarbonTotal)});
+    ComponentMatcher matcher(accumulators);
+    AverageAreas(withoutRuns, matcher, accumulators, &ComponentAccumulator::meanAreaWithout,
                  &ComponentAccumulator::countWithout);
-    AverageAreas(withRuns, index, key, accumulators, &ComponentAccumulator::meanAreaWith,
+    AverageAreas(withRuns, matcher, accumulators, &ComponentAccumulator::meanAreaWith,
                  &ComponentAccumulator::countWith);
 
     // With runs of both kinds "углеводороды" is the total the two group sums split up, so it is left out.
@@ -197,12 +214,11 @@ CalcResult CalculateResults(const MeasurementSet& set, const SettingsRecord& set
     if (calibrationRuns.empty())
         return result;
 
-    std::u16string key; // the fold buffer shared by every name comparison of this call
     double calibrationFactor = 0.0;
-    if (!Calibrate(calibrationRuns, key, result, calibrationFactor))
+    if (!Calibrate(calibrationRuns, result, calibrationFactor))
         return result;
     if (!(settings.pressGrad > 0) || !(settings.pressAn > 0))
         return result;
-    AddResultRows(withRuns, withoutRuns, calibrationFactor, settings, table, key, result);
+    AddResultRows(withRuns, withoutRuns, calibrationFactor, settings, table, result);
     return result;
 }

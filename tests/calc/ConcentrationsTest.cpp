@@ -168,10 +168,3 @@ TEST(Concentrations, EmptyTableStillWritesTheSumRows) {
                         {u"непредельные углеводороды", u"0.0000±0.0000 мг/м3"}}));
     }
 }
-
-TEST(Concentrations, CallsAreIndependent) {
-    const MeasurementSet set = ExampleSet();
-    const CalcResult first = CalculateResults(set, kUnitSettings, kExampleTable);
-    const CalcResult second = CalculateResults(set, kUnitSettings, kExampleTable);
-    EXPECT_EQ(RowsOf(first), RowsOf(second));
-}

@@ -7,7 +7,7 @@ bool MakeReport(ReportRequest& request) {
     try {
         Bstr xml;
         BuildReportXml(request, &xml);
-        request.xmlText = xml;
+        request.xmlText = std::move(xml);
         TransformReport(request);
         return true;
     } catch (const std::exception& failure) { // the stage has uninitialised COM by now

@@ -6,64 +6,86 @@
 #include "platform/xml/XmlParse.h"
 #include "platform/xml/XsltTransform.h"
 
-#include <libxml/encoding.h>
+#include <libxml/xmlsave.h>
 #include <libxslt/xsltutils.h>
 
 #include <cerrno>
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
 #include <new>
+#include <unistd.h>
 
 namespace {
 
-// The document's text in UTF-8: a result as its stylesheet's output method says, any other document as
-// XML. False when memory runs out.
-bool SerialiseUtf8(xmlDocPtr doc, xsltStylesheetPtr style, std::string* bytes) {
-    if (!style) {
-        xmlChar* text = nullptr;
-        int size = 0;
-        xmlDocDumpMemoryEnc(doc, &text, &size, "UTF-8");
-        if (!text)
-            return false;
-        bytes->assign(reinterpret_cast<const char*>(text), static_cast<size_t>(size));
-        xmlFree(text);
-        return true;
-    }
-    xmlOutputBufferPtr out = xmlAllocOutputBuffer(nullptr);
-    if (!out)
-        return false;
-    const bool written = xsltSaveResultTo(out, doc, style) >= 0;
-    if (written)
-        bytes->assign(reinterpret_cast<const char*>(xmlOutputBufferGetContent(out)),
-                      xmlOutputBufferGetSize(out));
-    xmlOutputBufferClose(out);
-    return written;
-}
+// Collects a serialisation, which the library writes as UTF-8 a piece at a time, as UTF-16 text. A
+// character split between two pieces waits for the rest of it.
+struct Utf16Collector {
+    std::u16string* text;
+    std::string pending;
 
-// A result's text in the encoding its stylesheet names, when that is not UTF-8. False when memory runs
-// out or the encoding is unknown.
-bool SerialiseInOutputEncoding(xmlDocPtr doc, xsltStylesheetPtr style, std::string* bytes) {
-    xmlChar* text = nullptr;
-    int size = 0;
-    if (xsltSaveResultToString(&text, &size, doc, style) != 0)
-        return false;
-    if (text) // an empty text comes as null
-        bytes->assign(reinterpret_cast<const char*>(text), static_cast<size_t>(size));
-    xmlFree(text);
+    static int Write(void* context, const char* bytes, int length) {
+        auto* collector = static_cast<Utf16Collector*>(context);
+        try {
+            collector->pending.append(bytes, static_cast<size_t>(length));
+            collector->text->append(Utf8ToUtf16(collector->TakeComplete()));
+            return length;
+        } catch (const std::bad_alloc&) {
+            return -1;
+        }
+    }
+
+    // Removes and returns the pending bytes up to the last character that is complete.
+    std::string TakeComplete() {
+        size_t end = pending.size();
+        size_t lead = end;
+        while (lead > 0 && end - lead < 4 && (static_cast<unsigned char>(pending[lead - 1]) & 0xC0) == 0x80)
+            --lead;
+        if (lead > 0) {
+            const auto first = static_cast<unsigned char>(pending[lead - 1]);
+            const size_t length = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : first >= 0xC0 ? 2 : 1;
+            if (end - (lead - 1) < length)
+                end = lead - 1;
+        }
+        std::string complete = pending.substr(0, end);
+        pending.erase(0, end);
+        return complete;
+    }
+};
+
+// The text of a result as its stylesheet's output method says, any other document as XML, into text.
+bool SerialiseAsText(xmlDocPtr doc, xsltStylesheetPtr style, std::u16string* text) {
+    Utf16Collector collector{text, {}};
+    if (style) {
+        xmlOutputBufferPtr out = xmlOutputBufferCreateIO(Utf16Collector::Write, nullptr, &collector, nullptr);
+        if (!out)
+            return false;
+        const bool written = xsltSaveResultTo(out, doc, style) >= 0;
+        if (xmlOutputBufferClose(out) < 0 || !written)
+            return false;
+    } else {
+        xmlSaveCtxtPtr save = xmlSaveToIO(Utf16Collector::Write, nullptr, &collector, "UTF-8", 0);
+        if (!save)
+            return false;
+        const bool written = xmlSaveDoc(save, doc) >= 0;
+        if (xmlSaveClose(save) < 0 || !written)
+            return false;
+    }
+    text->append(Utf8ToUtf16(collector.pending)); // a broken last character, as U+FFFD
     return true;
 }
 
-bool IsUtf8(const xmlChar* encoding) {
-    return !encoding ||
-           xmlParseCharEncoding(reinterpret_cast<const char*>(encoding)) == XML_CHAR_ENCODING_UTF8;
-}
-
-bool ReadWholeFile(const std::string& path, std::string* bytes) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    bytes->assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !file.bad();
+// Writes the text of a document into an open file: a result in the encoding its stylesheet names, any
+// other document in UTF-8. Returns 0, or the errno value of the failure.
+int SerialiseToFile(xmlDocPtr doc, xsltStylesheetPtr style, int fd) {
+    errno = 0;
+    bool written;
+    if (style) {
+        written = xsltSaveResultToFd(fd, doc, style) >= 0;
+    } else {
+        xmlSaveCtxtPtr save = xmlSaveToFd(fd, "UTF-8", 0);
+        written = save && xmlSaveDoc(save, doc) >= 0;
+        written = save && xmlSaveClose(save) >= 0 && written;
+    }
+    return written ? 0 : errno != 0 ? errno : EIO;
 }
 
 } // namespace
@@ -76,26 +98,14 @@ void XmlDocument::Replace(_xmlDoc* newDoc, std::shared_ptr<_xsltStylesheet> newS
     xmlFreeDoc(doc);
     doc = newDoc;
     outputStyle = std::move(newStyle);
-    utf8Text.reset();
-}
-
-const std::string* XmlDocument::Utf8Text() const {
-    if (!utf8Text) {
-        std::string text;
-        if (doc && !SerialiseUtf8(doc, outputStyle.get(), &text))
-            return nullptr;
-        utf8Text = std::move(text);
-    }
-    return &*utf8Text;
 }
 
 HRESULT XmlDocument::put_async(bool) {
     return S_OK;
 }
 
-HRESULT XmlDocument::LoadBytes(std::string_view bytes, const char* url, const char* encoding,
-                               bool* isSuccessful) {
-    Replace(ParseXml(bytes, url, encoding), nullptr);
+HRESULT XmlDocument::Loaded(_xmlDoc* newDoc, bool* isSuccessful) {
+    Replace(newDoc, nullptr);
     *isSuccessful = doc != nullptr;
     return doc ? S_OK : S_FALSE;
 }
@@ -103,32 +113,26 @@ HRESULT XmlDocument::LoadBytes(std::string_view bytes, const char* url, const ch
 HRESULT XmlDocument::load(std::u16string_view path, bool* isSuccessful) {
     try {
         const std::string name = Utf16ToUtf8(path);
-        std::string bytes;
-        if (!ReadWholeFile(name, &bytes)) {
-            Replace(nullptr, nullptr);
-            *isSuccessful = false;
-            return S_FALSE;
-        }
-        return LoadBytes(bytes, name.c_str(), nullptr, isSuccessful);
+        const int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
+        xmlDocPtr loaded = fd >= 0 ? ParseXmlFile(fd, name.c_str()) : nullptr;
+        if (fd >= 0)
+            close(fd);
+        return Loaded(loaded, isSuccessful);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
 }
 
 HRESULT XmlDocument::loadXML(std::u16string_view text, bool* isSuccessful) {
-    try {
-        return LoadBytes(Utf16ToUtf8(text), nullptr, "UTF-8", isSuccessful);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
+    return Loaded(ParseXmlText(text), isSuccessful);
 }
 
 HRESULT XmlDocument::get_xml(std::u16string* xml) const {
     try {
-        const std::string* text = Utf8Text();
-        if (!text)
+        std::u16string text;
+        if (doc && !SerialiseAsText(doc, outputStyle.get(), &text))
             return E_OUTOFMEMORY;
-        *xml = Utf8ToUtf16(*text);
+        *xml = std::move(text);
         return S_OK;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
@@ -150,16 +154,12 @@ HRESULT XmlDocument::save(std::u16string_view path, SaveMode mode) const {
     if (!doc)
         return XML_E_NOTLOADED;
     try {
-        std::string converted;
-        const std::string* bytes = &converted;
-        if (!outputStyle || IsUtf8(outputStyle->encoding))
-            bytes = Utf8Text();
-        else if (!SerialiseInOutputEncoding(doc, outputStyle.get(), &converted))
-            bytes = nullptr;
-        if (!bytes)
-            return E_OUTOFMEMORY;
-        const int error =
-            mode == SaveMode::CreateNew ? WriteNewFile(path, *bytes) : ReplaceFile(path, *bytes);
+        NewFile file;
+        int error = file.Create(path, mode == SaveMode::Replace);
+        if (error == 0)
+            error = SerialiseToFile(doc, outputStyle.get(), file.Descriptor());
+        if (error == 0)
+            error = file.Commit();
         return error == 0 ? S_OK : HResultFromErrno(error);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;

@@ -2,7 +2,9 @@
 
 #include <libxml/parser.h>
 
-#include <climits>
+#include <algorithm>
+#include <bit>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -27,25 +29,49 @@ struct ParserDeleter {
     void operator()(xmlParserCtxtPtr parser) const { xmlFreeParserCtxt(parser); }
 };
 
-} // namespace
-
-xmlDocPtr ParseXml(std::string_view bytes, const char* url, const char* encoding) {
-    if (bytes.size() > static_cast<size_t>(INT_MAX))
-        return nullptr;
+// Runs read (one of the library's xmlCtxtRead functions) on a parser that refuses document types.
+template <typename Read> xmlDocPtr ParseSafely(Read read) {
     std::unique_ptr<xmlParserCtxt, ParserDeleter> parser(xmlNewParserCtxt());
     if (!parser)
         return nullptr;
     ParseState state;
     parser->_private = &state;
     parser->sax->internalSubset = RefuseDoctype;
-    int options = kParseOptions;
-    if (encoding)
-        options |= XML_PARSE_IGNORE_ENC;
-    xmlDocPtr doc =
-        xmlCtxtReadMemory(parser.get(), bytes.data(), static_cast<int>(bytes.size()), url, encoding, options);
+    xmlDocPtr doc = read(parser.get());
     if (doc && (state.doctypeSeen || !parser->wellFormed || doc->intSubset || doc->extSubset)) {
         xmlFreeDoc(doc);
         doc = nullptr;
     }
     return doc;
+}
+
+// The bytes of a text, handed to the parser a piece at a time.
+struct TextReader {
+    const char* next;
+    size_t left;
+
+    static int Read(void* context, char* buffer, int size) {
+        auto* reader = static_cast<TextReader*>(context);
+        const size_t count = std::min(reader->left, static_cast<size_t>(size));
+        std::memcpy(buffer, reader->next, count);
+        reader->next += count;
+        reader->left -= count;
+        return static_cast<int>(count);
+    }
+};
+
+} // namespace
+
+xmlDocPtr ParseXmlText(std::u16string_view text) {
+    static_assert(std::endian::native == std::endian::little, "the text's units are read as UTF-16LE bytes");
+    TextReader reader{reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)};
+    return ParseSafely([&](xmlParserCtxtPtr parser) {
+        return xmlCtxtReadIO(parser, TextReader::Read, nullptr, &reader, nullptr, "UTF-16LE",
+                             kParseOptions | XML_PARSE_IGNORE_ENC);
+    });
+}
+
+xmlDocPtr ParseXmlFile(int fd, const char* url) {
+    return ParseSafely(
+        [&](xmlParserCtxtPtr parser) { return xmlCtxtReadFd(parser, fd, url, nullptr, kParseOptions); });
 }

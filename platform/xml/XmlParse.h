@@ -1,14 +1,18 @@
 // Parsing of documents the way the XML documents of this layer accept them (module-internal).
+//
+// A text or file is refused when it is not well-formed, nests too deeply, or carries a document type
+// declaration (refused before any of it is read, so no entity of it is ever expanded or loaded).
+// Nothing is read from the network or another file. Both read their input progressively, so a large
+// document is never held twice. What is wrong with a text goes to the library's error channel.
 #pragma once
 
 #include <libxml/tree.h>
 
 #include <string_view>
 
-// Parses bytes into a new document, or gives null when they are not an acceptable document: not
-// well-formed, nested too deeply, or carrying a document type declaration (refused before any of it is
-// read, so no entity of it is ever expanded or loaded). Nothing is read from the network or a file.
-// With encoding given, the text is taken in that encoding whatever its declaration says; otherwise the
-// encoding is detected from the byte-order mark and the declaration. What is wrong with a text goes to
-// the library's error channel, as the library reports it.
-xmlDocPtr ParseXml(std::string_view bytes, const char* url, const char* encoding);
+// The document of a text, whatever encoding its declaration names; null when it is refused.
+xmlDocPtr ParseXmlText(std::u16string_view text);
+
+// The document read from an open file (encoding from its byte-order mark and declaration), with url as
+// its base; null when it is refused or cannot be read. The descriptor stays open.
+xmlDocPtr ParseXmlFile(int fd, const char* url);

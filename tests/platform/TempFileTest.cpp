@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <regex>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -53,47 +54,78 @@ TEST(CreateTempFile, FailsWithTheSystemErrorInAMissingFolder) {
     EXPECT_EQ(path, u"unchanged");
 }
 
-TEST(WriteNewFile, WritesANewOwnerOnlyFile) {
+namespace {
+
+// Writes bytes through a NewFile and commits it; 0 or the errno value of the first failure.
+int WriteFile(const std::string& path, std::string_view bytes, bool replace) {
+    NewFile file;
+    if (const int error = file.Create(Utf8ToUtf16(path), replace))
+        return error;
+    if (write(file.Descriptor(), bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+        return errno;
+    return file.Commit();
+}
+
+} // namespace
+
+TEST(NewFile, WritesANewOwnerOnlyFile) {
     ScratchFolder folder;
     const std::string path = folder.Path("report.html");
-    ASSERT_EQ(WriteNewFile(Utf8ToUtf16(path), "<p>отчёт</p>"), 0);
+    ASSERT_EQ(WriteFile(path, "<p>отчёт</p>", false), 0);
     EXPECT_EQ(ScratchFolder::Read(path), "<p>отчёт</p>");
     EXPECT_EQ(PermissionsOf(path), fs::perms::owner_read | fs::perms::owner_write);
 }
 
-TEST(WriteNewFile, LeavesAnExistingFileOrLinkAlone) {
+TEST(NewFile, LeavesAnExistingFileOrLinkAlone) {
     ScratchFolder folder;
     const std::string existing = folder.Write("existing.html", "old");
-    EXPECT_EQ(WriteNewFile(Utf8ToUtf16(existing), "new"), EEXIST);
+    EXPECT_EQ(WriteFile(existing, "new", false), EEXIST);
     EXPECT_EQ(ScratchFolder::Read(existing), "old");
 
     const std::string victim = folder.Write("victim.txt", "keep");
     fs::create_symlink(victim, folder.Path("link.html"));
-    EXPECT_EQ(WriteNewFile(Utf8ToUtf16(folder.Path("link.html")), "new"), EEXIST);
+    EXPECT_EQ(WriteFile(folder.Path("link.html"), "new", false), EEXIST);
     EXPECT_EQ(ScratchFolder::Read(victim), "keep");
 
     fs::create_symlink(folder.Path("planted.txt"), folder.Path("dangling.html"));
-    EXPECT_EQ(WriteNewFile(Utf8ToUtf16(folder.Path("dangling.html")), "new"), EEXIST);
+    EXPECT_EQ(WriteFile(folder.Path("dangling.html"), "new", false), EEXIST);
     EXPECT_FALSE(fs::exists(folder.Path("planted.txt")));
 }
 
-TEST(ReplaceFile, ReplacesTheFileAndALinkWithoutFollowingIt) {
+TEST(NewFile, IsRemovedWhenNotCommitted) {
+    ScratchFolder folder;
+    {
+        NewFile file;
+        ASSERT_EQ(file.Create(Utf8ToUtf16(folder.Path("half.html")), false), 0);
+        ASSERT_EQ(write(file.Descriptor(), "<p>", 3), 3);
+    }
+    const std::string existing = folder.Write("existing.html", "old");
+    {
+        NewFile file;
+        ASSERT_EQ(file.Create(Utf8ToUtf16(existing), true), 0);
+        ASSERT_EQ(write(file.Descriptor(), "<p>", 3), 3);
+    }
+    EXPECT_EQ(ScratchFolder::Read(existing), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
+}
+
+TEST(NewFile, ReplacementReplacesTheFileAndALinkWithoutFollowingIt) {
     ScratchFolder folder;
     const std::string existing = folder.Write("out.html", "old");
-    ASSERT_EQ(ReplaceFile(Utf8ToUtf16(existing), "new"), 0);
+    ASSERT_EQ(WriteFile(existing, "new", true), 0);
     EXPECT_EQ(ScratchFolder::Read(existing), "new");
 
     const std::string victim = folder.Write("victim.txt", "keep");
     fs::create_symlink(victim, folder.Path("link.html"));
-    ASSERT_EQ(ReplaceFile(Utf8ToUtf16(folder.Path("link.html")), "new"), 0);
+    ASSERT_EQ(WriteFile(folder.Path("link.html"), "new", true), 0);
     EXPECT_FALSE(fs::is_symlink(folder.Path("link.html")));
     EXPECT_EQ(ScratchFolder::Read(folder.Path("link.html")), "new");
     EXPECT_EQ(ScratchFolder::Read(victim), "keep");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 3);
 }
 
-TEST(ReplaceFile, FailsInAMissingFolderLeavingNothing) {
+TEST(NewFile, ReplacementFailsInAMissingFolderLeavingNothing) {
     ScratchFolder folder;
-    EXPECT_EQ(ReplaceFile(Utf8ToUtf16(folder.Path("missing/out.html")), "new"), ENOENT);
+    EXPECT_EQ(WriteFile(folder.Path("missing/out.html"), "new", true), ENOENT);
     EXPECT_TRUE(fs::is_empty(folder.Path()));
 }

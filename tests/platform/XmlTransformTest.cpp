@@ -68,6 +68,20 @@ TEST_F(XmlTransformTest, ResultIsWrittenAsTheStylesheetsOutputSettingsSay) {
               std::string::npos);
 }
 
+TEST_F(XmlTransformTest, LongTextsKeepEveryCharacterAcrossTheWritersPieces) {
+    std::u16string value;
+    for (int i = 0; i < 5000; ++i)
+        value += i % 3 == 0 ? u"ж" : i % 3 == 1 ? u"a" : u"\U0001D11E"; // 2-, 1- and 4-byte UTF-8
+    const auto source = Parsed(u"<root a=\"" + value + u"\"/>");
+    EXPECT_NE(TextOf(*source).find(u"<root a=\"" + value + u"\"/>"), std::u16string::npos);
+    const auto output = NewDocument();
+    ASSERT_EQ(source->transformNodeToObject(*Parsed(Stylesheet(u"<p><xsl:value-of select=\"root/@a\"/></p>",
+                                                               u"<xsl:output method=\"html\"/>")),
+                                            *output),
+              S_OK);
+    EXPECT_EQ(TextOf(*output), u"<p>" + value + u"</p>\n");
+}
+
 TEST_F(XmlTransformTest, EmptyDocumentsAreNotTransformed) {
     const auto empty = NewDocument();
     const auto output = NewDocument();

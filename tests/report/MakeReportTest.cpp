@@ -124,6 +124,20 @@ TEST_F(MakeReportTest, TemplateFailingDuringTheTransformationGivesTheCodeBox) {
     EXPECT_TRUE(ComIsUninitialised());
 }
 
+TEST_F(MakeReportTest, BoxesComeAfterTheStageHasTakenBackItsInitialisation) {
+    std::vector<bool> uninitialisedAtBox;
+    const MessageBoxHandler recorder = SetMessageBoxHandler([&](const MessageBoxRequest&) {
+        uninitialisedAtBox.push_back(ComIsUninitialised());
+        return IDOK;
+    });
+    auto request = Request();
+    EXPECT_FALSE(MakeReport(request)); // no template: the template stage's box
+    InstallTemplate(kFailingTemplate);
+    EXPECT_FALSE(MakeReport(request)); // the transformation stage's box
+    SetMessageBoxHandler(recorder);
+    EXPECT_EQ(uninitialisedAtBox, (std::vector<bool>{true, true}));
+}
+
 TEST_F(MakeReportTest, TemplatesCannotReadOrWriteFiles) {
     exsltRegisterAll(); // as a host may have done for its own use; without it exsl:document is unknown
     const std::string secret = scratch.Write("secret.txt", "<secret>root:x:0:0</secret>");

@@ -27,6 +27,19 @@ int NewFile::Create(std::u16string_view path, bool replace) {
     return fd < 0 ? errno : 0;
 }
 
+int NewFile::Write(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t count = write(fd, bytes.data(), bytes.size());
+        if (count < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<size_t>(count));
+    }
+    return 0;
+}
+
 int NewFile::Commit() {
     int error = close(fd) != 0 ? errno : 0;
     fd = -1;

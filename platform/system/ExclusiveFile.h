@@ -22,6 +22,9 @@ public:
     // The descriptor to write to (valid between Create and Commit).
     int Descriptor() const { return fd; }
 
+    // Writes all bytes. Returns 0, or the errno value of the failure.
+    int Write(std::string_view bytes);
+
     // Closes the file and puts it in place. Returns 0, or the errno value of the failure, when the file is
     // removed and an old file at the path stays as it was.
     int Commit();

@@ -6,6 +6,7 @@
 #include "platform/xml/XmlParse.h"
 #include "platform/xml/XsltTransform.h"
 
+#include <libxml/encoding.h>
 #include <libxml/xmlsave.h>
 #include <libxslt/xsltutils.h>
 
@@ -16,76 +17,36 @@
 
 namespace {
 
-// Collects a serialisation, which the library writes as UTF-8 a piece at a time, as UTF-16 text. A
-// character split between two pieces waits for the rest of it.
-struct Utf16Collector {
-    std::u16string* text;
-    std::string pending;
-
-    static int Write(void* context, const char* bytes, int length) {
-        auto* collector = static_cast<Utf16Collector*>(context);
-        try {
-            collector->pending.append(bytes, static_cast<size_t>(length));
-            collector->text->append(Utf8ToUtf16(collector->TakeComplete()));
-            return length;
-        } catch (const std::bad_alloc&) {
-            return -1;
-        }
+// Collects what the library writes a piece at a time.
+int CollectBytes(void* context, const char* bytes, int length) {
+    try {
+        static_cast<std::string*>(context)->append(bytes, static_cast<size_t>(length));
+        return length;
+    } catch (const std::bad_alloc&) {
+        return -1;
     }
+}
 
-    // Removes and returns the pending bytes up to the last character that is complete.
-    std::string TakeComplete() {
-        size_t end = pending.size();
-        size_t lead = end;
-        while (lead > 0 && end - lead < 4 && (static_cast<unsigned char>(pending[lead - 1]) & 0xC0) == 0x80)
-            --lead;
-        if (lead > 0) {
-            const auto first = static_cast<unsigned char>(pending[lead - 1]);
-            const size_t length = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : first >= 0xC0 ? 2 : 1;
-            if (end - (lead - 1) < length)
-                end = lead - 1;
-        }
-        std::string complete = pending.substr(0, end);
-        pending.erase(0, end);
-        return complete;
-    }
-};
-
-// The text of a result as its stylesheet's output method says, any other document as XML, into text.
-bool SerialiseAsText(xmlDocPtr doc, xsltStylesheetPtr style, std::u16string* text) {
-    Utf16Collector collector{text, {}};
+// The text of a document in UTF-8: a result as its stylesheet's output method says, any other document
+// as XML. False when memory runs out.
+bool SerialiseUtf8(xmlDocPtr doc, xsltStylesheetPtr style, std::string* text) {
     if (style) {
-        xmlOutputBufferPtr out = xmlOutputBufferCreateIO(Utf16Collector::Write, nullptr, &collector, nullptr);
+        xmlOutputBufferPtr out = xmlOutputBufferCreateIO(CollectBytes, nullptr, text, nullptr);
         if (!out)
             return false;
         const bool written = xsltSaveResultTo(out, doc, style) >= 0;
-        if (xmlOutputBufferClose(out) < 0 || !written)
-            return false;
-    } else {
-        xmlSaveCtxtPtr save = xmlSaveToIO(Utf16Collector::Write, nullptr, &collector, "UTF-8", 0);
-        if (!save)
-            return false;
-        const bool written = xmlSaveDoc(save, doc) >= 0;
-        if (xmlSaveClose(save) < 0 || !written)
-            return false;
+        return xmlOutputBufferClose(out) >= 0 && written;
     }
-    text->append(Utf8ToUtf16(collector.pending)); // a broken last character, as U+FFFD
-    return true;
+    xmlSaveCtxtPtr save = xmlSaveToIO(CollectBytes, nullptr, text, "UTF-8", 0);
+    if (!save)
+        return false;
+    const bool written = xmlSaveDoc(save, doc) >= 0;
+    return xmlSaveClose(save) >= 0 && written;
 }
 
-// Writes the text of a document into an open file: a result in the encoding its stylesheet names, any
-// other document in UTF-8. Returns 0, or the errno value of the failure.
-int SerialiseToFile(xmlDocPtr doc, xsltStylesheetPtr style, int fd) {
-    errno = 0;
-    bool written;
-    if (style) {
-        written = xsltSaveResultToFd(fd, doc, style) >= 0;
-    } else {
-        xmlSaveCtxtPtr save = xmlSaveToFd(fd, "UTF-8", 0);
-        written = save && xmlSaveDoc(save, doc) >= 0;
-        written = save && xmlSaveClose(save) >= 0 && written;
-    }
-    return written ? 0 : errno != 0 ? errno : EIO;
+bool IsUtf8(const xmlChar* encoding) {
+    return !encoding ||
+           xmlParseCharEncoding(reinterpret_cast<const char*>(encoding)) == XML_CHAR_ENCODING_UTF8;
 }
 
 } // namespace
@@ -98,6 +59,17 @@ void XmlDocument::Replace(_xmlDoc* newDoc, std::shared_ptr<_xsltStylesheet> newS
     xmlFreeDoc(doc);
     doc = newDoc;
     outputStyle = std::move(newStyle);
+    utf8Text.reset();
+}
+
+const std::string* XmlDocument::Utf8Text() const {
+    if (!utf8Text) {
+        std::string text;
+        if (doc && !SerialiseUtf8(doc, outputStyle.get(), &text))
+            return nullptr;
+        utf8Text = std::move(text);
+    }
+    return &*utf8Text;
 }
 
 HRESULT XmlDocument::put_async(bool) {
@@ -129,10 +101,10 @@ HRESULT XmlDocument::loadXML(std::u16string_view text, bool* isSuccessful) {
 
 HRESULT XmlDocument::get_xml(std::u16string* xml) const {
     try {
-        std::u16string text;
-        if (doc && !SerialiseAsText(doc, outputStyle.get(), &text))
+        const std::string* text = Utf8Text();
+        if (!text)
             return E_OUTOFMEMORY;
-        *xml = std::move(text);
+        *xml = Utf8ToUtf16(*text);
         return S_OK;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
@@ -154,10 +126,20 @@ HRESULT XmlDocument::save(std::u16string_view path, SaveMode mode) const {
     if (!doc)
         return XML_E_NOTLOADED;
     try {
+        // A UTF-8 text is written as get_xml made it; another encoding is written by the library.
+        const bool utf8 = !outputStyle || IsUtf8(outputStyle->encoding);
+        const std::string* text = utf8 ? Utf8Text() : nullptr;
+        if (utf8 && !text)
+            return E_OUTOFMEMORY;
         NewFile file;
         int error = file.Create(path, mode == SaveMode::Replace);
-        if (error == 0)
-            error = SerialiseToFile(doc, outputStyle.get(), file.Descriptor());
+        if (error == 0 && utf8)
+            error = file.Write(*text);
+        if (error == 0 && !utf8) {
+            errno = 0;
+            if (xsltSaveResultToFd(file.Descriptor(), doc, outputStyle.get()) < 0)
+                error = errno != 0 ? errno : EIO;
+        }
         if (error == 0)
             error = file.Commit();
         return error == 0 ? S_OK : HResultFromErrno(error);

@@ -7,6 +7,7 @@
 #include "platform/system/HResult.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -57,9 +58,11 @@ private:
 
     void Replace(_xmlDoc* newDoc, std::shared_ptr<_xsltStylesheet> newStyle);
     HRESULT Loaded(_xmlDoc* newDoc, bool* isSuccessful);
+    const std::string* Utf8Text() const;
 
     _xmlDoc* doc = nullptr;
     std::shared_ptr<_xsltStylesheet> outputStyle; // the stylesheet that made this document, if any
+    mutable std::optional<std::string> utf8Text;  // the text once made: get_xml and save both need it
 };
 
 // Creates an empty document in *document. S_OK; CO_E_NOTINITIALIZED when this thread has not

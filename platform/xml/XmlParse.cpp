@@ -1,11 +1,13 @@
 #include "XmlParse.h"
 
+#include "platform/text/Utf.h"
+
 #include <libxml/parser.h>
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -63,10 +65,11 @@ struct TextReader {
 } // namespace
 
 xmlDocPtr ParseXmlText(std::u16string_view text) {
-    static_assert(std::endian::native == std::endian::little, "the text's units are read as UTF-16LE bytes");
-    TextReader reader{reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)};
+    // The parser reads UTF-8 several times faster than UTF-16.
+    const std::string bytes = Utf16ToUtf8(text);
+    TextReader reader{bytes.data(), bytes.size()};
     return ParseSafely([&](xmlParserCtxtPtr parser) {
-        return xmlCtxtReadIO(parser, TextReader::Read, nullptr, &reader, nullptr, "UTF-16LE",
+        return xmlCtxtReadIO(parser, TextReader::Read, nullptr, &reader, nullptr, "UTF-8",
                              kParseOptions | XML_PARSE_IGNORE_ENC);
     });
 }

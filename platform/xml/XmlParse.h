@@ -2,15 +2,16 @@
 //
 // A text or file is refused when it is not well-formed, nests too deeply, or carries a document type
 // declaration (refused before any of it is read, so no entity of it is ever expanded or loaded).
-// Nothing is read from the network or another file. Both read their input progressively, so a large
-// document is never held twice. What is wrong with a text goes to the library's error channel.
+// Nothing is read from the network or another file. The parser reads its input as it goes, without a
+// copy of its own. What is wrong with a text goes to the library's error channel.
 #pragma once
 
 #include <libxml/tree.h>
 
 #include <string_view>
 
-// The document of a text, whatever encoding its declaration names; null when it is refused.
+// The document of a text, whatever encoding its declaration names; null when it is refused. Throws
+// std::bad_alloc.
 xmlDocPtr ParseXmlText(std::u16string_view text);
 
 // The document read from an open file (encoding from its byte-order mark and declaration), with url as

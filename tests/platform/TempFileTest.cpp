@@ -8,7 +8,6 @@
 
 #include <filesystem>
 #include <regex>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -61,8 +60,8 @@ int WriteFile(const std::string& path, std::string_view bytes, bool replace) {
     NewFile file;
     if (const int error = file.Create(Utf8ToUtf16(path), replace))
         return error;
-    if (write(file.Descriptor(), bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
-        return errno;
+    if (const int error = file.Write(bytes))
+        return error;
     return file.Commit();
 }
 
@@ -97,13 +96,13 @@ TEST(NewFile, IsRemovedWhenNotCommitted) {
     {
         NewFile file;
         ASSERT_EQ(file.Create(Utf8ToUtf16(folder.Path("half.html")), false), 0);
-        ASSERT_EQ(write(file.Descriptor(), "<p>", 3), 3);
+        ASSERT_EQ(file.Write("<p>"), 0);
     }
     const std::string existing = folder.Write("existing.html", "old");
     {
         NewFile file;
         ASSERT_EQ(file.Create(Utf8ToUtf16(existing), true), 0);
-        ASSERT_EQ(write(file.Descriptor(), "<p>", 3), 3);
+        ASSERT_EQ(file.Write("<p>"), 0);
     }
     EXPECT_EQ(ScratchFolder::Read(existing), "old");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);

@@ -9,10 +9,14 @@
 #include <libxslt/transform.h>
 #include <libxslt/xsltutils.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
+#include <malloc.h>
+#include <optional>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -86,55 +90,79 @@ void BM_BuildReportXml(benchmark::State& state) {
 BENCHMARK(BM_BuildReportXml)->Unit(benchmark::kMillisecond);
 
 // The baseline: the template read and compiled, the document parsed, transformed and written, by
-// libxslt alone.
-void BM_BareLibxslt(benchmark::State& state) {
-    ReportInputs& in = Inputs();
+// libxslt alone. False when any step fails.
+bool BareTransform(const Bstr& text, const std::string& templatePath, const std::string& outputPath) {
+    xsltStylesheetPtr style = xsltParseStylesheetFile(BAD_CAST templatePath.c_str());
+    xmlDocPtr source = xmlReadMemory(reinterpret_cast<const char*>(text.data()),
+                                     static_cast<int>(text.size() * 2), nullptr, "UTF-16LE", 0);
+    xmlDocPtr html = style && source ? xsltApplyStylesheet(style, source, nullptr) : nullptr;
+    const bool written = html && xsltSaveResultToFilename(outputPath.c_str(), html, style, 0) >= 0;
+    xmlFreeDoc(html);
+    xmlFreeDoc(source);
+    xsltFreeStylesheet(style);
+    return written;
+}
+
+// The baseline's inputs: the same document and template as the report's.
+struct BareInputs {
+    explicit BareInputs(const ReportInputs& in)
+        : templatePath((in.scratch / "Public/Documents/Veltra4/atmocalc/templates/Report.xsl").string()),
+          outputPath((in.scratch / "tmp/bare.html").string()) {
+        BuildReportXml(ReportRequest(in.measurements, in.result, in.messages, in.settings), &text);
+    }
     Bstr text;
-    BuildReportXml(ReportRequest(in.measurements, in.result, in.messages, in.settings), &text);
-    const std::string templatePath =
-        (in.scratch / "Public/Documents/Veltra4/atmocalc/templates/Report.xsl").string();
-    const std::string outputPath = (in.scratch / "tmp/bare.html").string();
-    for (auto _ : state) {
-        xsltStylesheetPtr style = xsltParseStylesheetFile(BAD_CAST templatePath.c_str());
-        xmlDocPtr source = xmlReadMemory(reinterpret_cast<const char*>(text.data()),
-                                         static_cast<int>(text.size() * 2), nullptr, "UTF-16LE", 0);
-        xmlDocPtr html = xsltApplyStylesheet(style, source, nullptr);
-        if (!style || !source || !html || xsltSaveResultToFilename(outputPath.c_str(), html, style, 0) < 0) {
+    std::string templatePath;
+    std::string outputPath;
+};
+
+void BM_BareLibxslt(benchmark::State& state) {
+    const BareInputs bare(Inputs());
+    for (auto _ : state)
+        if (!BareTransform(bare.text, bare.templatePath, bare.outputPath)) {
             state.SkipWithError("libxslt failed");
             break;
         }
-        xmlFreeDoc(html);
-        xmlFreeDoc(source);
-        xsltFreeStylesheet(style);
-    }
 }
 BENCHMARK(BM_BareLibxslt)->Unit(benchmark::kMillisecond);
 
-// Keeps the CPU time per iteration of every benchmark (the median when repeated) for the ratio line:
-// on a machine shared with other work it varies far less than the elapsed time.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if ((run.run_type == Run::RT_Iteration || median) && !run.error_occurred)
-                seconds[run.run_name.function_name] = run.GetAdjustedCPUTime();
-        }
+// The ratio of the whole report to the baseline, measured in turns: the machine is shared, and
+// whatever else runs slows the two alike only when they alternate. The fastest pass of each - the one
+// least disturbed - is compared after about `seconds` of turns. Nothing when either fails.
+std::optional<double> MeasureRatio(double seconds) {
+    using Clock = std::chrono::steady_clock;
+    ReportInputs& in = Inputs();
+    const BareInputs bare(in);
+    double fastestBare = INFINITY;
+    double fastestReport = INFINITY;
+    const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+    for (int turn = 0; turn < 5 || Clock::now() < end; ++turn) {
+        const auto t0 = Clock::now();
+        if (!BareTransform(bare.text, bare.templatePath, bare.outputPath))
+            return std::nullopt;
+        const auto t1 = Clock::now();
+        ReportRequest request(in.measurements, in.result, in.messages, in.settings);
+        if (!MakeReport(request))
+            return std::nullopt;
+        const auto t2 = Clock::now();
+        fastestBare = std::min(fastestBare, std::chrono::duration<double>(t1 - t0).count());
+        fastestReport = std::min(fastestReport, std::chrono::duration<double>(t2 - t1).count());
     }
-    std::map<std::string, double> seconds;
-};
+    return fastestReport / fastestBare;
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
+    // Freed memory stays with the process, so that both sides run on a warm heap. Otherwise whether glibc
+    // hands the few megabytes of a report back to the system between passes - and every page is faulted
+    // in again, which costs microseconds a page here - depends on what happened to be freed last, and
+    // swamps the work being compared.
+    mallopt(M_MMAP_MAX, 0);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    const auto made = reporter.seconds.find("BM_MakeReport");
-    const auto bare = reporter.seconds.find("BM_BareLibxslt");
-    if (made != reporter.seconds.end() && bare != reporter.seconds.end() && bare->second > 0)
-        std::printf("ratio report_1000 %.2f\n", made->second / bare->second);
+    if (const auto ratio = MeasureRatio(2.0))
+        std::printf("ratio report_1000 %.2f\n", *ratio);
     return 0;
 }

@@ -1,0 +1,327 @@
+#include "DialogEx.h"
+
+#include "ControlFactory.h"
+#include "DialogWindow.h"
+
+#include "platform/text/Format.h"
+#include "platform/text/Utf.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include <cmath>
+#include <stdexcept>
+
+namespace {
+
+Qt::WindowFlags TopLevelFlags(unsigned style) {
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;
+    flags |= (style & WS_CAPTION) == WS_CAPTION ? Qt::WindowTitleHint : Qt::FramelessWindowHint;
+    if (style & WS_SYSMENU)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (style & WS_MINIMIZEBOX)
+        flags |= Qt::WindowMinimizeButtonHint;
+    if (style & WS_MAXIMIZEBOX)
+        flags |= Qt::WindowMaximizeButtonHint;
+    return flags;
+}
+
+int Percent(int delta, int percent) {
+    return static_cast<int>(std::lround(delta * percent / 100.0));
+}
+
+} // namespace
+
+void DDX_Control(CDataExchange& dx, int id, CWnd& control) {
+    if (control.IsWindow())
+        return;
+    QWidget* widget = dx.dialog.ControlWidget(id);
+    if (!widget)
+        throw std::logic_error(
+            Utf16ToUtf8(FormatText(u"dialog %d has no control %d to bind", dx.dialog.GetTemplate().id, id)));
+    if (CWnd* current = CWnd::FromHandle(widget))
+        current->Detach(); // the framework's own object stays, unbound
+    control.Attach(widget);
+}
+
+void DDX_Text(CDataExchange& dx, int id, std::u16string& value) {
+    if (dx.saveAndValidate)
+        value = dx.dialog.GetDlgItemText(id);
+    else
+        dx.dialog.SetDlgItemText(id, value);
+}
+
+CDialogEx::CDialogEx(const DialogTemplate& dialogTemplate, QWidget* parent)
+    : dialogTemplate(dialogTemplate), parentWidget(parent) {}
+
+CDialogEx::~CDialogEx() {
+    if (modalLoop)
+        modalLoop->exit();
+    QWidget* window = GetSafeHwnd();
+    Detach(); // the window goes without calling back into a dialog that is going itself
+    delete window;
+}
+
+intptr_t CDialogEx::DoModal() {
+    if (IsWindow())
+        return -1;
+    ended = false;
+    result = IDCANCEL;
+    CreateFromTemplate();
+    const QPointer<QWidget> window = GetSafeHwnd();
+    RunInitDialog();
+    if (!ended && window) {
+        QEventLoop loop;
+        modalLoop = &loop;
+        window->setWindowModality(parentWidget ? Qt::WindowModal : Qt::ApplicationModal);
+        ShowWindow(SW_SHOWNORMAL);
+        loop.exec(QEventLoop::DialogExec);
+        modalLoop = nullptr;
+    }
+    DestroyWindowNow();
+    return result;
+}
+
+bool CDialogEx::Create(QWidget* parent) {
+    if (IsWindow())
+        return false;
+    if (parent)
+        parentWidget = parent;
+    ended = false;
+    CreateFromTemplate();
+    RunInitDialog();
+    if (IsWindow() && (dialogTemplate.style & WS_VISIBLE) && !ended)
+        ShowWindow(SW_SHOW);
+    return IsWindow();
+}
+
+void CDialogEx::EndDialog(int code) {
+    result = code;
+    ended = true;
+    if (modalLoop)
+        modalLoop->exit();
+    if (QWidget* window = GetSafeHwnd())
+        window->hide();
+}
+
+void CDialogEx::CreateFromTemplate() {
+    const bool page = dialogTemplate.style & WS_CHILD;
+    auto* window = new DialogWindow(parentWidget, page);
+    window->windowStyle = dialogTemplate.style;
+    const QFont font = DialogFont(dialogTemplate.fontName, dialogTemplate.fontSize);
+    window->setFont(font);
+    baseUnits = MeasureBaseUnits(font);
+    if (page) {
+        window->hide(); // a page stays hidden when its parent shows, until it is shown itself
+    } else {
+        window->setWindowFlags(TopLevelFlags(dialogTemplate.style));
+        window->setWindowTitle(QString::fromStdU16String(dialogTemplate.title));
+        window->setWindowIcon(bigIcon.isNull() ? smallIcon : bigIcon);
+    }
+    Attach(window);
+
+    const CRect client = MapDialogRect(0, 0, dialogTemplate.cx, dialogTemplate.cy);
+    initialClientSize = QSize(client.Width(), client.Height());
+    window->resize(initialClientSize);
+    if (!page && !(dialogTemplate.style & (WS_THICKFRAME | WS_MAXIMIZEBOX)))
+        window->setFixedSize(initialClientSize);
+
+    controls.clear();
+    for (const ControlTemplate& c : dialogTemplate.controls) {
+        QWidget* widget = CreateControlWidget(c, window);
+        CRect rect = MapDialogRect(c.x, c.y, c.cx, c.cy);
+        // A combo box's template height includes its drop-down list; the closed box is shorter.
+        if (c.kind == ControlKind::DropDownCombo)
+            rect.bottom = rect.top + std::min(rect.Height(), widget->sizeHint().height());
+        widget->setGeometry(rect.ToQRect());
+        controls.push_back({&c, widget, rect});
+        if (c.id == IDC_STATIC)
+            continue;
+
+        const int id = c.id;
+        switch (c.kind) {
+        case ControlKind::PushButton:
+        case ControlKind::IconButton:
+            QObject::connect(static_cast<QAbstractButton*>(widget), &QAbstractButton::clicked, Context(),
+                             [this, id] { RouteCommand(id, BN_CLICKED); });
+            break;
+        case ControlKind::Edit:
+            QObject::connect(static_cast<QLineEdit*>(widget), &QLineEdit::textChanged, Context(),
+                             [this, id] { RouteCommand(id, EN_CHANGE); });
+            break;
+        case ControlKind::DropDownCombo:
+            QObject::connect(static_cast<QComboBox*>(widget), &QComboBox::activated, Context(),
+                             [this, id] { RouteCommand(id, CBN_SELCHANGE); });
+            break;
+        case ControlKind::ListBox:
+            if (c.style & LBS_NOTIFY)
+                QObject::connect(static_cast<QListWidget*>(widget), &QListWidget::itemDoubleClicked,
+                                 Context(), [this, id] { RouteCommand(id, LBN_DBLCLK); });
+            break;
+        default:
+            break;
+        }
+        std::unique_ptr<CWnd> object = MakeControlObject(c.kind);
+        object->Attach(widget);
+        frameworkObjects.push_back(std::move(object));
+    }
+    layoutReady = true;
+}
+
+void CDialogEx::RunInitDialog() {
+    if (OnInitDialog())
+        FocusFirstTabStop();
+}
+
+void CDialogEx::FocusFirstTabStop() {
+    for (const Control& c : controls)
+        if (c.widget && (c.widget->focusPolicy() & Qt::TabFocus) && c.widget->isEnabled() &&
+            !c.widget->isHidden()) {
+            c.widget->setFocus(Qt::TabFocusReason);
+            return;
+        }
+}
+
+bool CDialogEx::OnInitDialog() {
+    UpdateData(false);
+    return true;
+}
+
+void CDialogEx::OnOK() {
+    if (UpdateData(true))
+        EndDialog(IDOK);
+}
+
+void CDialogEx::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+QWidget* CDialogEx::ControlWidget(int id) const {
+    for (const Control& c : controls)
+        if (c.source->id == id && c.widget)
+            return c.widget;
+    return nullptr;
+}
+
+CWnd* CDialogEx::GetDlgItem(int id) const {
+    return id == IDC_STATIC ? nullptr : FromHandle(ControlWidget(id));
+}
+
+std::u16string CDialogEx::GetDlgItemText(int id) const {
+    const CWnd* control = GetDlgItem(id);
+    return control ? control->GetWindowText() : std::u16string();
+}
+
+void CDialogEx::SetDlgItemText(int id, std::u16string_view text) {
+    if (CWnd* control = GetDlgItem(id))
+        control->SetWindowText(text);
+}
+
+bool CDialogEx::UpdateData(bool saveAndValidate) {
+    CDataExchange dx(*this, saveAndValidate);
+    DoDataExchange(dx);
+    return true;
+}
+
+void CDialogEx::SetIcon(const QIcon& icon, bool big) {
+    (big ? bigIcon : smallIcon) = icon;
+    QWidget* window = GetSafeHwnd();
+    if (window && window->isWindow())
+        window->setWindowIcon(bigIcon.isNull() ? smallIcon : bigIcon);
+}
+
+QIcon CDialogEx::GetIcon(bool big) const {
+    return big ? bigIcon : smallIcon;
+}
+
+void CDialogEx::SetMinTrackSize(int width, int height) {
+    minTrackSize = QSize(std::max(0, width), std::max(0, height));
+    ApplyMinTrackSize();
+}
+
+void CDialogEx::ApplyMinTrackSize() {
+    QWidget* window = GetSafeHwnd();
+    if (!window || !window->isWindow() || window->minimumSize() == window->maximumSize() ||
+        minTrackSize.isEmpty())
+        return;
+    const QSize frame = window->frameGeometry().size() - window->geometry().size();
+    window->setMinimumSize((minTrackSize - frame).expandedTo(QSize(0, 0)));
+}
+
+CRect CDialogEx::MapDialogRect(int x, int y, int cx, int cy) const {
+    return ::MapDialogRect(baseUnits, x, y, cx, cy);
+}
+
+int CDialogEx::DefaultButtonId() const {
+    for (const Control& c : controls)
+        if ((c.source->kind == ControlKind::PushButton || c.source->kind == ControlKind::IconButton) &&
+            (c.source->style & BS_DEFPUSHBUTTON))
+            return c.source->id;
+    return IDOK;
+}
+
+void CDialogEx::RouteCommand(int id, int code) {
+    OnCommand(id, code);
+}
+
+bool CDialogEx::OnCommand(int id, int code) {
+    if (const auto it = commandMap.find({id, code}); it != commandMap.end()) {
+        it->second();
+        return true;
+    }
+    if (code == BN_CLICKED && id == IDOK) {
+        OnOK();
+        return true;
+    }
+    if (code == BN_CLICKED && id == IDCANCEL) {
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
+void CDialogEx::DispatchNotify(NMHDR& hdr, intptr_t* answer) {
+    OnNotify(hdr, answer);
+}
+
+bool CDialogEx::OnNotify(NMHDR& hdr, intptr_t* answer) {
+    const auto it = notifyMap.find({hdr.idFrom, hdr.code});
+    if (it == notifyMap.end())
+        return false;
+    it->second(&hdr, answer);
+    return true;
+}
+
+void CDialogEx::WindowResized(const QSize& size) {
+    if (!layoutReady)
+        return;
+    const int dx = size.width() - initialClientSize.width();
+    const int dy = size.height() - initialClientSize.height();
+    for (const Control& c : controls) {
+        const DynamicLayout& l = c.source->layout;
+        if (!c.widget || (l.moveX == 0 && l.moveY == 0 && l.sizeX == 0 && l.sizeY == 0))
+            continue;
+        const int left = c.initialRect.left + Percent(dx, l.moveX);
+        const int top = c.initialRect.top + Percent(dy, l.moveY);
+        const int width = std::max(0, c.initialRect.Width() + Percent(dx, l.sizeX));
+        const int height = std::max(0, c.initialRect.Height() + Percent(dy, l.sizeY));
+        c.widget->setGeometry(left, top, width, height);
+    }
+    OnSize(size.width(), size.height());
+}
+
+void CDialogEx::WindowDestroying() {
+    if (modalLoop)
+        modalLoop->exit();
+    WidgetDestroying();
+}
+
+void CDialogEx::WindowGone() {
+    layoutReady = false;
+    controls.clear();
+    frameworkObjects.clear();
+    WidgetGone(); // may delete this
+}

@@ -1,0 +1,26 @@
+// CListBox: a list of texts. With LBS_NOTIFY a double-click reaches the dialog as LBN_DBLCLK.
+// Indexes are 0-based; every call with a bad index does nothing and answers -1, 0 or "".
+#pragma once
+
+#include "platform/ui/Wnd.h"
+
+#include <vector>
+
+class CListBox : public CWnd {
+public:
+    // Appends the text (at its sorted place with LBS_SORT); its index, -1 without a window.
+    int AddString(std::u16string_view text);
+    // Inserts the text at `index` (-1 or past the end: at the end); its index, -1 without a window.
+    int InsertString(int index, std::u16string_view text);
+    // Removes one text; the number of texts left, -1 for a bad index.
+    int DeleteString(int index);
+    void ResetContent();
+    int GetCount() const;
+    std::u16string GetText(int index) const;
+    int GetCurSel() const;    // the focused item, -1 for none
+    int SetCurSel(int index); // selects only that item (-1: none); the index, -1 for none
+    int GetSelCount() const;
+    std::vector<int> GetSelItems() const;      // selected indexes, ascending
+    int SetSel(int index, bool select = true); // one item, or every item for -1; 0, or -1 for a bad index
+    int GetTopIndex() const;
+};

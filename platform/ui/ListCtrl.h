@@ -1,0 +1,137 @@
+// CListCtrl: a report-view list (rows of cells under a header of columns), and CHeaderCtrl, its
+// header. Rows and columns are 0-based; calls with a bad row or column do nothing and answer
+// false, -1, 0 or "".
+//
+// What the list tells its dialog (after offering each to OnReflectNotify, see CWnd):
+//   NM_DBLCLK        NMITEMACTIVATE: a double-click, also below the last row (iItem -1)
+//   LVN_ITEMCHANGED  NMLISTVIEW: a row gained or lost the selected or the focused state, by the
+//                    user or by SetItemState (not while rows are inserted, deleted or sorted)
+//   LVN_COLUMNCLICK  NMLISTVIEW: a click on a column's header, iSubItem = the column
+// The selected rows are the highlighted ones; the focused row is the one the keyboard is on.
+// Coordinates of rows and cells are those of the list's viewport, the area below the header.
+#pragma once
+
+#include "platform/ui/Wnd.h"
+
+#include <functional>
+#include <vector>
+
+class QTableWidget;
+
+// Column formats (the alignment of a column's cells and heading).
+inline constexpr int LVCFMT_LEFT = 0x0000;
+inline constexpr int LVCFMT_RIGHT = 0x0001;
+inline constexpr int LVCFMT_CENTER = 0x0002;
+inline constexpr int LVCFMT_JUSTIFYMASK = 0x0003;
+// Header item formats: the alignment bits above and the sort marks.
+inline constexpr int HDF_SORTDOWN = 0x0200;
+inline constexpr int HDF_SORTUP = 0x0400;
+// GetNextItem flags.
+inline constexpr unsigned LVNI_ALL = 0x0000;
+inline constexpr unsigned LVNI_FOCUSED = 0x0001;
+inline constexpr unsigned LVNI_SELECTED = 0x0002;
+
+// The header of a list: one item per column with its format. It only lives as long as its list.
+class CHeaderCtrl {
+public:
+    explicit CHeaderCtrl(QTableWidget* table) : table(table) {}
+    bool IsValid() const { return table != nullptr; } // false for a list without a window
+    int GetItemCount() const;
+    int GetItemFormat(int item) const; // alignment | sort mark; 0 for a bad item
+    // Sets the alignment and the sort mark of an item (an up mark draws "^", a down mark "v").
+    bool SetItemFormat(int item, int format);
+
+private:
+    QTableWidget* table;
+};
+
+class CListCtrl : public CWnd {
+public:
+    // Inserts a column (past the end: at the end) with its heading, format and width in pixels
+    // (-1: the default width); its index, -1 without a window.
+    int InsertColumn(int column, std::u16string_view heading, int format = LVCFMT_LEFT, int width = -1);
+    bool DeleteColumn(int column);
+    int GetColumnCount() const;
+    int GetColumnWidth(int column) const;
+    bool SetColumnWidth(int column, int width);
+    int GetColumnFormat(int column) const; // LVCFMT_*
+    CHeaderCtrl GetHeaderCtrl() const;
+
+    int GetItemCount() const;
+    // Inserts a row (past the end: at the end) whose first cell holds `text`; its index, -1 without a window.
+    int InsertItem(int row, std::u16string_view text);
+    bool DeleteItem(int row);
+    bool DeleteAllItems();
+    bool SetItemText(int row, int column, std::u16string_view text);
+    std::u16string GetItemText(int row, int column) const;
+    bool SetItemData(int row, intptr_t data); // the owner's value for the row
+    intptr_t GetItemData(int row) const;      // 0 for a bad row
+
+    // The row's LVIS_SELECTED and LVIS_FOCUSED bits within `mask`.
+    unsigned GetItemState(int row, unsigned mask) const;
+    // Sets the `mask` bits of the row's state to those of `state`; row -1 sets them on every row.
+    bool SetItemState(int row, unsigned state, unsigned mask);
+    int GetSelectedCount() const;
+    std::vector<int> GetSelectedRows() const; // in list order
+    // The next row after `start` (-1: from the first) with all `flags` (LVNI_*); -1 for none.
+    int GetNextItem(int start, unsigned flags) const;
+    // Scrolls the list vertically until the row shows; a partly visible row is enough when
+    // `partialOK`. False for a bad row.
+    bool EnsureVisible(int row, bool partialOK);
+    int GetTopIndex() const;     // the first visible row, 0 for an empty list
+    int GetCountPerPage() const; // how many whole rows fit in the viewport
+    // The row at a viewport point, -1 for none; *subItem gets the column there (-1 for none).
+    int HitTest(QPoint point, int* subItem = nullptr) const;
+    // The cell's rectangle in the viewport; false for a bad cell.
+    bool GetSubItemRect(int row, int column, CRect& rect) const;
+
+    unsigned GetExtendedStyle() const; // LVS_EX_*
+    void SetExtendedStyle(unsigned exStyle);
+    // Reorders the rows by `compare(first, second)` (negative: first goes before second), which
+    // gets row indexes in the order before the sort and may read the rows' texts. Rows that
+    // compare as not greater keep their order. States and item values move with their rows.
+    bool SortItemsEx(const std::function<int(int, int)>& compare);
+
+    // The viewport, where the rows are drawn and the cell editors live; null without a window.
+    QWidget* GetViewport() const;
+
+protected:
+    // Colours of one cell, as 0x00BBGGRR; CLR_DEFAULT keeps the list's own. The list's own colours
+    // show a selected row highlighted, with the focus and, with LVS_SHOWSELALWAYS, without it.
+    struct ItemColors {
+        COLORREF text = CLR_DEFAULT;
+        COLORREF back = CLR_DEFAULT;
+    };
+    virtual ItemColors GetItemColors(int row, int column) const;
+    // A context-menu request at a screen point, (-1, -1) when it came from the keyboard; true when
+    // handled (otherwise the request goes on to the windows around the list).
+    virtual bool OnContextMenu(QPoint screenPoint);
+    // The user starts dragging the divider at the right of `column` (or double-clicks it to fit
+    // the column to its texts); true forbids it.
+    virtual bool OnHeaderBeginTrack(int column);
+    // The user let go of the divider; `width` is the column's new width. True tells the list the
+    // end was handled.
+    virtual bool OnHeaderEndTrack(int column, int width);
+    // The user dropped `column` at display position `order` (LVS_EX_HEADERDRAGDROP).
+    virtual void OnHeaderEndDrag(int column, int order);
+    // The user is about to scroll with a scroll bar or the wheel.
+    virtual void OnScroll() {}
+    // The viewport changed size.
+    virtual void OnSize() {}
+
+    void OnAttach() override;
+    void OnStyleChanged() override;
+    bool OnWidgetEvent(QObject* watched, QEvent* event) override;
+
+    QTableWidget* Table() const;
+
+private:
+    friend class ListItemDelegate;
+    void SendItemChanged(int row, unsigned newState, unsigned oldState);
+    void SendStateChanges(const std::vector<int>& rows, unsigned bit, bool gained);
+    void SyncSortIndicator() const;
+    bool HeaderEvent(QEvent* event);
+    bool ViewportEvent(QEvent* event);
+
+    int trackingColumn = -1;
+};

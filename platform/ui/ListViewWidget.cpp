@@ -1,0 +1,115 @@
+#include "ListViewWidget.h"
+
+#include "Colors.h"
+#include "ListCtrl.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QStyledItemDelegate>
+
+// Draws each cell with the colours its CListCtrl gives it.
+class ListItemDelegate : public QStyledItemDelegate {
+public:
+    explicit ListItemDelegate(ListViewWidget* view) : QStyledItemDelegate(view), view(view) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        cell.state &= ~QStyle::State_HasFocus;
+        if (!(view->windowStyle & LVS_SHOWSELALWAYS) && !view->hasFocus())
+            cell.state &= ~QStyle::State_Selected;
+        if (const QTableWidgetItem* heading = view->horizontalHeaderItem(index.column()))
+            cell.displayAlignment = ColumnAlignment(heading->data(kFormatRole).toInt()) | Qt::AlignVCenter;
+        if (const auto* list = dynamic_cast<const CListCtrl*>(CWnd::FromHandle(view))) {
+            const CListCtrl::ItemColors colors = list->GetItemColors(index.row(), index.column());
+            if (colors.back != CLR_DEFAULT) {
+                cell.backgroundBrush = ToQColor(colors.back);
+                cell.state &= ~QStyle::State_Selected; // the given colour is the whole look
+            }
+            if (colors.text != CLR_DEFAULT) {
+                cell.palette.setColor(QPalette::Text, ToQColor(colors.text));
+                cell.palette.setColor(QPalette::HighlightedText, ToQColor(colors.text));
+            }
+        }
+        const QWidget* widget = cell.widget;
+        (widget ? widget->style() : QApplication::style())
+            ->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+    }
+
+private:
+    ListViewWidget* view;
+};
+
+Qt::Alignment ColumnAlignment(int format) {
+    switch (format & LVCFMT_JUSTIFYMASK) {
+    case LVCFMT_LEFT:
+        return Qt::AlignLeft;
+    case LVCFMT_RIGHT:
+        return Qt::AlignRight;
+    default:
+        return Qt::AlignHCenter;
+    }
+}
+
+ListViewWidget::ListViewWidget(QWidget* parent) : Hooked<QTableWidget>(parent) {
+    setItemDelegate(new ListItemDelegate(this));
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    QHeaderView* header = horizontalHeader();
+    header->setMinimumSectionSize(0); // a column may be hidden at width 0
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setSectionsClickable(true);
+    ApplyStyles();
+}
+
+void ListViewWidget::ApplyStyles() {
+    setSelectionMode(windowStyle & LVS_SINGLESEL ? QAbstractItemView::SingleSelection
+                                                 : QAbstractItemView::ExtendedSelection);
+    horizontalHeader()->setVisible(!(windowStyle & LVS_NOCOLUMNHEADER));
+    setFrameShape(windowStyle & WS_BORDER ? QFrame::StyledPanel : QFrame::NoFrame);
+    setShowGrid(extendedStyle & LVS_EX_GRIDLINES);
+    horizontalHeader()->setSectionsMovable(extendedStyle & LVS_EX_HEADERDRAGDROP);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    viewport()->update();
+}
+
+void ListViewWidget::changeEvent(QEvent* event) {
+    QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+}
+
+void ListViewWidget::SyncSortIndicator() {
+    QHeaderView* header = horizontalHeader();
+    for (int column = 0; column < columnCount(); ++column) {
+        const QTableWidgetItem* heading = horizontalHeaderItem(column);
+        const int format = heading ? heading->data(kFormatRole).toInt() : 0;
+        if (format & (HDF_SORTUP | HDF_SORTDOWN)) {
+            // Qt draws its "descending" indicator as the up mark.
+            header->setSortIndicator(column, format & HDF_SORTUP ? Qt::DescendingOrder : Qt::AscendingOrder);
+            header->setSortIndicatorShown(true);
+            return;
+        }
+    }
+    header->setSortIndicatorShown(false);
+}
+
+QuietList::QuietList(QTableWidget* table) : list(dynamic_cast<ListViewWidget*>(table)) {
+    if (list)
+        ++list->quiet;
+}
+
+QuietList::~QuietList() {
+    if (list)
+        --list->quiet;
+}

@@ -1,0 +1,326 @@
+#include "Wnd.h"
+
+#include "DialogEx.h"
+#include "WidgetHook.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+class CWnd::EventHook : public QObject {
+public:
+    explicit EventHook(CWnd* owner) : owner(owner) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        return owner->OnWidgetEvent(watched, event);
+    }
+
+private:
+    CWnd* owner;
+};
+
+WidgetHook* WidgetHook::Of(QWidget* widget) {
+    return dynamic_cast<WidgetHook*>(widget);
+}
+
+void WidgetHook::ReportDestroyed() {
+    ReportDestroying();
+    ReportGone();
+}
+
+void WidgetHook::ReportDestroying() {
+    if (wnd)
+        wnd->WidgetDestroying();
+}
+
+void WidgetHook::ReportGone() {
+    if (wnd)
+        wnd->WidgetGone();
+}
+
+namespace {
+
+QMargins FrameMargins(const QWidget* window) {
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+            frame.bottom() - client.bottom()};
+}
+
+} // namespace
+
+void ApplyFrameRect(QWidget* window, const CRect& rect) {
+    const QMargins m = window->isVisible() ? FrameMargins(window) : QMargins();
+    const QSize client(std::max(0, rect.Width() - m.left() - m.right()),
+                       std::max(0, rect.Height() - m.top() - m.bottom()));
+    // A window the user cannot resize is held at its size: move the hold along.
+    if (window->minimumSize() == window->maximumSize())
+        window->setFixedSize(client);
+    window->resize(client);
+    window->move(rect.left, rect.top); // a top-level window's position is its frame's
+    if (WidgetHook* hook = WidgetHook::Of(window))
+        hook->appliedMargins = m;
+}
+
+CWnd::CWnd() = default;
+
+CWnd::~CWnd() {
+    Detach();
+}
+
+CWnd* CWnd::FromHandle(QWidget* widget) {
+    WidgetHook* hook = widget ? WidgetHook::Of(widget) : nullptr;
+    return hook ? hook->wnd : nullptr;
+}
+
+bool CWnd::Attach(QWidget* newWidget) {
+    WidgetHook* widgetHook = newWidget ? WidgetHook::Of(newWidget) : nullptr;
+    if (widget || !widgetHook || widgetHook->wnd)
+        return false;
+    widget = newWidget;
+    widgetHook->wnd = this;
+    hook = std::make_unique<EventHook>(this);
+    OnAttach();
+    return true;
+}
+
+void CWnd::Detach() {
+    if (widget)
+        if (WidgetHook* widgetHook = WidgetHook::Of(widget); widgetHook && widgetHook->wnd == this)
+            widgetHook->wnd = nullptr;
+    hook.reset(); // removes the event watches and the connections made with Context()
+    widget = nullptr;
+}
+
+void CWnd::WidgetDestroying() {
+    if (destroying)
+        return;
+    destroying = true;
+    OnDestroy();
+}
+
+void CWnd::WidgetGone() {
+    Detach();
+    destroying = false;
+    PostNcDestroy(); // may delete this
+}
+
+int CWnd::GetDlgCtrlID() const {
+    WidgetHook* widgetHook = widget ? WidgetHook::Of(widget) : nullptr;
+    return widgetHook ? widgetHook->id : 0;
+}
+
+unsigned CWnd::GetStyle() const {
+    WidgetHook* widgetHook = widget ? WidgetHook::Of(widget) : nullptr;
+    return widgetHook ? widgetHook->windowStyle : 0;
+}
+
+bool CWnd::ModifyStyle(unsigned remove, unsigned add) {
+    WidgetHook* widgetHook = widget ? WidgetHook::Of(widget) : nullptr;
+    if (!widgetHook)
+        return false;
+    widgetHook->windowStyle = (widgetHook->windowStyle & ~remove) | add;
+    OnStyleChanged();
+    return true;
+}
+
+CDialogEx* CWnd::GetParentDialog() const {
+    for (QWidget* w = widget ? widget->parentWidget() : nullptr; w; w = w->parentWidget())
+        if (auto* dialog = dynamic_cast<CDialogEx*>(FromHandle(w)))
+            return dialog;
+    return nullptr;
+}
+
+std::u16string CWnd::GetWindowText() const {
+    if (!widget)
+        return {};
+    if (widget->isWindow())
+        return widget->windowTitle().toStdU16String();
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        return label->text().toStdU16String();
+    if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        return edit->text().toStdU16String();
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        const WidgetHook* widgetHook = WidgetHook::Of(widget);
+        return widgetHook && widgetHook->iconOnly ? widgetHook->hiddenText : button->text().toStdU16String();
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(widget))
+        return combo->currentText().toStdU16String();
+    return widget->windowTitle().toStdU16String();
+}
+
+void CWnd::SetWindowText(std::u16string_view text) {
+    if (!widget)
+        return;
+    const QString value = QString::fromStdU16String(std::u16string(text));
+    if (widget->isWindow())
+        widget->setWindowTitle(value);
+    else if (auto* label = qobject_cast<QLabel*>(widget))
+        label->setText(value);
+    else if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        edit->setText(value);
+    else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        WidgetHook* widgetHook = WidgetHook::Of(widget);
+        if (widgetHook && widgetHook->iconOnly)
+            widgetHook->hiddenText = std::u16string(text);
+        else
+            button->setText(value);
+    } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        if (combo->isEditable())
+            combo->setEditText(value);
+    } else
+        widget->setWindowTitle(value);
+}
+
+bool CWnd::ShowWindow(int command) {
+    if (!widget)
+        return false;
+    const bool wasVisible = widget->isVisible();
+    switch (command) {
+    case SW_HIDE:
+        widget->hide();
+        break;
+    case SW_SHOWNORMAL:
+    case SW_RESTORE:
+        if (widget->isWindow()) {
+            widget->showNormal();
+            widget->raise();
+            widget->activateWindow();
+        } else
+            widget->show();
+        break;
+    case SW_MINIMIZE:
+    case SW_SHOWMINIMIZED:
+        widget->isWindow() ? widget->showMinimized() : widget->show();
+        break;
+    case SW_SHOWMAXIMIZED:
+        widget->isWindow() ? widget->showMaximized() : widget->show();
+        break;
+    default:
+        widget->show();
+        break;
+    }
+    return wasVisible;
+}
+
+bool CWnd::IsWindowVisible() const {
+    return widget && widget->isVisible();
+}
+
+void CWnd::EnableWindow(bool enable) {
+    if (widget)
+        widget->setEnabled(enable);
+}
+
+bool CWnd::IsWindowEnabled() const {
+    return widget && widget->isEnabled();
+}
+
+CRect CWnd::GetWindowRect() const {
+    if (!widget)
+        return {};
+    if (widget->isWindow())
+        return CRect::FromQRect(widget->frameGeometry());
+    return CRect::FromQRect(QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()));
+}
+
+CRect CWnd::GetClientRect() const {
+    if (!widget)
+        return {};
+    const QRect inside = widget->contentsRect();
+    return {0, 0, inside.width(), inside.height()};
+}
+
+void CWnd::MoveWindow(const CRect& rect, bool repaint) {
+    if (!widget)
+        return;
+    if (widget->isWindow()) {
+        WidgetHook* widgetHook = WidgetHook::Of(widget);
+        if (widgetHook) {
+            widgetHook->positioned = true;
+            // Until the window manager has framed the window its frame is unknown: keep the
+            // rectangle to set it again once the frame is known.
+            if (!widget->isVisible() || widget->frameGeometry() == widget->geometry())
+                widgetHook->pendingFrameRect = rect;
+            else
+                widgetHook->pendingFrameRect.reset();
+        }
+        ApplyFrameRect(widget, rect);
+    } else
+        widget->setGeometry(rect.ToQRect());
+    // A hidden window hears of its new size only when shown; a dialog lays out its controls now.
+    if (auto* dialog = dynamic_cast<CDialogEx*>(this); dialog && !widget->isVisible())
+        dialog->WindowResized(widget->size());
+    if (repaint)
+        widget->update();
+}
+
+void CWnd::MoveWindow(int x, int y, int width, int height, bool repaint) {
+    MoveWindow(CRect{x, y, x + width, y + height}, repaint);
+}
+
+void CWnd::SetFocus() {
+    if (widget)
+        widget->setFocus(Qt::OtherFocusReason);
+}
+
+bool CWnd::HasFocus() const {
+    return widget && widget->hasFocus();
+}
+
+void CWnd::Invalidate() {
+    if (widget)
+        widget->update();
+}
+
+bool CWnd::DestroyWindow() {
+    if (!widget)
+        return false;
+    widget->hide();
+    widget->deleteLater();
+    return true;
+}
+
+bool CWnd::DestroyWindowNow() {
+    if (!widget)
+        return false;
+    delete widget.data();
+    return true;
+}
+
+bool CWnd::OnReflectNotify(NMHDR&, intptr_t*) {
+    return false;
+}
+
+bool CWnd::OnWidgetEvent(QObject*, QEvent*) {
+    return false;
+}
+
+void CWnd::WatchEvents(QObject* object) {
+    if (hook && object)
+        object->installEventFilter(hook.get());
+}
+
+QObject* CWnd::Context() {
+    return hook.get();
+}
+
+NMHDR CWnd::MakeHeader(unsigned code) const {
+    return NMHDR{widget, GetDlgCtrlID(), code};
+}
+
+intptr_t CWnd::SendNotify(NMHDR& hdr) {
+    intptr_t result = 0;
+    if (OnReflectNotify(hdr, &result))
+        return result;
+    return NotifyParent(hdr);
+}
+
+intptr_t CWnd::NotifyParent(NMHDR& hdr) {
+    CDialogEx* dialog = GetParentDialog();
+    intptr_t result = 0;
+    if (dialog)
+        dialog->DispatchNotify(hdr, &result);
+    return result;
+}

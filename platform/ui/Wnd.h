@@ -1,0 +1,115 @@
+// CWnd: an object of ours standing for one window of the dialog framework, a dialog or a control.
+// The window is a Qt widget made by the framework (from a template, or by a control class's
+// Create); the object is bound to it, can outlive it, and learns of its end through OnDestroy and
+// PostNcDestroy. Every call on an object without a window does nothing and answers empty.
+#pragma once
+
+#include "platform/ui/Notify.h"
+#include "platform/ui/Rect.h"
+#include "platform/ui/Styles.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class CDialogEx;
+class QEvent;
+class WidgetHook;
+
+class CWnd {
+public:
+    CWnd();
+    virtual ~CWnd(); // unbinds from the window; a control's window stays with its dialog
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    // The object bound to a framework widget; null for none.
+    static CWnd* FromHandle(QWidget* widget);
+
+    // Binds the object to a framework widget that no other object holds, then runs OnAttach; false
+    // when the widget is not the framework's or is taken, or this object already has a window.
+    bool Attach(QWidget* widget);
+    // Unbinds without destroying the window.
+    void Detach();
+
+    // The window; null before binding and once the window is destroyed.
+    QWidget* GetSafeHwnd() const { return widget; }
+    bool IsWindow() const { return widget != nullptr; }
+    // The control id (0 for a dialog).
+    int GetDlgCtrlID() const;
+    // The styles the window was made with, as changed by ModifyStyle since.
+    unsigned GetStyle() const;
+    // Removes, then adds style bits; false without a window.
+    bool ModifyStyle(unsigned remove, unsigned add);
+    // The nearest dialog around this window (for a control, the dialog that holds it); null for none.
+    CDialogEx* GetParentDialog() const;
+
+    std::u16string GetWindowText() const; // a window's title, a control's text
+    void SetWindowText(std::u16string_view text);
+    // SW_HIDE, SW_SHOW, SW_SHOWNORMAL, SW_RESTORE, SW_MINIMIZE, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED;
+    // returns whether the window was visible before.
+    bool ShowWindow(int command);
+    bool IsWindowVisible() const;
+    void EnableWindow(bool enable);
+    bool IsWindowEnabled() const;
+    // The window's rectangle in screen pixels; a top-level window's includes its frame.
+    CRect GetWindowRect() const;
+    // (0, 0, width, height) of the area inside the window's frame or border.
+    CRect GetClientRect() const;
+    // Moves and sizes the window: a control in its parent's pixels, a top-level window in screen
+    // pixels with its frame (a rectangle set before the frame is known is set again once it is).
+    void MoveWindow(const CRect& rect, bool repaint = true);
+    void MoveWindow(int x, int y, int width, int height, bool repaint = true);
+    void SetFocus();
+    bool HasFocus() const; // the keyboard focus is on this very window
+    void Invalidate();
+    // Destroys the window: hidden at once, gone (OnDestroy, then PostNcDestroy) when control returns
+    // to the event loop, so a window may destroy itself from its own handlers. False without a window.
+    bool DestroyWindow();
+    // Destroys the window at once (OnDestroy and PostNcDestroy run before this returns); never from
+    // a handler of this window or of one inside it. False without a window.
+    bool DestroyWindowNow();
+    // Reports a notification about this window (from the control itself, or from a window inside
+    // it such as a cell editor): offered to OnReflectNotify, then to the dialog. The answer, 0 when
+    // nobody handled it.
+    intptr_t SendNotify(NMHDR& hdr);
+
+protected:
+    // The object was bound to its window: install event watches and connections here.
+    virtual void OnAttach() {}
+    // The window is going; it and everything inside it are still complete.
+    virtual void OnDestroy() {}
+    // The window is gone. An object that owns itself deletes itself here, as its very last act.
+    virtual void PostNcDestroy() {}
+    // A notification this control sends about itself comes here first; returning true (with
+    // *result set) keeps it from the dialog.
+    virtual bool OnReflectNotify(NMHDR& hdr, intptr_t* result);
+    // Events of the objects passed to WatchEvents; true eats the event.
+    virtual bool OnWidgetEvent(QObject* watched, QEvent* event);
+    // ModifyStyle changed the style bits.
+    virtual void OnStyleChanged() {}
+
+    // Sends the events of an object (the window or a part of it) to OnWidgetEvent while bound.
+    void WatchEvents(QObject* object);
+    // An object that lives exactly as long as the binding: the context for Qt connections.
+    QObject* Context();
+    // A notification header naming this window and its control id.
+    NMHDR MakeHeader(unsigned code) const;
+    // Sends the notification to the dialog around this window only; its answer, 0 when unhandled.
+    intptr_t NotifyParent(NMHDR& hdr);
+
+private:
+    friend class WidgetHook;
+    friend class CDialogEx;
+    class EventHook;
+    void WidgetDestroying();
+    void WidgetGone();
+
+    QPointer<QWidget> widget;
+    std::unique_ptr<EventHook> hook;
+    bool destroying = false;
+};

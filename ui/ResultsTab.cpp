@@ -1,0 +1,27 @@
+#include "ResultsTab.h"
+
+namespace {
+
+constexpr int kListId = 1003;
+
+// clang-format off
+const DialogTemplate kResultsTemplate{107, u"", WS_CHILD, 216, 108, u"MS Shell Dlg", 8, {
+    {kListId, ControlKind::ListView, u"", LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, 7, 7, 202, 94, {0, 0, 100, 100}},
+}};
+// clang-format on
+
+} // namespace
+
+ResultsTab::ResultsTab(QWidget* parent) : CDialogEx(kResultsTemplate, parent) {}
+
+void ResultsTab::DoDataExchange(CDataExchange& dx) {
+    DDX_Control(dx, kListId, list);
+}
+
+bool ResultsTab::OnInitDialog() {
+    CDialogEx::OnInitDialog();
+    list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    list.InsertColumn(0, u"Компонент", LVCFMT_LEFT, 220);
+    list.InsertColumn(1, u"Концентрация", LVCFMT_LEFT, 150);
+    return true;
+}

@@ -24,7 +24,10 @@ public:
 
 } // namespace DataBase
 
-// An open connection; throws DataBase::SqlException.
+// An open connection to the file (created when absent; an empty path opens a private temporary
+// database) with foreign keys on, the Unicode text functions and the NOCASE collation of SqlFunctions.h
+// registered, and a wait of up to 5 seconds for another connection's lock before a statement fails
+// with SQLITE_BUSY. Throws DataBase::SqlException with the connection's message.
 sqlite3* OpenDatabase(const std::u16string& path);
 // Closes the connection; never throws; null is ignored.
 void CloseDatabase(sqlite3* connection) noexcept;
@@ -43,7 +46,7 @@ private:
 };
 
 // Prepares the text with SQLite's UTF-16 prepare call; throws DataBase::SqlException with the
-// connection's message. The caller finalises the statement.
+// connection's message. The caller finalises the statement; null for a text without a statement.
 sqlite3_stmt* PrepareStatementText(sqlite3* connection, const std::u16string& sql);
 
 // Formats the printf-style text with the arguments, then prepares it as above.

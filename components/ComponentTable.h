@@ -19,9 +19,13 @@ public:
     // The one table of the process, created empty and not loaded on first use.
     static ComponentTable& Instance();
 
-    // Replaces `records` with the file's rows; true on success, else false with `lastError` set.
+    // Replaces `records` with the file's rows and sets `loaded`; true on success, else false with
+    // `records` empty, `loaded` false and `lastError` "Не удалось открыть файл базы компонентов:\n<path>"
+    // (also when the file opens but cannot be read).
     bool Load();
-    // Writes all `records` to the file; true on success, else false with `lastError` set.
+    // Writes all `records` to the file, replacing it in one step; true on success, else false with
+    // `lastError` "Не удалось сохранить файл базы компонентов:\n<path>" and the old file untouched.
+    // Changes neither `records` nor `loaded`.
     bool Save();
 
     std::vector<ComponentRecord> records;
@@ -29,7 +33,8 @@ public:
     std::u16string lastError;
 };
 
-// The folder of the file: PUBLIC + "/Documents/Veltra4/atmocalc/files", or empty when PUBLIC is not set.
+// The folder of the file: PUBLIC + "/Documents/Veltra4/atmocalc/files" with PUBLIC's whole value, or empty
+// when PUBLIC is not set. No folder is ever created.
 std::u16string ComponentFolder();
-// ComponentFolder() + "/" + "CompsTable.csv".
+// ComponentFolder() + "/" + "CompsTable.csv" ("/CompsTable.csv" when PUBLIC is not set).
 std::u16string ComponentTablePath();

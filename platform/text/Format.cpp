@@ -138,12 +138,8 @@ void FormatFloating(std::u16string& out, const Spec& s, const FormatArg& arg) {
     if (std::isupper(static_cast<unsigned char>(s.conversion)))
         for (auto& c : body)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (!body.empty() && body[0] != '-') {
-        if (s.plus)
-            body.insert(0, "+");
-        else if (s.space)
-            body.insert(0, " ");
-    }
+    if (!body.empty() && body[0] != '-' && (s.plus || s.space))
+        body = (s.plus ? "+" : " ") + body;
     Spec padding = s;
     padding.zero = s.zero && std::isfinite(v);
     Pad(out, body, padding, true);

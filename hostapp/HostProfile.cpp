@@ -5,10 +5,12 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <unistd.h>
 
 namespace {
 
@@ -60,6 +62,41 @@ QString DamagedCopyName(const QString& path) {
     for (int n = 2; QFileInfo::exists(name); ++n)
         name = path + QStringLiteral(".damaged-%1").arg(n);
     return name;
+}
+
+// Writes the bytes to a new file beside `path`, checking every write, syncs it to the disk and only
+// then renames it over `path`: at no moment is there a partly written profile under the name.
+// (QSaveFile was not enough: it let a short write through when the file size limit was hit.)
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString& error) {
+    QByteArray name = QFile::encodeName(path) + ".XXXXXX";
+    const int fd = mkstemp(name.data());
+    if (fd < 0) {
+        error = qt_error_string(errno);
+        return false;
+    }
+    bool written = true;
+    for (qsizetype done = 0; written && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        written = n > 0;
+        done += written ? n : 0;
+    }
+    if (written)
+        written = ::fsync(fd) == 0;
+    if (!written)
+        error = qt_error_string(errno);
+    if (::close(fd) != 0 && written) {
+        error = qt_error_string(errno);
+        written = false;
+    }
+    if (written && ::rename(name.constData(), QFile::encodeName(path).constData()) != 0) {
+        error = qt_error_string(errno);
+        written = false;
+    }
+    if (!written)
+        ::unlink(name.constData());
+    return written;
 }
 
 } // namespace
@@ -142,11 +179,11 @@ bool HostProfile::Write() {
     root.insert(QStringLiteral("double"), doubleValues);
 
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(root).toJson()) < 0 || !file.commit()) {
+    QString error;
+    if (!WriteFileAtomically(path, QJsonDocument(root).toJson(), error)) {
         lastError = QStringLiteral("файл профиля %1 не записан (%2); прежний файл не изменён, "
                                    "новые значения действуют до закрытия хоста")
-                        .arg(path, file.errorString());
+                        .arg(path, error);
         return false;
     }
     lastError.clear();

@@ -8,9 +8,11 @@
 #include <QDir>
 #include <QFile>
 
+#include <csignal>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <limits>
+#include <sys/resource.h>
 
 namespace {
 
@@ -32,6 +34,26 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
 }
+
+// Files written while it lives cannot grow past the limit (the write fails instead of raising SIGXFSZ).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+
+private:
+    rlimit saved{};
+    void (*previousHandler)(int);
+};
 
 class ProfileFile : public testing::Test {
 protected:
@@ -139,18 +161,20 @@ TEST_F(ProfileFile, DamagedFileIsShownWhenTheHostStarts) {
 }
 
 TEST_F(ProfileFile, FailedWriteKeepsThePreviousFileAndTheValueForTheSession) {
-    QDir(folder.path()).mkdir(QStringLiteral("sub"));
-    const QString inner = folder.filePath(QStringLiteral("sub/profile.json"));
-    HostProfile profile(inner);
+    HostProfile profile(path);
     ASSERT_TRUE(profile.SetInt(u"a", 1));
-    const QByteArray before = ReadAll(inner);
-
-    // The folder replaced by a file: neither a temporary file nor the rename can succeed, whoever runs.
-    ASSERT_TRUE(QDir(folder.filePath(QStringLiteral("sub"))).removeRecursively());
-    WriteAll(folder.filePath(QStringLiteral("sub")), "not a folder");
-    EXPECT_FALSE(profile.SetInt(u"a", 2));
-    EXPECT_TRUE(profile.LastError().contains(QStringLiteral("прежний файл не изменён")));
+    const QByteArray before = ReadAll(path);
+    {
+        FileSizeLimit limit(16); // the new file cannot be written out, whoever runs the test
+        EXPECT_FALSE(profile.SetInt(u"a", 2));
+    }
+    EXPECT_TRUE(profile.LastError().startsWith(QStringLiteral("файл профиля %1 не записан (").arg(path)));
+    EXPECT_TRUE(profile.LastError().endsWith(
+        QStringLiteral("); прежний файл не изменён, новые значения действуют до закрытия хоста")));
     EXPECT_EQ(profile.GetInt(u"a"), 2);
+    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_EQ(HostProfile(path).GetInt(u"a"), 1);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("profile.json")});
 }
 
 TEST_F(ProfileFile, FailedWritesThroughTheTableAreShownOnceUntilOneSucceeds) {

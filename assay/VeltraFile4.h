@@ -46,17 +46,25 @@ public:
     CVeltraFile4() = default;
     virtual ~CVeltraFile4() = default;
 
-    // Reads a memory image of a whole file. 0, or -1 (magic not "STG"), -2 (version above 1),
-    // -3 (XML parse error), or a further negative code for an image too short for what it announces.
+    // Reads a memory image of a whole file (size bytes at data). 0, or -1 (magic not "STG"), -2 (version
+    // above 1), -3 (XML parse error), -4 (shorter than the 16-byte header), -5 (a block header past the
+    // end), -6 (a sample count above 32 bits or past the end). Never reads past the end of the image.
     virtual int LoadFromMemory(const void* data, uint64_t size);
-    // Reads a file. 0, or -1 (cannot open), -2 (header), -3 (magic), -4 (version), -5 (block header),
-    // -6 (sample count too large or file too short), -7 (XML parse error). Sets passport.filePath.
+    // Reads a file. 0, or -1 (cannot open, or not a regular file), -2 (header), -3 (magic), -4 (version),
+    // -5 (block header), -6 (sample count above 32 bits or past the end of the file), -7 (XML part
+    // unreadable or not well formed). Sets passport.filePath on success.
+    // A failed read keeps what was read before the failure.
     virtual int LoadFromFile(const std::u16string& path);
-    // Writes a file. 0, or -1 (cannot open), -2 (header), -5 (block header), -6 (samples), -7 (XML part).
-    // Sets passport.filePath.
+    // Writes a file. 0, or -1 (cannot open), -2 (header), -5 (block header, or a channel number above
+    // 255), -6 (samples), -7 (XML part; or a param whose name cannot be an element name, or peaks on a
+    // channel whose number an earlier channel has: peaks the file cannot give back). The refusals are
+    // made before the file is touched. Sets passport.filePath once the blocks are written.
     virtual int SaveToFile(const std::u16string& path);
 
     uint8_t formatVersion = 1;
     AssayPassport passport;
     std::list<AssayChannel> channels;  // a list: a channel's lock never moves
+
+private:
+    std::vector<char> xmlBuffer;  // the XML part of the last load, parsed in place; reused by the next
 };

@@ -37,6 +37,12 @@ void AppendUtf16(std::u16string& out, char32_t c) {
 std::u16string Utf8ToUtf16(std::string_view in) {
     std::u16string out;
     out.reserve(in.size());
+    Utf8ToUtf16(in, out);
+    return out;
+}
+
+void Utf8ToUtf16(std::string_view in, std::u16string& out) {
+    out.clear();
     size_t i = 0;
     while (i < in.size()) {
         const auto b = static_cast<unsigned char>(in[i]);
@@ -74,7 +80,6 @@ std::u16string Utf8ToUtf16(std::string_view in) {
         AppendUtf16(out, c);
         i = j;
     }
-    return out;
 }
 
 std::string Utf16ToUtf8(std::u16string_view in) {

@@ -7,6 +7,9 @@
 
 // UTF-16 from UTF-8. Never fails: each malformed byte becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view utf8);
+// The same into `out`, replacing its text and keeping its storage: no allocation when the text fits
+// the storage `out` already has (also its short-text buffer), for readers converting many texts.
+void Utf8ToUtf16(std::string_view utf8, std::u16string& out);
 
 // UTF-8 from UTF-16. Never fails: an unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view utf16);

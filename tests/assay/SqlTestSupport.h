@@ -2,6 +2,7 @@
 // reading query results through the database layer.
 #pragma once
 
+#include "TempFolder.h"
 #include "assay/Database.h"
 
 #include <cstdlib>
@@ -12,23 +13,6 @@
 #include <sqlite3.h>
 #include <string>
 #include <vector>
-
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "atmocalc-assay-XXXXXX").string();
-        if (::mkdtemp(pattern.data()))
-            path = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    std::filesystem::path path;
-};
 
 // Runs the statements with SQLite directly, so that fixtures do not depend on the layer under test.
 inline void Execute(sqlite3* connection, const std::string& script) {

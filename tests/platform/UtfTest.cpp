@@ -15,3 +15,11 @@ TEST(Utf, ReplacesMalformedInputInsteadOfFailing) {
     EXPECT_EQ(Utf8ToUtf16("\xE2\x82"), u"\uFFFD\uFFFD");     // truncated
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
+
+TEST(Utf, ConvertsIntoAnExistingTextReplacingIt) {
+    std::u16string out = u"a longer text that was there before";
+    Utf8ToUtf16("метан\xFF", out);
+    EXPECT_EQ(out, u"метан\uFFFD");
+    Utf8ToUtf16("", out);
+    EXPECT_EQ(out, u"");
+}

@@ -100,9 +100,10 @@ QString LoadErrorText(int code) {
     case -5:
         return QStringLiteral("заголовок блока канала не читается");
     case -6:
-        return QStringLiteral("файл короче, чем объявлено в нём");
+        return QStringLiteral(
+            "число отсчётов канала больше допустимого или файл короче, чем объявлено в нём");
     case -7:
-        return QStringLiteral("ошибка в XML-части файла");
+        return QStringLiteral("XML-часть файла не читается или повреждена");
     default:
         return QStringLiteral("ошибка чтения");
     }

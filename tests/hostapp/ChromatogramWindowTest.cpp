@@ -1,5 +1,6 @@
 // The chromatogram window: channels read through assay/ChannelSignal.h, drawn, and their peak tables.
 #include "hostapp/ChromatogramWindow.h"
+#include "hostapp/MainWindow.h"
 #include "assay/ChannelSignal.h"
 #include "hostapp/ChromatogramPlot.h"
 #include "hostapp/ReadableText.h"
@@ -116,4 +117,36 @@ TEST(OpenAssayFile, UnreadableFileIsShownWithItsCode) {
     EXPECT_EQ(boxes.Texts(), std::vector<std::u16string>{u"Хроматограмма не открыта: " + path +
                                                          u"\nфайл не открывается (код -1)."});
     EXPECT_EQ(host.Bus().Table()->CallService("Main/OpenAssayFile", 1, nullptr), 0);
+}
+
+TEST(OpenAssayFile, OpensAWindowForAFileWrittenByTheFormat) {
+    QTemporaryDir folder;
+    MessageBoxRecorder boxes;
+    HostOptions options = OptionsIn(folder);
+    options.script = true;
+    QStringList lines;
+    VeltraHost host(options, [&lines](const QString& line) { lines << line; });
+
+    CVeltraFile4 file;
+    file.passport.sample = u"Проба 2 без патрона";
+    AssayChannel& channel = file.channels.emplace_back();
+    channel.number = 1;
+    channel.signalParamA = 0.2;
+    channel.signalParamB = 0.001;
+    AddPeakShape(channel, 1500, 0.2, 100, 30000);
+    channel.peaks = {Peak(u"метан", 100, 7.5)};
+    const std::u16string path = folder.filePath(QStringLiteral("проба 2.vlt")).toStdU16String();
+    ASSERT_EQ(file.SaveToFile(path), 0);
+
+    EXPECT_EQ(host.Bus().Table()->CallService("Main/OpenAssayFile", 1, const_cast<char16_t*>(path.c_str())),
+              1);
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(lines, QStringList{QStringLiteral("Открыта хроматограмма: %1 (каналов: 1, пиков: 1)")
+                                     .arg(QString::fromStdU16String(path))});
+    auto* window = host.Window().findChild<ChromatogramWindow*>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Хроматограмма: Проба 2 без патрона — проба 2.vlt"));
+    EXPECT_EQ(window->channelTabs->tabText(0), QStringLiteral("Канал 1"));
+    EXPECT_EQ(window->channelTabs->widget(0)->findChild<ChromatogramPlot*>()->MaxTime(), 1499 * 0.2);
 }

@@ -136,7 +136,7 @@ public:
     // Ends the dialog: a modal one's DoModal returns `result`; a modeless one is hidden (destroy it
     // with DestroyWindow).
     void EndDialog(int result);
-    bool IsModal() const { return modalLoop != nullptr; }
+    bool IsModal() const { return modalLoop != nullptr; } // DoModal is waiting for the end
 
     // The object of control `id` (a bound member, or the framework's own object of the control's
     // kind: CButton, CEdit, CStatic, CListBox, CComboBox, CListCtrl, CTabCtrl); null for none. A

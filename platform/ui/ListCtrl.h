@@ -16,7 +16,6 @@
 #include <functional>
 #include <vector>
 
-class CListCtrl;
 class QTableWidget;
 
 // Column formats (the alignment of a column's cells and heading).

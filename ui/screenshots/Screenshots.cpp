@@ -104,6 +104,7 @@ protected:
             grid.SetRowData(i, {CLR_DEFAULT, i == 4 ? RGB(255, 244, 214) : CLR_DEFAULT, i});
         }
         grid.SetItemState(1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        grid.GetHeaderCtrl().SetItemFormat(1, LVCFMT_LEFT | HDF_SORTUP); // the mark of an ascending sort
         return true;
     }
 

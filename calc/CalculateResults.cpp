@@ -1,0 +1,224 @@
+#include "calc/CalcResult.h"
+
+#include "platform/text/CaseMapping.h"
+#include "platform/text/Format.h"
+
+#include <cstdint>
+#include <limits>
+#include <unordered_map>
+
+namespace {
+
+constexpr double kSaturatedFactor = 0.75;
+constexpr double kUnsaturatedFactor = 0.88;
+constexpr double kUncertaintyFactor = 0.23;    // relative uncertainty of every result
+constexpr double kAtmosphericAirFactor = 1.07; // reduction to the standard conditions of atmospheric air
+constexpr double kConvergenceLimitPercent = 15.0;
+
+using RunList = std::vector<const MeasurementRecord*>;
+
+// True when the text folds to the key, which is folded already.
+bool FoldsTo(std::u16string_view text, std::u16string_view foldedKey) {
+    if (text.size() != foldedKey.size())
+        return false;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (FoldCase(text[i]) != foldedKey[i])
+            return false;
+    return true;
+}
+
+std::u16string_view FileNamePart(std::u16string_view path) {
+    const size_t separator = path.find_last_of(u"/\\");
+    return separator == std::u16string_view::npos ? path : path.substr(separator + 1);
+}
+
+// Kcal, the harmonic mean of the methane factors of the calibration runs, and the convergence line.
+// False after the methane error of the first run without a usable methane peak.
+bool Calibrate(const RunList& runs, CalcResult& result, double& calibrationFactor) {
+    const std::u16string methane = FoldText(u"метан");
+    double min = std::numeric_limits<double>::max();
+    double max = -std::numeric_limits<double>::max();
+    double sumInv = 0.0;
+    int32_t n = 0;
+    for (const MeasurementRecord* run : runs) {
+        bool found = false;
+        double factor = 0.0;
+        for (const AssayPeak& peak : run->peaks) {
+            if (FoldsTo(peak.name, methane) && peak.concent > 0) {
+                // The last qualifying peak counts; an area of 0 gives an infinite factor, whose
+                // inverse then adds nothing to the harmonic mean.
+                factor = peak.concent / peak.area;
+                found = true;
+            }
+        }
+        if (!found) {
+            result.errors.push_back(FormatText(
+                u"Градуировочная \"%s\": нет метана с концентрацией больше нуля — расчёт не выполнен.",
+                FileNamePart(run->fileName)));
+            return false;
+        }
+        n = n + 1;
+        min = factor < min ? factor : min;
+        max = factor > max ? factor : max;
+        sumInv = sumInv + 1.0 / factor;
+    }
+    if (sumInv == 0.0) {
+        calibrationFactor = 0.0;
+        return true;
+    }
+    calibrationFactor = n / sumInv;
+    const double spreadPercent = ((max - min) / calibrationFactor) * 100;
+    if (spreadPercent == 0.0)
+        return true;
+    result.convergenceText =
+        FormatText(spreadPercent <= kConvergenceLimitPercent ? u"Сходимость калибровки есть (%.2f%%), K=%.2f"
+                                                             : u"НЕТ сходимости калибровки (%.2f%%), K=%.2f",
+                   spreadPercent, calibrationFactor);
+    return true;
+}
+
+struct ComponentAccumulator {
+    std::u16string_view name; // the table's name: matched against peak names, written in the row
+    double K = 0.0;
+    int32_t group = 0;
+    double meanAreaWithout = 0.0; // running mean of the matching peak areas of the runs without cartridge
+    double meanAreaWith = 0.0;    // the same over the runs with cartridge
+    int32_t countWithout = 0;
+    int32_t countWith = 0;
+    double concentration = 0.0;
+    bool isHydrocarbonTotal = false; // named "углеводороды"
+};
+
+// Finds the accumulators a peak name matches. Names are compared through keys folded once per
+// call: the component names when the matcher is made, each distinct peak name when it is first
+// seen, so a peak costs one hash lookup of its name however large the component table is.
+class ComponentMatcher {
+public:
+    explicit ComponentMatcher(const std::vector<ComponentAccumulator>& accumulators) {
+        for (size_t i = 0; i < accumulators.size(); ++i)
+            byFoldedName[FoldText(accumulators[i].name)].push_back(i);
+    }
+
+    // The indices of the accumulators named like the peak, in table order.
+    const std::vector<size_t>& Match(const std::u16string& peakName) {
+        const auto known = byPeakName.find(peakName);
+        if (known != byPeakName.end())
+            return *known->second;
+        const auto found = byFoldedName.find(FoldText(peakName));
+        const std::vector<size_t>* matches = found == byFoldedName.end() ? &none : &found->second;
+        byPeakName.emplace(peakName, matches);
+        return *matches;
+    }
+
+private:
+    std::unordered_map<std::u16string, std::vector<size_t>> byFoldedName;
+    std::unordered_map<std::u16string, const std::vector<size_t>*> byPeakName;
+    const std::vector<size_t> none;
+};
+
+// Each matching peak enters the running mean of every accumulator of its name; a run without such
+// a peak leaves the mean alone, two such peaks of one run both enter it.
+void AverageAreas(const RunList& runs, ComponentMatcher& matcher,
+                  std::vector<ComponentAccumulator>& accumulators, double ComponentAccumulator::*mean,
+                  int32_t ComponentAccumulator::*count) {
+    for (const MeasurementRecord* run : runs) {
+        for (const AssayPeak& peak : run->peaks) {
+            for (size_t i : matcher.Match(peak.name)) {
+                ComponentAccumulator& a = accumulators[i];
+                const double n = a.*count;
+                a.*mean = (n * a.*mean + peak.area) / (n + 1);
+                a.*count = a.*count + 1;
+            }
+        }
+    }
+}
+
+ResultRow MakeRow(std::u16string_view name, double value) {
+    return {std::u16string(name), FormatText(u"%.4f±%.4f мг/м3", value, value * kUncertaintyFactor)};
+}
+
+// The concentrations, the group sums and the result rows.
+void AddResultRows(const RunList& withRuns, const RunList& withoutRuns, double calibrationFactor,
+                   const SettingsRecord& settings, const ComponentTable& table, CalcResult& result) {
+    const double pressureRatio = settings.pressGrad / settings.pressAn;
+    const double conditionsFactor = settings.stdMode == 1 ? kAtmosphericAirFactor : 1.0;
+    const std::u16string hydrocarbonTotal = FoldText(u"углеводороды");
+
+    std::vector<ComponentAccumulator> accumulators;
+    accumulators.reserve(table.records.size());
+    for (const ComponentRecord& record : table.records)
+        accumulators.push_back({.name = record.Name,
+                                .K = record.K,
+                                .group = record.group,
+                                .isHydrocarbonTotal = FoldsTo(record.Name, hydrocarbonTotal)});
+    ComponentMatcher matcher(accumulators);
+    AverageAreas(withoutRuns, matcher, accumulators, &ComponentAccumulator::meanAreaWithout,
+                 &ComponentAccumulator::countWithout);
+    AverageAreas(withRuns, matcher, accumulators, &ComponentAccumulator::meanAreaWith,
+                 &ComponentAccumulator::countWith);
+
+    // With runs of both kinds "углеводороды" is the total the two group sums split up, so it is left out.
+    const bool hideTotal = !withRuns.empty();
+    double sumWithout = 0.0;
+    double sumWith = 0.0;
+    for (ComponentAccumulator& a : accumulators) {
+        if (a.group == 0) {
+            sumWith = sumWith + a.meanAreaWith;
+            sumWithout = sumWithout + a.meanAreaWithout;
+        } else if (a.group == 1) {
+            sumWithout = sumWithout + a.meanAreaWithout;
+        }
+        if (!hideTotal || !a.isHydrocarbonTotal)
+            a.concentration = a.K * a.meanAreaWithout * calibrationFactor * pressureRatio * conditionsFactor;
+    }
+
+    if (!withRuns.empty()) {
+        const double saturated =
+            sumWith * kSaturatedFactor * calibrationFactor * pressureRatio * conditionsFactor;
+        result.rows.push_back(MakeRow(u"предельные углеводороды", saturated));
+        if (!withoutRuns.empty()) {
+            const double unsaturated = (sumWithout - sumWith) * kUnsaturatedFactor * calibrationFactor *
+                                       pressureRatio * conditionsFactor;
+            result.rows.push_back(MakeRow(u"непредельные углеводороды", unsaturated));
+        }
+    }
+    for (const ComponentAccumulator& a : accumulators)
+        if (a.concentration > 0)
+            result.rows.push_back(MakeRow(a.name, a.concentration));
+}
+
+} // namespace
+
+CalcResult CalculateResults(const MeasurementSet& set, const SettingsRecord& settings,
+                            const ComponentTable& table) {
+    CalcResult result;
+    RunList calibrationRuns;
+    RunList withRuns;
+    RunList withoutRuns;
+    for (const auto& [id, record] : set) {
+        switch (record.sampleType) {
+        case Calibration:
+            calibrationRuns.push_back(&record);
+            break;
+        case WithCartridge:
+            withRuns.push_back(&record);
+            break;
+        case WithoutCartridge:
+            withoutRuns.push_back(&record);
+            break;
+        default: // undetermined and unknown types take no part
+            break;
+        }
+    }
+    // Without calibration runs the calculation run reports the gap itself.
+    if (calibrationRuns.empty())
+        return result;
+
+    double calibrationFactor = 0.0;
+    if (!Calibrate(calibrationRuns, result, calibrationFactor))
+        return result;
+    if (!(settings.pressGrad > 0) || !(settings.pressAn > 0))
+        return result;
+    AddResultRows(withRuns, withoutRuns, calibrationFactor, settings, table, result);
+    return result;
+}

@@ -1,0 +1,150 @@
+#include "AssayPickerDlg.h"
+
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+enum Column { kId, kSample, kDate, kMixture, kCalibration, kFile, kColumnCount };
+constexpr int kSortRole = Qt::UserRole;
+constexpr int kIdRole = Qt::UserRole + 1;
+
+QStandardItem* Cell(const QString& text, const QVariant& sortKey) {
+    auto* item = new QStandardItem(text);
+    item->setData(sortKey, kSortRole);
+    item->setEditable(false);
+    return item;
+}
+
+QString LocalDateTime(int64_t seconds) {
+    return QLocale().toString(QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toLocalTime(),
+                              QLocale::ShortFormat);
+}
+
+} // namespace
+
+AssayPickerDlg::AssayPickerDlg(const std::vector<AssayListRow>& rows, uint32_t capacity, QWidget* parent)
+    : QDialog(parent), capacity(capacity) {
+    setWindowTitle(QStringLiteral("Выбор хроматограмм"));
+    setProperty("veltraHostWindow", true);
+    resize(820, 480);
+
+    model = new QStandardItemModel(0, kColumnCount, this);
+    model->setHorizontalHeaderLabels({QStringLiteral("Id"), QStringLiteral("Проба"),
+                                      QStringLiteral("Дата анализа"), QStringLiteral("Смесь"),
+                                      QStringLiteral("Градуировка"), QStringLiteral("Файл")});
+    for (const AssayListRow& r : rows) {
+        QList<QStandardItem*> cells{
+            Cell(QString::number(r.id), qulonglong(r.id)),
+            Cell(r.sample, r.sample.toLower()),
+            Cell(LocalDateTime(r.date), qlonglong(r.date)),
+            Cell(r.mixture, r.mixture.toLower()),
+            Cell(r.isCalibration ? QStringLiteral("да") : QString(), int(r.isCalibration)),
+            Cell(r.fileName, r.fileName.toLower()),
+        };
+        cells[kId]->setData(qulonglong(r.id), kIdRole);
+        model->appendRow(cells);
+    }
+
+    proxy = new QSortFilterProxyModel(this);
+    proxy->setSourceModel(model);
+    proxy->setSortRole(kSortRole);
+    proxy->setFilterKeyColumn(-1);
+    proxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
+
+    filterEdit = new QLineEdit(this);
+    filterEdit->setPlaceholderText(QStringLiteral("Фильтр: проба, смесь, дата, файл"));
+    filterEdit->setClearButtonEnabled(true);
+
+    view = new QTableView(this);
+    view->setModel(proxy);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setSortingEnabled(true);
+    view->sortByColumn(kId, Qt::AscendingOrder);
+    view->verticalHeader()->hide();
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->resizeColumnsToContents();
+
+    countLabel = new QLabel(this);
+    buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(filterEdit);
+    layout->addWidget(view);
+    layout->addWidget(countLabel);
+    layout->addWidget(buttons);
+
+    connect(filterEdit, &QLineEdit::textChanged, proxy, &QSortFilterProxyModel::setFilterFixedString);
+    connect(filterEdit, &QLineEdit::textChanged, this, &AssayPickerDlg::UpdateCount);
+    connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &AssayPickerDlg::UpdateCount);
+    connect(view, &QTableView::doubleClicked, this, [this] {
+        if (buttons->button(QDialogButtonBox::Ok)->isEnabled())
+            accept();
+    });
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    UpdateCount();
+}
+
+std::vector<uint32_t> AssayPickerDlg::SelectedIds() const {
+    QModelIndexList selected = view->selectionModel()->selectedRows(kId);
+    std::sort(selected.begin(), selected.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<uint32_t> ids;
+    for (const QModelIndex& index : selected) {
+        if (ids.size() == capacity)
+            break;
+        ids.push_back(static_cast<uint32_t>(index.data(kIdRole).toULongLong()));
+    }
+    return ids;
+}
+
+std::vector<uint32_t> AssayPickerDlg::SelectIds(const std::vector<uint32_t>& ids) {
+    filterEdit->clear();
+    QItemSelection selection;
+    std::vector<uint32_t> missing;
+    for (uint32_t id : ids) {
+        const QModelIndexList found =
+            proxy->match(proxy->index(0, kId), kIdRole, qulonglong(id), 1, Qt::MatchExactly);
+        if (found.isEmpty())
+            missing.push_back(id);
+        else
+            selection.select(found.first(), found.first());
+    }
+    view->selectionModel()->select(selection,
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    return missing;
+}
+
+void AssayPickerDlg::SelectEveryRow() {
+    filterEdit->clear();
+    view->selectAll();
+}
+
+void AssayPickerDlg::UpdateCount() {
+    const qsizetype chosen = view->selectionModel()->selectedRows().size();
+    QString text;
+    if (model->rowCount() == 0)
+        text = QStringLiteral("В базе данных нет хроматограмм.");
+    else if (chosen > qsizetype(capacity))
+        text = QStringLiteral("Выбрано: %1 — можно выбрать не более %2.").arg(chosen).arg(capacity);
+    else
+        text = QStringLiteral("Выбрано: %1 из %2.").arg(chosen).arg(proxy->rowCount());
+    countLabel->setText(text);
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(chosen > 0 && chosen <= qsizetype(capacity));
+}

@@ -1,0 +1,41 @@
+// The chromatogram picker behind "Main/OpenAssayIdDlg": the host database's assays in a sortable list
+// with a filter box; several rows may be chosen, up to the capacity the caller gave.
+#pragma once
+
+#include "hostapp/AssayCatalog.h"
+
+#include <QDialog>
+
+#include <vector>
+
+class QDialogButtonBox;
+class QLabel;
+class QLineEdit;
+class QSortFilterProxyModel;
+class QStandardItemModel;
+class QTableView;
+
+class AssayPickerDlg : public QDialog {
+    Q_OBJECT
+public:
+    AssayPickerDlg(const std::vector<AssayListRow>& rows, uint32_t capacity, QWidget* parent);
+
+    // Ids of the selected rows in the list's current order; never more than the capacity.
+    std::vector<uint32_t> SelectedIds() const;
+    // Selects exactly the rows with these ids (clearing the filter first); returns the ids not offered.
+    std::vector<uint32_t> SelectIds(const std::vector<uint32_t>& ids);
+    // Selects every row (clearing the filter first).
+    void SelectEveryRow();
+
+    QLineEdit* filterEdit;
+    QTableView* view;
+    QLabel* countLabel;
+    QDialogButtonBox* buttons;
+
+private:
+    void UpdateCount();
+
+    uint32_t capacity;
+    QStandardItemModel* model;
+    QSortFilterProxyModel* proxy;
+};

@@ -1,0 +1,90 @@
+#include "HostOptions.h"
+
+#include <QCommandLineParser>
+
+bool ParsePickAnswer(const QString& text, PickAnswer& answer) {
+    const QString t = text.trimmed();
+    answer.ids.clear();
+    if (t == u"all") {
+        answer.kind = PickAnswer::All;
+        return true;
+    }
+    if (t == u"cancel") {
+        answer.kind = PickAnswer::Cancel;
+        return true;
+    }
+    answer.kind = PickAnswer::Ids;
+    for (const QString& part : t.split(u',')) {
+        bool ok = false;
+        const uint id = part.trimmed().toUInt(&ok);
+        if (!ok)
+            return false;
+        answer.ids.push_back(id);
+    }
+    return true;
+}
+
+ParseResult ParseHostOptions(const QStringList& arguments, HostOptions& options, QString& message) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "veltra-host: хост системы обработки хроматограмм Veltra для модуля atmocalc.\n"
+        "Загружает модуль, даёт ему таблицу функций хоста и сервисы: меню, выбор хроматограмм\n"
+        "из базы данных, окно хроматограммы, путь к базе данных, профиль настроек."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Эта справка."));
+    const QCommandLineOption plugin(
+        QStringLiteral("plugin"),
+        QStringLiteral("Файл модуля (по умолчанию atmocalc.so рядом с программой)."), QStringLiteral("ПУТЬ"));
+    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("База данных хоста (SQLite)."),
+                                QStringLiteral("ПУТЬ"));
+    const QCommandLineOption profile(
+        QStringLiteral("profile"),
+        QStringLiteral("Файл профиля (по умолчанию в папке настроек пользователя)."), QStringLiteral("ПУТЬ"));
+    const QCommandLineOption publicDir(QStringLiteral("public"),
+                                       QStringLiteral("Общая папка: значение переменной PUBLIC для модуля."),
+                                       QStringLiteral("ПАПКА"));
+    const QCommandLineOption script(
+        QStringLiteral("script"),
+        QStringLiteral("Сценарий без экрана: шаги --steps (по умолчанию демонстрация), "
+                       "вывод в стандартный поток."));
+    const QCommandLineOption pick(
+        QStringLiteral("pick"),
+        QStringLiteral("Ответ окна выбора хроматограмм в сценарии: all (все), cancel "
+                       "(отмена) или номера через запятую. По умолчанию all."),
+        QStringLiteral("ОТВЕТ"));
+    const QCommandLineOption steps(QStringLiteral("steps"),
+                                   QStringLiteral("Шаги сценария через \";\": menu ПУТЬ, press КНОПКА, print "
+                                                  "ВКЛАДКА|ОКНО, close [ОКНО]."),
+                                   QStringLiteral("ШАГИ"));
+    parser.addOptions({help, plugin, db, profile, publicDir, script, pick, steps});
+
+    if (!parser.parse(arguments)) {
+        message = parser.errorText();
+        return ParseResult::Error;
+    }
+    if (parser.isSet(help)) {
+        message =
+            parser.helpText().replace(QStringLiteral("<executable_name>"), QStringLiteral("veltra-host"));
+        return ParseResult::Help;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        message = QStringLiteral("Лишний аргумент: %1").arg(parser.positionalArguments().first());
+        return ParseResult::Error;
+    }
+    options.pluginPath = parser.value(plugin);
+    options.databasePath = parser.value(db);
+    options.profilePath = parser.value(profile);
+    options.publicDir = parser.value(publicDir);
+    options.script = parser.isSet(script);
+    if ((parser.isSet(pick) || parser.isSet(steps)) && !options.script) {
+        message = QStringLiteral("--pick и --steps действуют только вместе с --script.");
+        return ParseResult::Error;
+    }
+    if (parser.isSet(pick) && !ParsePickAnswer(parser.value(pick), options.pick)) {
+        message = QStringLiteral("--pick: ожидается all, cancel или номера через запятую, а не \"%1\".")
+                      .arg(parser.value(pick));
+        return ParseResult::Error;
+    }
+    options.steps = parser.value(steps);
+    return ParseResult::Run;
+}

@@ -1,0 +1,33 @@
+// veltra-host's command line.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <vector>
+
+// How a scripted run answers the chromatogram picker.
+struct PickAnswer {
+    enum Kind { All, Cancel, Ids };
+    Kind kind = All;
+    std::vector<uint32_t> ids; // for Ids, in the order given
+};
+
+struct HostOptions {
+    QString pluginPath;   // empty: atmocalc.so beside the executable
+    QString databasePath; // empty: no database ("DB/GetConnectionUri" answers no text)
+    QString profilePath;  // empty: the user's configuration folder
+    QString publicDir;    // empty: PUBLIC is left as it is
+    bool script = false;  // a scripted run on Qt's offscreen platform instead of the window
+    PickAnswer pick;      // scripted runs only
+    QString steps;        // scripted runs only; empty: the demo steps
+};
+
+enum class ParseResult { Run, Help, Error };
+
+// Reads the arguments (arguments[0] is the program). Help: `message` is the usage text; Error: `message`
+// says what is wrong.
+ParseResult ParseHostOptions(const QStringList& arguments, HostOptions& options, QString& message);
+// Reads "all", "cancel" or a comma-separated list of assay ids; false for anything else.
+bool ParsePickAnswer(const QString& text, PickAnswer& answer);

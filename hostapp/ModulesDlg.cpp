@@ -1,0 +1,45 @@
+#include "ModulesDlg.h"
+
+#include "hostapp/PluginLibrary.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+ModulesDlg::ModulesDlg(const PluginLibrary& plugin, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Модули"));
+    setProperty("veltraHostWindow", true);
+    auto* layout = new QVBoxLayout(this);
+
+    if (const PluginInfo* info = plugin.Info()) {
+        auto* group = new QGroupBox(InfoText(info->name), this);
+        auto* form = new QFormLayout(group);
+        auto add = [&](const QString& label, const QString& text) {
+            auto* value = new QLabel(text, group);
+            value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            form->addRow(label, value);
+        };
+        add(QStringLiteral("Имя:"), InfoText(info->name));
+        add(QStringLiteral("Название:"), InfoText(info->title));
+        add(QStringLiteral("Версия:"), VersionText(info->version));
+        add(QStringLiteral("Разработчик:"), InfoText(info->company));
+        add(QStringLiteral("Эл. почта:"), InfoText(info->email));
+        add(QStringLiteral("Права:"), InfoText(info->rights));
+        add(QStringLiteral("Сайт:"), InfoText(info->web));
+        add(QStringLiteral("Идентификатор:"), GuidText(info->id));
+        add(QStringLiteral("Файл:"), plugin.Path());
+        layout->addWidget(group);
+    } else {
+        auto* text = new QLabel(QStringLiteral("Модуль не загружен.\n%1").arg(plugin.LastError()), this);
+        text->setWordWrap(true);
+        layout->addWidget(text);
+    }
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+}

@@ -1,0 +1,249 @@
+#include "ScriptRunner.h"
+
+#include "hostapp/MainWindow.h"
+#include "hostapp/ReadableText.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTimer>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace {
+
+const QStringList kVerbs{QStringLiteral("menu"), QStringLiteral("press"), QStringLiteral("print"),
+                         QStringLiteral("close")};
+
+QString Plain(QString text) {
+    return text.remove(u'&');
+}
+
+bool IsHostWindow(const QWidget* w) {
+    return w->property("veltraHostWindow").toBool();
+}
+
+QAbstractButton* FindButton(QWidget* window, const QString& name) {
+    for (QAbstractButton* b : window->findChildren<QAbstractButton*>()) {
+        if (!b->isVisibleTo(window))
+            continue;
+        if (Plain(b->text()) == name || b->toolTip() == name || b->accessibleName() == name ||
+            b->objectName() == name)
+            return b;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool ParseScriptSteps(const QString& text, std::vector<ScriptStep>& steps, QString& error) {
+    steps.clear();
+    static const QRegularExpression separators(QStringLiteral("[;\\n]"));
+    for (const QString& part : text.split(separators, Qt::SkipEmptyParts)) {
+        const QString step = part.trimmed();
+        if (step.isEmpty())
+            continue;
+        const qsizetype blank = step.indexOf(u' ');
+        ScriptStep s{step.left(blank), blank < 0 ? QString() : step.mid(blank + 1).trimmed()};
+        if (!kVerbs.contains(s.verb)) {
+            error = QStringLiteral("Неизвестный шаг сценария \"%1\": ожидается %2.")
+                        .arg(step, kVerbs.join(u", "));
+            return false;
+        }
+        if (s.argument.isEmpty() && s.verb != u"close") {
+            error = QStringLiteral("Шагу сценария \"%1\" нужен аргумент.").arg(s.verb);
+            return false;
+        }
+        steps.push_back(s);
+    }
+    return true;
+}
+
+QString DemoSteps() {
+    return QStringLiteral("menu Данные/Расчёты/Тамирель; press Добавить хроматограммы; print Расчет; "
+                          "print Сообщения; press Создать отчёт (HTML); close");
+}
+
+ScriptRunner::ScriptRunner(MainWindow& window, std::function<void(const QString&)> print)
+    : window(window), print(std::move(print)) {
+    qApp->installEventFilter(this);
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "OpenUrl");
+}
+
+ScriptRunner::~ScriptRunner() {
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    qApp->removeEventFilter(this);
+}
+
+void ScriptRunner::OpenUrl(const QUrl& url) {
+    print(QStringLiteral("Открыт файл: %1").arg(url.isLocalFile() ? url.toLocalFile() : url.toString()));
+}
+
+bool ScriptRunner::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->isWindow())
+        shown.emplace_back(static_cast<QWidget*>(watched));
+    return false;
+}
+
+bool ScriptRunner::Run(const std::vector<ScriptStep>& scriptSteps) {
+    steps = &scriptSteps;
+    next = 0;
+    finished = false;
+    failure.clear();
+    QEventLoop loop;
+    QTimer timer;
+    connect(&timer, &QTimer::timeout, this, [this, &loop] {
+        Tick();
+        if (finished && depth == 0)
+            loop.quit();
+    });
+    timer.start(10);
+    loop.exec();
+    steps = nullptr;
+    return failure.isEmpty();
+}
+
+void ScriptRunner::Tick() {
+    if (stepPosted || AnswerMessageBox())
+        return;
+    QWidget* modal = QApplication::activeModalWidget();
+    // Inside a step still in progress only a modal window it opened lets the script go on.
+    if (depth > 0 && !modal)
+        return;
+    if (!failure.isEmpty() || next == steps->size()) {
+        if (modal) {
+            if (failure.isEmpty())
+                failure =
+                    QStringLiteral("после сценария осталось открытым окно \"%1\"").arg(modal->windowTitle());
+            print(QStringLiteral("Сценарий закрывает окно \"%1\"").arg(modal->windowTitle()));
+            modal->close();
+            return;
+        }
+        finished = true;
+        return;
+    }
+    // The step runs from a posted call, not from the timer's own signal: Qt does not fire a timer again
+    // while its signal is still being handled, and the step may enter a modal loop in which the timer
+    // must go on.
+    stepPosted = true;
+    QMetaObject::invokeMethod(this, &ScriptRunner::RunNextStep, Qt::QueuedConnection);
+}
+
+void ScriptRunner::RunNextStep() {
+    stepPosted = false;
+    const ScriptStep& step = (*steps)[next++];
+    print(QStringLiteral("> %1 %2").arg(step.verb, step.argument).trimmed());
+    QString error;
+    ++depth;
+    const bool done = Execute(step, error);
+    --depth;
+    if (!done && failure.isEmpty())
+        failure = QStringLiteral("шаг \"%1 %2\" не выполнен: %3").arg(step.verb, step.argument, error);
+}
+
+bool ScriptRunner::AnswerMessageBox() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box)
+        return false;
+    print(QStringLiteral("Сообщение [%1]: %2").arg(box->windowTitle(), box->text()));
+    QAbstractButton* button = box->defaultButton();
+    if (!button)
+        button = box->escapeButton();
+    if (button)
+        button->click();
+    else
+        box->accept();
+    return true;
+}
+
+std::vector<QWidget*> ScriptRunner::Windows() const {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return {modal};
+    std::vector<QWidget*> windows;
+    for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
+        QWidget* w = *it;
+        if (w && w->isVisible() && w != &window && !qobject_cast<QMenu*>(w) &&
+            std::find(windows.begin(), windows.end(), w) == windows.end())
+            windows.push_back(w);
+    }
+    return windows;
+}
+
+bool ScriptRunner::Execute(const ScriptStep& step, QString& error) {
+    const QString& name = step.argument;
+    if (step.verb == u"menu") {
+        QAction* item = window.FindMenuItem(name);
+        if (!item || item->menu()) {
+            error = QStringLiteral("в меню нет пункта \"%1\"").arg(name);
+            return false;
+        }
+        if (!item->isEnabled()) {
+            error = QStringLiteral("пункт меню \"%1\" недоступен: его команда не зарегистрирована").arg(name);
+            return false;
+        }
+        item->trigger();
+        return true;
+    }
+    const std::vector<QWidget*> windows = Windows();
+    if (step.verb == u"press") {
+        for (QWidget* w : windows) {
+            if (QAbstractButton* button = FindButton(w, name)) {
+                if (!button->isEnabled()) {
+                    error = QStringLiteral("кнопка \"%1\" недоступна").arg(name);
+                    return false;
+                }
+                button->click();
+                return true;
+            }
+        }
+        error = QStringLiteral("кнопки \"%1\" нет в открытых окнах").arg(name);
+        return false;
+    }
+    if (step.verb == u"print") {
+        for (QWidget* w : windows) {
+            for (QTabWidget* tabs : w->findChildren<QTabWidget*>()) {
+                for (int i = 0; i < tabs->count(); ++i) {
+                    if (Plain(tabs->tabText(i)) != name || !tabs->isVisibleTo(w))
+                        continue;
+                    tabs->setCurrentIndex(i);
+                    print(QStringLiteral("== %1").arg(name));
+                    for (const QString& line : ReadableText(tabs->widget(i)))
+                        print(line);
+                    return true;
+                }
+            }
+        }
+        for (QWidget* w : windows) {
+            if (w->windowTitle().startsWith(name)) {
+                print(QStringLiteral("== %1").arg(w->windowTitle()));
+                for (const QString& line : ReadableText(w))
+                    print(line);
+                return true;
+            }
+        }
+        error = QStringLiteral("нет ни вкладки, ни окна \"%1\"").arg(name);
+        return false;
+    }
+    // close
+    for (QWidget* w : windows) {
+        if (name.isEmpty() ? IsHostWindow(w) : !w->windowTitle().startsWith(name))
+            continue;
+        const QString title = w->windowTitle();
+        if (!w->close()) {
+            error = QStringLiteral("окно \"%1\" не закрылось").arg(title);
+            return false;
+        }
+        return true;
+    }
+    error = name.isEmpty() ? QStringLiteral("нет открытого окна модуля")
+                           : QStringLiteral("нет окна \"%1\"").arg(name);
+    return false;
+}

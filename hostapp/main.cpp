@@ -1,0 +1,98 @@
+// veltra-host: the interactive host, or a scripted run without a display (--script).
+#include "hostapp/HostOptions.h"
+#include "hostapp/MainWindow.h"
+#include "hostapp/QtMessageBox.h"
+#include "hostapp/ScriptRunner.h"
+#include "hostapp/VeltraHost.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+namespace {
+
+void PrintLine(FILE* stream, const QString& line) {
+    std::fputs(line.toUtf8().constData(), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+
+QStringList Arguments(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// The offscreen platform warns on every top-level window that it cannot pass size hints on; nothing
+// here needs them, and the scripted output should stay readable.
+void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message == u"This plugin does not support propagateSizeHints()")
+        return;
+    std::fputs(qFormatLogMessage(type, context, message).toLocal8Bit().constData(), stderr);
+    std::fputc('\n', stderr);
+}
+
+int RunScript(VeltraHost& host, const HostOptions& options) {
+    std::vector<ScriptStep> steps;
+    QString error;
+    if (!ParseScriptSteps(options.steps.isEmpty() ? DemoSteps() : options.steps, steps, error)) {
+        PrintLine(stderr, error);
+        return 2;
+    }
+    host.Window().show();
+    host.Start();
+    bool done;
+    {
+        ScriptRunner runner(host.Window(), [](const QString& line) { PrintLine(stdout, line); });
+        done = runner.Run(steps);
+        if (!done)
+            PrintLine(stderr, QStringLiteral("Сценарий прерван: %1.").arg(runner.Failure()));
+    }
+    host.Stop();
+    return done ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    HostOptions options;
+    QString message;
+    switch (ParseHostOptions(Arguments(argc, argv), options, message)) {
+    case ParseResult::Help:
+        PrintLine(stdout, message);
+        return 0;
+    case ParseResult::Error:
+        PrintLine(stderr, message + QStringLiteral("\nСправка: veltra-host --help"));
+        return 2;
+    case ParseResult::Run:
+        break;
+    }
+    // A scripted run needs no display: Qt's offscreen platform unless one is chosen explicitly.
+    if (options.script && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt reads options of its own from the arguments ("--plugin" among them, which it would load as a Qt
+    // plug-in): it gets the program name only.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    qInstallMessageHandler(FilterQtMessages);
+    QApplication::setApplicationName(QStringLiteral("veltra-host"));
+
+    if (options.script) {
+        // Message boxes of the host go to standard error; the plug-in's are answered by the script.
+        VeltraHost host(options, [](const QString& line) { PrintLine(stdout, line); });
+        return RunScript(host, options);
+    }
+    // Installed before the host is built, so that a damaged profile is told in a box too.
+    QWidget* owner = nullptr;
+    SetMessageBoxHandler(
+        [&owner](const MessageBoxRequest& request) { return ShowQtMessageBox(request, owner); });
+    VeltraHost host(options);
+    owner = &host.Window();
+    host.Window().show();
+    host.Start();
+    const int status = QApplication::exec();
+    host.Stop();
+    SetMessageBoxHandler({});
+    return status;
+}

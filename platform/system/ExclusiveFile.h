@@ -1,0 +1,36 @@
+// Files written whole or not at all, never through a link someone else put in the way.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// A file being written. Create makes it; the content goes to its descriptor; Commit completes it.
+// A file that is not committed is removed again when the object goes.
+class NewFile {
+public:
+    NewFile() = default;
+    ~NewFile();
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+
+    // Creates path as a new file readable only by its owner; an existing file or link at path is left
+    // alone (EEXIST). With replace, writes instead into a new file beside path that Commit renames over
+    // it, so the old file is replaced only by a complete one, and a link at path is replaced rather than
+    // followed. Returns 0, or the errno value of the failure.
+    int Create(std::u16string_view path, bool replace);
+
+    // The descriptor to write to (valid between Create and Commit).
+    int Descriptor() const { return fd; }
+
+    // Writes all bytes. Returns 0, or the errno value of the failure.
+    int Write(std::string_view bytes);
+
+    // Closes the file and puts it in place. Returns 0, or the errno value of the failure, when the file is
+    // removed and an old file at the path stays as it was.
+    int Commit();
+
+private:
+    int fd = -1;
+    std::string target;  // the path the file ends up at
+    std::string written; // the path being written: target, or a sibling for a replacement
+};

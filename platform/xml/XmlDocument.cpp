@@ -1,0 +1,157 @@
+#include "XmlDocument.h"
+
+#include "platform/system/ExclusiveFile.h"
+#include "platform/text/Utf.h"
+#include "platform/xml/ComInit.h"
+#include "platform/xml/XmlParse.h"
+#include "platform/xml/XsltTransform.h"
+
+#include <libxml/encoding.h>
+#include <libxml/xmlsave.h>
+#include <libxslt/xsltutils.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <new>
+#include <unistd.h>
+
+namespace {
+
+// Collects what the library writes a piece at a time.
+int CollectBytes(void* context, const char* bytes, int length) {
+    try {
+        static_cast<std::string*>(context)->append(bytes, static_cast<size_t>(length));
+        return length;
+    } catch (const std::bad_alloc&) {
+        return -1;
+    }
+}
+
+// The text of a document in UTF-8: a result as its stylesheet's output method says, any other document
+// as XML. False when memory runs out.
+bool SerialiseUtf8(xmlDocPtr doc, xsltStylesheetPtr style, std::string* text) {
+    if (style) {
+        xmlOutputBufferPtr out = xmlOutputBufferCreateIO(CollectBytes, nullptr, text, nullptr);
+        if (!out)
+            return false;
+        const bool written = xsltSaveResultTo(out, doc, style) >= 0;
+        return xmlOutputBufferClose(out) >= 0 && written;
+    }
+    xmlSaveCtxtPtr save = xmlSaveToIO(CollectBytes, nullptr, text, "UTF-8", 0);
+    if (!save)
+        return false;
+    const bool written = xmlSaveDoc(save, doc) >= 0;
+    return xmlSaveClose(save) >= 0 && written;
+}
+
+bool IsUtf8(const xmlChar* encoding) {
+    return !encoding ||
+           xmlParseCharEncoding(reinterpret_cast<const char*>(encoding)) == XML_CHAR_ENCODING_UTF8;
+}
+
+} // namespace
+
+XmlDocument::~XmlDocument() {
+    xmlFreeDoc(doc);
+}
+
+void XmlDocument::Replace(_xmlDoc* newDoc, std::shared_ptr<_xsltStylesheet> newStyle) {
+    xmlFreeDoc(doc);
+    doc = newDoc;
+    outputStyle = std::move(newStyle);
+    utf8Text.reset();
+}
+
+const std::string* XmlDocument::Utf8Text() const {
+    if (!utf8Text) {
+        std::string text;
+        if (doc && !SerialiseUtf8(doc, outputStyle.get(), &text))
+            return nullptr;
+        utf8Text = std::move(text);
+    }
+    return &*utf8Text;
+}
+
+HRESULT XmlDocument::put_async(bool) {
+    return S_OK;
+}
+
+HRESULT XmlDocument::Loaded(_xmlDoc* newDoc, bool* isSuccessful) {
+    Replace(newDoc, nullptr);
+    *isSuccessful = doc != nullptr;
+    return doc ? S_OK : S_FALSE;
+}
+
+HRESULT XmlDocument::load(std::u16string_view path, bool* isSuccessful) {
+    try {
+        const std::string name = Utf16ToUtf8(path);
+        const int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
+        xmlDocPtr loaded = fd >= 0 ? ParseXmlFile(fd, name.c_str()) : nullptr;
+        if (fd >= 0)
+            close(fd);
+        return Loaded(loaded, isSuccessful);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT XmlDocument::loadXML(std::u16string_view text, bool* isSuccessful) {
+    return Loaded(ParseXmlText(text), isSuccessful);
+}
+
+HRESULT XmlDocument::get_xml(std::u16string* xml) const {
+    try {
+        const std::string* text = Utf8Text();
+        if (!text)
+            return E_OUTOFMEMORY;
+        *xml = Utf8ToUtf16(*text);
+        return S_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT XmlDocument::transformNodeToObject(const XmlDocument& stylesheet, XmlDocument& output) const {
+    if (!doc || !stylesheet.doc)
+        return XML_E_NOTLOADED;
+    xmlDocPtr result = nullptr;
+    CompiledStylesheet compiled;
+    const HRESULT hr = TransformXml(doc, stylesheet.doc, &result, &compiled);
+    if (SUCCEEDED(hr))
+        output.Replace(result, std::move(compiled));
+    return hr;
+}
+
+HRESULT XmlDocument::save(std::u16string_view path, SaveMode mode) const {
+    if (!doc)
+        return XML_E_NOTLOADED;
+    try {
+        // A UTF-8 text is written as get_xml made it; another encoding is written by the library.
+        const bool utf8 = !outputStyle || IsUtf8(outputStyle->encoding);
+        const std::string* text = utf8 ? Utf8Text() : nullptr;
+        if (utf8 && !text)
+            return E_OUTOFMEMORY;
+        NewFile file;
+        int error = file.Create(path, mode == SaveMode::Replace);
+        if (error == 0 && utf8)
+            error = file.Write(*text);
+        if (error == 0 && !utf8) {
+            errno = 0;
+            if (xsltSaveResultToFd(file.Descriptor(), doc, outputStyle.get()) < 0)
+                error = errno != 0 ? errno : EIO;
+        }
+        if (error == 0)
+            error = file.Commit();
+        return error == 0 ? S_OK : HResultFromErrno(error);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT CreateXmlDocument(std::unique_ptr<XmlDocument>* document) {
+    APTTYPE type;
+    if (FAILED(CoGetApartmentType(&type)))
+        return CO_E_NOTINITIALIZED;
+    document->reset(new (std::nothrow) XmlDocument());
+    return *document ? S_OK : E_OUTOFMEMORY;
+}

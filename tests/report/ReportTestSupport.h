@@ -1,0 +1,71 @@
+// Inputs of a report and an installed template in a scratch public folder, with a scratch temporary
+// folder, UTC time and no locale, so that every text of a report is known in advance.
+#pragma once
+
+#include "report/Report.h"
+
+#include "platform/text/Utf.h"
+#include "support/MessageBoxRecorder.h"
+#include "support/ScopedEnvironment.h"
+#include "support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+inline constexpr int64_t kCreated = 1706796309; // 2024-02-01 14:05:09 UTC
+
+inline MeasurementRecord Measurement(std::u16string fileName, std::u16string sample, SampleType type,
+                                     bool isCalibration = false, std::u16string mixture = u"",
+                                     int64_t analysisTime = kCreated - 3600) {
+    MeasurementRecord record;
+    record.fileName = std::move(fileName);
+    record.sample = std::move(sample);
+    record.mixture = std::move(mixture);
+    record.analysisTime = analysisTime;
+    record.isCalibration = isCalibration;
+    record.sampleType = type;
+    return record;
+}
+
+class ReportTest : public testing::Test {
+protected:
+    void SetUp() override {
+        environment.Set("TZ", "UTC0");
+        environment.Set("LC_ALL", "C");
+        environment.Unset("LANGUAGE");
+        environment.Set("PUBLIC", scratch.Path("Public"));
+        environment.Set("TMPDIR", scratch.Path("tmp"));
+        std::filesystem::create_directories(scratch.Path("tmp"));
+    }
+
+    ReportRequest Request() {
+        ReportRequest request{measurements, result, messages, settings};
+        request.createdTime = kCreated;
+        return request;
+    }
+
+    // Puts a template text where the report looks for it.
+    void InstallTemplate(std::string_view text) {
+        scratch.Write("Public/Documents/Veltra4/atmocalc/templates/Report.xsl", text);
+    }
+    void InstallDeliveredTemplate() { InstallTemplate(ScratchFolder::Read(ATMOCALC_REPORT_TEMPLATE)); }
+
+    std::vector<std::string> TempFiles() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(scratch.Path("tmp")))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    ScratchFolder scratch;
+    ScopedEnvironment environment;
+    MessageBoxRecorder boxes;
+    MeasurementSet measurements;
+    CalcResult result;
+    std::vector<std::u16string> messages;
+    SettingsRecord settings;
+};

@@ -1,6 +1,6 @@
 #include "MessagesTab.h"
 
-#include "platform/text/Format.h"
+#include "calc/MessageLines.h"
 
 namespace {
 
@@ -29,15 +29,6 @@ void MessagesTab::Clear() {
 
 void MessagesTab::Refresh() {
     list.ResetContent();
-    int number = 0; // runs on across the groups
-    const auto addGroup = [&](std::u16string_view heading, const std::vector<std::u16string>& messages) {
-        if (messages.empty())
-            return;
-        list.AddString(heading);
-        for (const std::u16string& message : messages)
-            list.AddString(FormatText(u"    %d. %s", ++number, message));
-    };
-    addGroup(u"Ошибки:", errors);
-    addGroup(u"Предупреждения:", warnings);
-    addGroup(u"Информация:", infos);
+    for (const std::u16string& line : MessageLines(errors, warnings, infos))
+        list.AddString(line);
 }

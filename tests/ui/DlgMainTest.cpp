@@ -1,0 +1,226 @@
+// The main dialog's window: what initialisation leaves, the tab pages, closing and the stored
+// rectangle, and the menu command's one dialog.
+#include "MainDialogTestSupport.h"
+
+#include "platform/ui/Button.h"
+#include "platform/ui/Static.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTabBar>
+
+#include <limits>
+
+namespace {
+
+const std::vector<int> kIconButtons = {1003, 1004, 1005, 1006, 1010, 1012, 1013, 1014, 1015};
+
+std::u16string Key(const char16_t* name) {
+    return std::u16string(u"plugins\\atmocalc\\/") + name;
+}
+
+} // namespace
+
+TEST_F(MainDialogTest, InitialisationGivesTitleMenuIconsTipsColumnsPagesAndAFirstRun) {
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(dialog->GetWindowText(), u"Расчет Аэро: Тамирель по ПНД Ф 13.1:2:3.25-99 1.0.2.0");
+    const auto& menu = dialog->GetSystemMenu().Items();
+    ASSERT_EQ(menu.size(), 2u);
+    EXPECT_EQ(menu[0].id, 0u);
+    EXPECT_EQ(menu[1].id, 16u);
+    EXPECT_EQ(menu[1].text, u"О плагине");
+    EXPECT_FALSE(dialog->GetIcon(true).isNull());
+    EXPECT_FALSE(dialog->GetIcon(false).isNull());
+
+    const std::vector<std::u16string> tips = {u"Добавить хроматограммы",
+                                              u"Удалить выбранные хроматограммы",
+                                              u"Удалить все хроматограммы",
+                                              u"Открыть хроматограмму",
+                                              u"Пересчитать",
+                                              u"Открыть настройки",
+                                              u"Создать отчёт (HTML)",
+                                              u"Справочник компонентов",
+                                              u"О плагине"};
+    EXPECT_EQ(dialog->toolTips.GetToolCount(), 9);
+    for (size_t i = 0; i < kIconButtons.size(); ++i) {
+        auto* button = dialog->GetDlgItemAs<CButton>(kIconButtons[i]);
+        ASSERT_NE(button, nullptr);
+        EXPECT_FALSE(button->GetIcon().isNull()) << kIconButtons[i];
+        EXPECT_EQ(dialog->toolTips.GetText(button), tips[i]);
+    }
+
+    CGridCtrl& list = dialog->chromatograms;
+    EXPECT_EQ(list.GetExtendedStyle(), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    const std::vector<std::tuple<std::u16string, int, int>> columns = {
+        {u"№", LVCFMT_CENTER, 30},     {u"Имя файла", LVCFMT_LEFT, 250},
+        {u"Проба", LVCFMT_LEFT, 180},  {u"Дата анализа", LVCFMT_LEFT, 120},
+        {u"Патрон", LVCFMT_LEFT, 110}, {u"Тип анализа", LVCFMT_LEFT, 80},
+        {u"Смесь", LVCFMT_LEFT, 110}};
+    ASSERT_EQ(list.GetColumnCount(), 7);
+    for (int c = 0; c < 7; ++c) {
+        EXPECT_EQ(list.GetColumnWidth(c), std::get<2>(columns[c])) << c;
+        EXPECT_EQ(list.GetColumnFormat(c), std::get<1>(columns[c])) << c;
+    }
+
+    ASSERT_EQ(dialog->tabs.GetItemCount(), 2);
+    EXPECT_EQ(dialog->tabs.GetItemText(0), u"Расчет");
+    EXPECT_EQ(dialog->tabs.GetItemText(1), u"Сообщения");
+    EXPECT_EQ(dialog->tabs.GetItemData(0),
+              reinterpret_cast<intptr_t>(static_cast<CDialogEx*>(&dialog->resultsTab)));
+    EXPECT_EQ(dialog->tabs.GetCurSel(), 0);
+    EXPECT_TRUE(dialog->resultsTab.IsWindowVisible());
+    EXPECT_FALSE(dialog->messagesTab.IsWindowVisible());
+
+    // The run on the empty set: no convergence, no rows, the one information and both pressure errors.
+    EXPECT_EQ(dialog->GetDlgItemText(1007), u"");
+    EXPECT_EQ(dialog->resultsTab.list.GetItemCount(), 0);
+    EXPECT_EQ(MessageLines(), (std::vector<std::u16string>{
+                                  u"Ошибки:", u"    1. Не задано давление при градуировке (настройки).",
+                                  u"    2. Не задано давление при анализе (настройки).", u"Информация:",
+                                  u"    3. Хроматограммы не добавлены — добавьте измерения для расчёта."}));
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(dialog->GetMinTrackSize(), QSize(975, 560));
+}
+
+TEST_F(MainDialogTest, AComponentTableThatCannotBeReadIsReportedOnTheMessagesPageOnly) {
+    std::filesystem::remove(ComponentFile());
+    ASSERT_TRUE(Open());
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(MessageLines().at(1), u"    1. Справочник компонентов не загружен — расчёт невозможен.");
+}
+
+TEST_F(MainDialogTest, SwitchingTabsShowsOnePageAndNeverRecalculates) {
+    ASSERT_TRUE(Open());
+    MarkMessages();
+    auto* bar = dialog->tabs.GetSafeHwnd()->findChild<QTabBar*>();
+    ASSERT_NE(bar, nullptr);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+    EXPECT_EQ(dialog->tabs.GetCurSel(), 1);
+    EXPECT_FALSE(dialog->resultsTab.IsWindowVisible());
+    EXPECT_TRUE(dialog->messagesTab.IsWindowVisible());
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+    EXPECT_TRUE(dialog->resultsTab.IsWindowVisible());
+    EXPECT_FALSE(dialog->messagesTab.IsWindowVisible());
+    EXPECT_TRUE(MarkerKept());
+}
+
+TEST_F(MainDialogTest, ResizingMovesTheControlsAndFitsThePagesIntoTheTabs) {
+    ASSERT_TRUE(Open());
+    const CRect list = dialog->chromatograms.GetWindowRect();
+    const CRect tabs = dialog->tabs.GetWindowRect();
+    const CRect before = dialog->GetWindowRect();
+    dialog->MoveWindow(CRect{before.left, before.top, before.right + 200, before.bottom + 100});
+    QCoreApplication::processEvents();
+    const CRect grownList = dialog->chromatograms.GetWindowRect();
+    const CRect grownTabs = dialog->tabs.GetWindowRect();
+    EXPECT_EQ(grownList.Width() - list.Width(), 200);
+    EXPECT_EQ(grownList.Height() - list.Height(), 50);
+    EXPECT_EQ(grownTabs.top - tabs.top, 50);
+    EXPECT_EQ(grownTabs.Height() - tabs.Height(), 50);
+    const CRect client = dialog->tabs.GetClientRect();
+    const QRect page = dialog->resultsTab.GetSafeHwnd()->geometry();
+    EXPECT_EQ(page, QRect(1, 22, client.right - 5, client.bottom - 24));
+    EXPECT_EQ(dialog->messagesTab.GetSafeHwnd()->geometry(), page);
+}
+
+TEST_F(MainDialogTest, OkAndCancelStoreTheRectangleInTheirOrderAndEndTheDialog) {
+    for (int button : {IDOK, IDCANCEL}) {
+        ASSERT_TRUE(Open());
+        const CRect rect = dialog->GetWindowRect();
+        host.profileKeys.clear();
+        Press(button);
+        EXPECT_FALSE(dialog->IsWindowVisible());
+        FlushDeletes();
+        EXPECT_TRUE(mainDialogClosed);
+        EXPECT_EQ(host.profileKeys,
+                  (std::vector<std::u16string>{Key(u"WindowRect_btx"), Key(u"WindowRect_bty"),
+                                               Key(u"WindowRect_tlx"), Key(u"WindowRect_tly")}));
+        EXPECT_EQ(host.intProfile[Key(u"WindowRect_tlx")], rect.left);
+        EXPECT_EQ(host.intProfile[Key(u"WindowRect_tly")], rect.top);
+        EXPECT_EQ(host.intProfile[Key(u"WindowRect_btx")], rect.right);
+        EXPECT_EQ(host.intProfile[Key(u"WindowRect_bty")], rect.bottom);
+        dialog = nullptr;
+    }
+}
+
+TEST_F(MainDialogTest, TheCaptionsCloseActsAsCancel) {
+    ASSERT_TRUE(Open());
+    dialog->GetSafeHwnd()->close();
+    FlushDeletes();
+    EXPECT_TRUE(mainDialogClosed);
+    EXPECT_EQ(host.intProfile.count(Key(u"WindowRect_btx")), 1u);
+    dialog = nullptr;
+}
+
+TEST_F(MainDialogTest, AWindowDestroyedOtherwiseStoresNothing) {
+    ASSERT_TRUE(Open());
+    host.profileKeys.clear();
+    dialog->DestroyNow();
+    EXPECT_TRUE(mainDialogClosed);
+    EXPECT_TRUE(host.profileKeys.empty());
+    dialog = nullptr;
+}
+
+TEST_F(MainDialogTest, AStoredRectangleIsApplied) {
+    host.intProfile[Key(u"WindowRect_tlx")] = 40;
+    host.intProfile[Key(u"WindowRect_tly")] = 30;
+    host.intProfile[Key(u"WindowRect_btx")] = 1140;
+    host.intProfile[Key(u"WindowRect_bty")] = 680;
+    ASSERT_TRUE(Open());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialog->GetWindowRect(), (CRect{40, 30, 1140, 680}));
+}
+
+TEST_F(MainDialogTest, WithoutAUsableRectangleTheTemplateSizeOpensCentredOnTheHostWindow) {
+    const CRect empty{300, 200, 300, 900};
+    const CRect offScreen{-5000, -5000, -3000, -4000};
+    for (const std::optional<CRect>& stored :
+         {std::optional<CRect>(), std::optional(empty), std::optional(offScreen)}) {
+        host.intProfile.clear();
+        if (stored) {
+            host.intProfile[Key(u"WindowRect_tlx")] = stored->left;
+            host.intProfile[Key(u"WindowRect_tly")] = stored->top;
+            host.intProfile[Key(u"WindowRect_btx")] = stored->right;
+            host.intProfile[Key(u"WindowRect_bty")] = stored->bottom;
+        }
+        ASSERT_TRUE(Open());
+        QCoreApplication::processEvents();
+        const QRect window = dialog->GetWindowRect().ToQRect();
+        const CRect templateSize = dialog->MapDialogRect(0, 0, 645, 313);
+        EXPECT_GE(window.width(), templateSize.Width());
+        EXPECT_GE(window.height(), templateSize.Height());
+        EXPECT_LE(std::abs(window.center().x() - hostWindow.frameGeometry().center().x()), 2);
+        EXPECT_LE(std::abs(window.center().y() - hostWindow.frameGeometry().center().y()), 2);
+        dialog->DestroyNow();
+        dialog = nullptr;
+    }
+}
+
+TEST_F(MainDialogTest, TheMenuCommandKeepsOneDialogAndMakesANewOneAfterClosing) {
+    SetMainDialogCreator(&CreateMainDialog);
+    EXPECT_EQ(OnMenuCommand(&hostWindow), 0);
+    MainDialogWindow* first = mainDialog;
+    ASSERT_NE(first, nullptr);
+    EXPECT_FALSE(mainDialogClosed);
+    dialog = static_cast<DlgMain*>(first);
+    EXPECT_TRUE(dialog->IsWindowVisible());
+    EXPECT_EQ(dialog->GetSafeHwnd()->parentWidget(), &hostWindow);
+
+    dialog->ShowWindow(SW_MINIMIZE);
+    OnMenuCommand(&hostWindow);
+    EXPECT_EQ(mainDialog, first);
+    EXPECT_FALSE(dialog->GetSafeHwnd()->isMinimized());
+    EXPECT_TRUE(dialog->IsWindowVisible());
+
+    Press(IDCANCEL);
+    FlushDeletes();
+    EXPECT_TRUE(mainDialogClosed);
+    EXPECT_EQ(mainDialog, nullptr);
+
+    OnMenuCommand(&hostWindow);
+    ASSERT_NE(mainDialog, nullptr);
+    EXPECT_FALSE(mainDialogClosed);
+    dialog = static_cast<DlgMain*>(mainDialog);
+    EXPECT_TRUE(dialog->IsWindowVisible());
+    SetMainDialogCreator(nullptr);
+}

@@ -49,14 +49,26 @@ void WritePassport(JsonWriter& json, const AssayPassport& p) {
         json.Key("channel").Value(c.channel).Key("name").Value(c.name).Key("brand").Value(c.brand);
         json.Key("type").Value(c.type).Key("diameter").Value(c.diameter).Key("length").Value(c.length);
         json.Key("carrier").Value(c.carrier).Key("phase").Value(c.phase).Key("percent").Value(c.percent);
-        json.Key("unit").Value(c.unit).Key("fraction0").Value(c.fraction0).Key("fraction1").Value(c.fraction1);
+        json.Key("unit")
+            .Value(c.unit)
+            .Key("fraction0")
+            .Value(c.fraction0)
+            .Key("fraction1")
+            .Value(c.fraction1);
         json.Key("film").Value(c.film).Key("part").Value(c.part).Key("serial").Value(c.serial);
         json.EndObject();
     }
     json.EndArray();
     json.Key("params").BeginArray();
     for (const auto& param : p.params)
-        json.BeginObject().Key("name").Value(param.name).Key("title").Value(param.title).Key("value").Value(param.value).EndObject();
+        json.BeginObject()
+            .Key("name")
+            .Value(param.name)
+            .Key("title")
+            .Value(param.title)
+            .Key("value")
+            .Value(param.value)
+            .EndObject();
     json.EndArray();
     json.EndObject();
 }
@@ -67,7 +79,10 @@ void WritePeak(JsonWriter& json, const AssayPeak& k) {
     json.Key("area").Value(k.area).Key("height").Value(k.height).Key("concent").Value(k.concent);
     json.Key("name").Value(k.name).Key("reference").Value(k.reference);
     json.Key("left").Value(k.left).Key("right").Value(k.right).Key("flags").Value(k.flags);
-    json.Key("front_base_height").Value(k.front_base_height).Key("back_base_height").Value(k.back_base_height);
+    json.Key("front_base_height")
+        .Value(k.front_base_height)
+        .Key("back_base_height")
+        .Value(k.back_base_height);
     json.Key("index").Value(k.index);
     json.EndObject();
 }
@@ -112,7 +127,9 @@ std::string ToText(const CVeltraFile4& file) {
                       c.peaks.size());
         out += line;
         for (const auto& k : c.peaks)
-            out += "  " + Utf16ToUtf8(FormatText(u"%8.3f  %12.4f  %12.4f  %s", k.time, k.area, k.concent, k.name)) + "\n";
+            out += "  " +
+                   Utf16ToUtf8(FormatText(u"%8.3f  %12.4f  %12.4f  %s", k.time, k.area, k.concent, k.name)) +
+                   "\n";
     }
     return out;
 }

@@ -61,7 +61,8 @@ std::string ToText(const CalculationRun& run) {
     for (const auto& row : run.result.rows)
         width = std::max(width, row.name.size());
     for (const auto& row : run.result.rows)
-        out += Utf16ToUtf8(row.name) + std::string(width - row.name.size() + 2, ' ') + Utf16ToUtf8(row.value) + "\n";
+        out += Utf16ToUtf8(row.name) + std::string(width - row.name.size() + 2, ' ') +
+               Utf16ToUtf8(row.value) + "\n";
     if (!run.result.rows.empty())
         out += "\n";
     for (const auto& line : MessageLines(run.errors, run.warnings, run.infos))
@@ -72,7 +73,8 @@ std::string ToText(const CalculationRun& run) {
 int Run(const ParsedOptions& options) {
     MessageBoxLog boxes;
     const CalculationInput input = ReadCalculationInput(options);
-    const CalculationRun run = PerformCalculationRun(input.measurements, input.settings, ComponentTable::Instance());
+    const CalculationRun run =
+        PerformCalculationRun(input.measurements, input.settings, ComponentTable::Instance());
     const std::string out = options.Has("--json") ? ToJson(input, run, boxes.texts) + "\n" : ToText(run);
     std::fwrite(out.data(), 1, out.size(), stdout);
     return kExitDone;
@@ -81,8 +83,11 @@ int Run(const ParsedOptions& options) {
 } // namespace
 
 Command CalcCommand() {
-    CommandSpec spec{"calc", "Runs the calculation on the chromatograms of the database and prints results and messages.",
-                     {}, CalculationInputOptions()};
-    spec.options.push_back({"--json", OptionKind::Flag, "", "print one JSON object instead of text"});
-    return {spec, &Run};
+    CommandSpec declaration{
+        "calc",
+        "Runs the calculation on the chromatograms of the database and prints results and messages.",
+        {},
+        CalculationInputOptions()};
+    declaration.options.push_back({"--json", OptionKind::Flag, "", "print one JSON object instead of text"});
+    return {declaration, &Run};
 }

@@ -10,10 +10,12 @@ std::vector<OptionSpec> CalculationInputOptions() {
         {"--ids", OptionKind::Ids, "LIST", "comma-separated assay ids, in pick order", true},
         {"--components", OptionKind::Text, "FILE", "the component table file", false,
          "CompsTable.csv of the folder rule (PUBLIC)"},
-        {"--std-mode", OptionKind::Integer, "N", "standard conditions: 1 = atmospheric air, 0 = working-area air",
-         false, "0"},
-        {"--press-grad", OptionKind::Number, "X", "pressure at calibration, mm Hg (\".\" or \",\")", false, "-1.0"},
-        {"--press-an", OptionKind::Number, "X", "pressure at analysis, mm Hg (\".\" or \",\")", false, "-1.0"},
+        {"--std-mode", OptionKind::Integer, "N",
+         "standard conditions: 1 = atmospheric air, 0 = working-area air", false, "0"},
+        {"--press-grad", OptionKind::Number, "X", "pressure at calibration, mm Hg (\".\" or \",\")", false,
+         "-1.0"},
+        {"--press-an", OptionKind::Number, "X", "pressure at analysis, mm Hg (\".\" or \",\")", false,
+         "-1.0"},
     };
 }
 

@@ -13,7 +13,7 @@ inline constexpr int kExitUsage = 2;
 inline constexpr int kExitDatabase = 3;
 
 struct Command {
-    CommandSpec spec;
+    CommandSpec declaration;
     int (*run)(const ParsedOptions& options);
 };
 

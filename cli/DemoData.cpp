@@ -53,42 +53,72 @@ constexpr double kMethaneMixture = 50.0;
 std::vector<DemoRun> DemoRuns() {
     const int64_t day = 1795860000; // 2026-11-27, morning
     const std::vector<DemoPeak> withoutCartridge1 = {
-        {u"метан", 1.20, 212.5, 0}, {u"этан", 1.65, 35.2, 0},     {u"этилен", 1.95, 18.4, 0},
-        {u"", 2.35, 3.1, 0},        {u"пропан", 2.80, 22.1, 0},   {u"пропилен", 3.30, 9.8, 0},
-        {u"изобутан", 4.10, 6.1, 0}, {u"н-бутан", 4.60, 7.4, 0},  {u"бутен-1", 5.20, 4.2, 0},
-        {u"", 6.05, 1.7, 0},        {u"углеводороды", 8.00, 330.0, 0}};
+        {u"метан", 1.20, 212.5, 0},  {u"этан", 1.65, 35.2, 0},         {u"этилен", 1.95, 18.4, 0},
+        {u"", 2.35, 3.1, 0},         {u"пропан", 2.80, 22.1, 0},       {u"пропилен", 3.30, 9.8, 0},
+        {u"изобутан", 4.10, 6.1, 0}, {u"н-бутан", 4.60, 7.4, 0},       {u"бутен-1", 5.20, 4.2, 0},
+        {u"", 6.05, 1.7, 0},         {u"углеводороды", 8.00, 330.0, 0}};
     const std::vector<DemoPeak> withoutCartridge2 = {
-        {u"метан", 1.21, 208.9, 0}, {u"этан", 1.66, 36.0, 0},     {u"этилен", 1.96, 17.6, 0},
-        {u"пропан", 2.81, 21.5, 0}, {u"пропилен", 3.31, 10.3, 0}, {u"изобутан", 4.11, 5.8, 0},
-        {u"н-бутан", 4.61, 7.9, 0}, {u"бутен-1", 5.21, 4.5, 0},   {u"", 6.04, 1.9, 0},
+        {u"метан", 1.21, 208.9, 0},       {u"этан", 1.66, 36.0, 0},     {u"этилен", 1.96, 17.6, 0},
+        {u"пропан", 2.81, 21.5, 0},       {u"пропилен", 3.31, 10.3, 0}, {u"изобутан", 4.11, 5.8, 0},
+        {u"н-бутан", 4.61, 7.9, 0},       {u"бутен-1", 5.21, 4.5, 0},   {u"", 6.04, 1.9, 0},
         {u"углеводороды", 8.01, 327.0, 0}};
-    const std::vector<DemoPeak> withCartridge1 = {{u"метан", 1.20, 210.1, 0},   {u"этан", 1.65, 34.6, 0},
-                                                  {u"пропан", 2.80, 21.7, 0},   {u"изобутан", 4.10, 5.9, 0},
-                                                  {u"н-бутан", 4.60, 7.2, 0},   {u"", 6.06, 1.2, 0},
-                                                  {u"углеводороды", 8.00, 291.0, 0}};
-    const std::vector<DemoPeak> withCartridge2 = {{u"метан", 1.21, 207.5, 0},   {u"этан", 1.66, 35.1, 0},
-                                                  {u"пропан", 2.81, 21.2, 0},   {u"изобутан", 4.11, 6.0, 0},
-                                                  {u"н-бутан", 4.61, 7.6, 0},   {u"углеводороды", 8.01, 288.0, 0}};
+    const std::vector<DemoPeak> withCartridge1 = {
+        {u"метан", 1.20, 210.1, 0},       {u"этан", 1.65, 34.6, 0},   {u"пропан", 2.80, 21.7, 0},
+        {u"изобутан", 4.10, 5.9, 0},      {u"н-бутан", 4.60, 7.2, 0}, {u"", 6.06, 1.2, 0},
+        {u"углеводороды", 8.00, 291.0, 0}};
+    const std::vector<DemoPeak> withCartridge2 = {
+        {u"метан", 1.21, 207.5, 0},  {u"этан", 1.66, 35.1, 0},   {u"пропан", 2.81, 21.2, 0},
+        {u"изобутан", 4.11, 6.0, 0}, {u"н-бутан", 4.61, 7.6, 0}, {u"углеводороды", 8.01, 288.0, 0}};
     return {
-        {1, u"Градуировка CH4 №1", kMixture, true, false, false, day, {{u"метан", 1.20, 5012.4, kMethaneMixture}}},
-        {2, u"Градуировка CH4 №2", kMixture, true, false, false, day + 1500,
+        {1,
+         u"Градуировка CH4 №1",
+         kMixture,
+         true,
+         false,
+         false,
+         day,
+         {{u"метан", 1.20, 5012.4, kMethaneMixture}}},
+        {2,
+         u"Градуировка CH4 №2",
+         kMixture,
+         true,
+         false,
+         false,
+         day + 1500,
          {{u"метан", 1.20, 4987.9, kMethaneMixture}, {u"", 2.33, 2.4, 0}}},
-        {3, u"Градуировка CH4 №3", kMixture, true, false, false, day + 3000,
+        {3,
+         u"Градуировка CH4 №3",
+         kMixture,
+         true,
+         false,
+         false,
+         day + 3000,
          {{u"метан", 1.21, 5068.3, kMethaneMixture}}},
         {4, u"Выброс котельной, без патрона №1", u"", false, false, false, day + 7200, withoutCartridge1},
         {5, u"Выброс котельной, без патрона №2", u"", false, false, false, day + 8700, withoutCartridge2},
         {6, u"Выброс котельной, с патроном №1", u"", false, false, false, day + 10200, withCartridge1},
         {7, u"Выброс котельной, с патроном №2", u"", false, false, false, day + 11700, withCartridge2},
         {8, u"Проба воздуха, цех №3", u"", false, false, false, day + 13200, withoutCartridge1},
-        {9, u"Выброс котельной, без патрона (ошибка ввода)", u"", false, true, false, day + 14700, withoutCartridge2},
-        {10, u"Градуировка CH4 (черновик)", kMixture, true, false, true, day + 16200,
+        {9, u"Выброс котельной, без патрона (ошибка ввода)", u"", false, true, false, day + 14700,
+         withoutCartridge2},
+        {10,
+         u"Градуировка CH4 (черновик)",
+         kMixture,
+         true,
+         false,
+         true,
+         day + 16200,
          {{u"метан", 1.20, 4100.0, kMethaneMixture}}},
     };
 }
 
-std::u16string FormatGuid(uint32_t id) { return FormatText(u"3f2b8c10-5d4e-4a7b-9c01-%012x", id); }
+std::u16string FormatGuid(uint32_t id) {
+    return FormatText(u"3f2b8c10-5d4e-4a7b-9c01-%012x", id);
+}
 
-double PeakSigmaSeconds(double minutes) { return 0.9 + 0.08 * minutes * 60.0 / 10.0; }
+double PeakSigmaSeconds(double minutes) {
+    return 0.9 + 0.08 * minutes * 60.0 / 10.0;
+}
 
 // One FID channel: baseline with a slow drift and noise, a Gaussian per peak; the peak table carries
 // the same peaks with their area, height, boundaries and the sample indexes of those boundaries.
@@ -105,7 +135,8 @@ AssayChannel MakeChannel(const DemoRun& run) {
         // Box–Muller from the engine's own numbers, so the files are the same on every machine.
         const double u1 = std::max(uniform(random), 1e-12), u2 = uniform(random);
         const double noise = std::sqrt(-2.0 * std::log(u1)) * std::cos(2 * std::numbers::pi * u2);
-        units[i] = kBaselineUnits + 150.0 * static_cast<double>(i) / static_cast<double>(count) + kNoiseUnits * noise;
+        units[i] = kBaselineUnits + 150.0 * static_cast<double>(i) / static_cast<double>(count) +
+                   kNoiseUnits * noise;
     }
     for (const auto& p : run.peaks) {
         const double t = p.minutes * 60.0, sigma = PeakSigmaSeconds(p.minutes);
@@ -184,7 +215,8 @@ void Exec(sqlite3* db, const char* sql, const fs::path& path) {
     }
 }
 
-void WriteDatabase(const fs::path& path, const std::vector<DemoRun>& runs, const std::vector<fs::path>& files) {
+void WriteDatabase(const fs::path& path, const std::vector<DemoRun>& runs,
+                   const std::vector<fs::path>& files) {
     fs::remove(path);
     sqlite3* db = nullptr;
     if (sqlite3_open(path.string().c_str(), &db) != SQLITE_OK) {
@@ -198,10 +230,11 @@ void WriteDatabase(const fs::path& path, const std::vector<DemoRun>& runs, const
              "ishidden INTEGER NOT NULL DEFAULT 0, method TEXT);",
              path);
         sqlite3_stmt* insert = nullptr;
-        sqlite3_prepare_v2(db,
-                           "INSERT INTO assay (id, filename, sample, mixture, date, iscalibration, isdeleted, "
-                           "ishidden, method) VALUES (?,?,?,?,?,?,?,?,?);",
-                           -1, &insert, nullptr);
+        sqlite3_prepare_v2(
+            db,
+            "INSERT INTO assay (id, filename, sample, mixture, date, iscalibration, isdeleted, "
+            "ishidden, method) VALUES (?,?,?,?,?,?,?,?,?);",
+            -1, &insert, nullptr);
         for (size_t i = 0; i < runs.size(); ++i) {
             const auto& r = runs[i];
             const std::string file = files[i].string(), sample = Utf16ToUtf8(r.sample),

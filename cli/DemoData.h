@@ -7,12 +7,12 @@
 #include <vector>
 
 struct DemoInstallation {
-    std::filesystem::path database;               // DIR/host.db
+    std::filesystem::path database;                // DIR/host.db
     std::vector<std::filesystem::path> assayFiles; // DIR/assays/*.stg
-    std::filesystem::path publicFolder;           // DIR/public (the PUBLIC the folder rules need)
+    std::filesystem::path publicFolder;            // DIR/public (the PUBLIC the folder rules need)
     std::filesystem::path componentTable;
     std::filesystem::path reportTemplate;
-    std::vector<uint32_t> visibleIds;             // the assays a picker offers, in id order
+    std::vector<uint32_t> visibleIds; // the assays a picker offers, in id order
 };
 
 // Writes the installation into `folder` (created if missing). Throws std::runtime_error with a message

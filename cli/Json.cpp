@@ -86,7 +86,9 @@ JsonWriter& JsonWriter::Key(std::string_view key) {
     return *this;
 }
 
-JsonWriter& JsonWriter::Value(std::u16string_view text) { return Value(std::string_view(Utf16ToUtf8(text))); }
+JsonWriter& JsonWriter::Value(std::u16string_view text) {
+    return Value(std::string_view(Utf16ToUtf8(text)));
+}
 
 JsonWriter& JsonWriter::Value(std::string_view utf8) {
     Raw(JsonString(utf8));

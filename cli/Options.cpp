@@ -7,8 +7,8 @@
 
 namespace {
 
-const OptionSpec* Find(const CommandSpec& spec, const std::string& name) {
-    for (const auto& o : spec.options)
+const OptionSpec* Find(const CommandSpec& declaration, const std::string& name) {
+    for (const auto& o : declaration.options)
         if (o.name == name)
             return &o;
     return nullptr;
@@ -18,7 +18,8 @@ uint32_t ReadId(const std::string& text, const std::string& option) {
     uint32_t id = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), id);
     if (text.empty() || ec != std::errc() || end != text.data() + text.size())
-        throw UsageError(option + ": \"" + text + "\" is not an assay id (an unsigned 32-bit decimal number)");
+        throw UsageError(option + ": \"" + text +
+                         "\" is not an assay id (an unsigned 32-bit decimal number)");
     return id;
 }
 
@@ -70,13 +71,17 @@ void Check(const OptionSpec& o, const std::string& value) {
 
 } // namespace
 
-const std::string& ParsedOptions::Text(const std::string& name) const { return values.at(name); }
+const std::string& ParsedOptions::Text(const std::string& name) const {
+    return values.at(name);
+}
 
 std::string ParsedOptions::TextOr(const std::string& name, const std::string& fallback) const {
     return Has(name) ? Text(name) : fallback;
 }
 
-std::vector<uint32_t> ParsedOptions::Ids(const std::string& name) const { return ReadIds(Text(name), name); }
+std::vector<uint32_t> ParsedOptions::Ids(const std::string& name) const {
+    return ReadIds(Text(name), name);
+}
 
 int32_t ParsedOptions::IntegerOr(const std::string& name, int32_t fallback) const {
     return Has(name) ? ReadInteger(Text(name), name) : fallback;
@@ -86,7 +91,7 @@ double ParsedOptions::NumberOr(const std::string& name, double fallback) const {
     return Has(name) ? ReadNumber(Text(name), name) : fallback;
 }
 
-ParsedOptions ParseOptions(const CommandSpec& spec, const std::vector<std::string>& args) {
+ParsedOptions ParseOptions(const CommandSpec& declaration, const std::vector<std::string>& args) {
     ParsedOptions parsed;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -98,7 +103,7 @@ ParsedOptions ParseOptions(const CommandSpec& spec, const std::vector<std::strin
                 value = arg.substr(eq + 1);
                 inlineValue = true;
             }
-            const OptionSpec* o = Find(spec, name);
+            const OptionSpec* o = Find(declaration, name);
             if (!o)
                 throw UsageError("unknown option " + name);
             if (o->kind == OptionKind::Flag) {
@@ -115,26 +120,27 @@ ParsedOptions ParseOptions(const CommandSpec& spec, const std::vector<std::strin
             parsed.positionals.push_back(arg);
         }
     }
-    if (parsed.positionals.size() < spec.positionals.size())
-        throw UsageError("missing " + spec.positionals[parsed.positionals.size()]);
-    if (parsed.positionals.size() > spec.positionals.size())
-        throw UsageError("unexpected argument \"" + parsed.positionals[spec.positionals.size()] + "\"");
-    for (const auto& o : spec.options)
+    if (parsed.positionals.size() < declaration.positionals.size())
+        throw UsageError("missing " + declaration.positionals[parsed.positionals.size()]);
+    if (parsed.positionals.size() > declaration.positionals.size())
+        throw UsageError("unexpected argument \"" + parsed.positionals[declaration.positionals.size()] +
+                         "\"");
+    for (const auto& o : declaration.options)
         if (o.required && !parsed.Has(o.name))
             throw UsageError("missing " + o.name + " " + o.valueName);
     return parsed;
 }
 
-std::string UsageText(const CommandSpec& spec) {
-    std::string text = "usage: atmocalc " + spec.name;
-    for (const auto& p : spec.positionals)
+std::string UsageText(const CommandSpec& declaration) {
+    std::string text = "usage: atmocalc " + declaration.name;
+    for (const auto& p : declaration.positionals)
         text += " " + p;
-    for (const auto& o : spec.options) {
+    for (const auto& o : declaration.options) {
         std::string part = o.name + (o.valueName.empty() ? "" : " " + o.valueName);
         text += o.required ? " " + part : " [" + part + "]";
     }
-    text += "\n  " + spec.summary + "\n";
-    for (const auto& o : spec.options) {
+    text += "\n  " + declaration.summary + "\n";
+    for (const auto& o : declaration.options) {
         std::string left = "  " + o.name + (o.valueName.empty() ? "" : " " + o.valueName);
         left.resize(std::max<size_t>(left.size() + 2, 26), ' ');
         text += left + o.help;

@@ -23,16 +23,16 @@ enum class OptionKind {
 };
 
 struct OptionSpec {
-    std::string name;        // with its dashes: "--db"
+    std::string name; // with its dashes: "--db"
     OptionKind kind;
-    std::string valueName;   // "FILE", "LIST", … (empty for flags)
+    std::string valueName; // "FILE", "LIST", … (empty for flags)
     std::string help;
     bool required = false;
     std::optional<std::string> defaultValue; // shown in the help
 };
 
 struct CommandSpec {
-    std::string name;                     // "calc"
+    std::string name; // "calc"
     std::string summary;
     std::vector<std::string> positionals; // names of required positional arguments
     std::vector<OptionSpec> options;
@@ -53,7 +53,7 @@ public:
 
 // Parses the arguments after the command name; throws UsageError for unknown options, missing values,
 // missing required options or positionals, and values that do not read as their kind.
-ParsedOptions ParseOptions(const CommandSpec& spec, const std::vector<std::string>& args);
+ParsedOptions ParseOptions(const CommandSpec& declaration, const std::vector<std::string>& args);
 
 // The command's usage text: synopsis and one line per option.
-std::string UsageText(const CommandSpec& spec);
+std::string UsageText(const CommandSpec& declaration);

@@ -48,11 +48,15 @@ int Run(const ParsedOptions& options) {
 } // namespace
 
 Command ReportCommand() {
-    CommandSpec spec{"report", "Runs the calculation and writes the HTML report as the main dialog's report command does.",
-                     {}, CalculationInputOptions()};
-    spec.options.push_back({"--template", OptionKind::Text, "FILE", "the report template", false,
-                            "Report.xsl of the folder rule (PUBLIC)"});
-    spec.options.push_back({"--out", OptionKind::Text, "FILE", "the HTML file to write", true});
-    spec.options.push_back({"--xml", OptionKind::Text, "FILE", "also write the report document (UTF-16LE)"});
-    return {spec, &Run};
+    CommandSpec declaration{
+        "report",
+        "Runs the calculation and writes the HTML report as the main dialog's report command does.",
+        {},
+        CalculationInputOptions()};
+    declaration.options.push_back({"--template", OptionKind::Text, "FILE", "the report template", false,
+                                   "Report.xsl of the folder rule (PUBLIC)"});
+    declaration.options.push_back({"--out", OptionKind::Text, "FILE", "the HTML file to write", true});
+    declaration.options.push_back(
+        {"--xml", OptionKind::Text, "FILE", "also write the report document (UTF-16LE)"});
+    return {declaration, &Run};
 }

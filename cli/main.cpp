@@ -9,13 +9,15 @@
 
 namespace {
 
-std::vector<Command> AllCommands() { return {CalcCommand(), ReportCommand(), AssayCommand(), SqlCommand(), DemoCommand()}; }
+std::vector<Command> AllCommands() {
+    return {CalcCommand(), ReportCommand(), AssayCommand(), SqlCommand(), DemoCommand()};
+}
 
 void PrintHelp(FILE* to) {
     std::fprintf(to, "atmocalc %s: hydrocarbons in air and emissions by ПНД Ф 13.1:2:3.25-99\n\n",
                  Utf16ToUtf8(kVersionText).c_str());
     for (const auto& c : AllCommands())
-        std::fprintf(to, "%s\n", UsageText(c.spec).c_str());
+        std::fprintf(to, "%s\n", UsageText(c.declaration).c_str());
     std::fprintf(to, "Exit status: 0 done, 1 failed (report error, unreadable assay file), 2 usage error, "
                      "3 database error.\n");
 }
@@ -37,18 +39,19 @@ int main(int argc, char** argv) {
         return kExitDone;
     }
     for (const auto& command : AllCommands()) {
-        if (command.spec.name != args[0])
+        if (command.declaration.name != args[0])
             continue;
         const std::vector<std::string> rest(args.begin() + 1, args.end());
         try {
             for (const auto& a : rest)
                 if (a == "--help" || a == "-h") {
-                    std::printf("%s", UsageText(command.spec).c_str());
+                    std::printf("%s", UsageText(command.declaration).c_str());
                     return kExitDone;
                 }
-            return command.run(ParseOptions(command.spec, rest));
+            return command.run(ParseOptions(command.declaration, rest));
         } catch (const UsageError& e) {
-            std::fprintf(stderr, "atmocalc %s: %s\n%s", args[0].c_str(), e.what(), UsageText(command.spec).c_str());
+            std::fprintf(stderr, "atmocalc %s: %s\n%s", args[0].c_str(), e.what(),
+                         UsageText(command.declaration).c_str());
             return kExitUsage;
         } catch (const DataBase::SqlException& e) {
             std::fprintf(stderr, "database error: %s\ncode: %d\nsql: %s\n", e.what(), e.code, e.sql.c_str());

@@ -17,11 +17,12 @@ ComponentTable& ComponentTable::Instance() {
     return table;
 }
 
-bool ComponentTable::Load() {
+bool ComponentTable::Load() { return LoadFrom(ComponentTablePath()); }
+
+bool ComponentTable::LoadFrom(const std::u16string& path) {
     records.clear();
     loaded = false;
     lastError.clear();
-    const std::u16string path = ComponentTablePath();
     // A file that opens but cannot be read to its end is reported as one that does not open.
     const std::optional<std::string> bytes = ReadTableFile(path);
     if (!bytes) {

@@ -23,6 +23,8 @@ public:
     // `records` empty, `loaded` false and `lastError` "Не удалось открыть файл базы компонентов:\n<path>"
     // (also when the file opens but cannot be read).
     bool Load();
+    // The same from another file (the command-line tool's --components).
+    bool LoadFrom(const std::u16string& path);
     // Writes all `records` to the file, replacing it in one step; true on success, else false with
     // `lastError` "Не удалось сохранить файл базы компонентов:\n<path>" and the old file untouched.
     // Changes neither `records` nor `loaded`.

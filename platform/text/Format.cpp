@@ -7,7 +7,7 @@
 
 namespace {
 
-struct Spec {
+struct Directive {
     bool left = false, plus = false, space = false, zero = false, alt = false;
     int width = 0;
     int precision = -1;
@@ -37,7 +37,7 @@ private:
     size_t next = 0;
 };
 
-void Pad(std::u16string& out, std::string_view body, const Spec& s, bool numeric) {
+void Pad(std::u16string& out, std::string_view body, const Directive& s, bool numeric) {
     const int fill = s.width - static_cast<int>(body.size());
     if (fill <= 0) {
         out.append(body.begin(), body.end());
@@ -51,7 +51,8 @@ void Pad(std::u16string& out, std::string_view body, const Spec& s, bool numeric
         size_t prefix = 0;
         if (!body.empty() && (body[0] == '-' || body[0] == '+' || body[0] == ' '))
             prefix = 1;
-        if (body.size() >= prefix + 2 && body[prefix] == '0' && (body[prefix + 1] == 'x' || body[prefix + 1] == 'X'))
+        if (body.size() >= prefix + 2 && body[prefix] == '0' &&
+            (body[prefix + 1] == 'x' || body[prefix + 1] == 'X'))
             prefix += 2;
         out.append(body.begin(), body.begin() + prefix);
         out.append(fill, u'0');
@@ -62,7 +63,7 @@ void Pad(std::u16string& out, std::string_view body, const Spec& s, bool numeric
     }
 }
 
-void FormatInteger(std::u16string& out, const Spec& s, const FormatArg& arg) {
+void FormatInteger(std::u16string& out, const Directive& s, const FormatArg& arg) {
     unsigned long long magnitude = 0;
     bool negative = false;
     const bool isSigned = s.conversion == 'd' || s.conversion == 'i';
@@ -77,7 +78,8 @@ void FormatInteger(std::u16string& out, const Spec& s, const FormatArg& arg) {
         if (!s.wide)
             sv = static_cast<int32_t>(sv);
         negative = sv < 0;
-        magnitude = negative ? 0ull - static_cast<unsigned long long>(sv) : static_cast<unsigned long long>(sv);
+        magnitude =
+            negative ? 0ull - static_cast<unsigned long long>(sv) : static_cast<unsigned long long>(sv);
     } else {
         magnitude = s.wide ? static_cast<unsigned long long>(sv) : static_cast<uint32_t>(sv);
     }
@@ -104,12 +106,12 @@ void FormatInteger(std::u16string& out, const Spec& s, const FormatArg& arg) {
             number.insert(0, s.precision - number.size(), '0');
     }
     body += number;
-    Spec padding = s;
+    Directive padding = s;
     padding.zero = s.zero && s.precision < 0;
     Pad(out, body, padding, true);
 }
 
-void FormatFloating(std::u16string& out, const Spec& s, const FormatArg& arg) {
+void FormatFloating(std::u16string& out, const Directive& s, const FormatArg& arg) {
     double v = 0;
     if (auto p = std::get_if<double>(&arg.value))
         v = *p;
@@ -121,7 +123,7 @@ void FormatFloating(std::u16string& out, const Spec& s, const FormatArg& arg) {
         throw std::logic_error("format: number argument expected");
     const int precision = s.precision < 0 ? 6 : s.precision;
     const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(s.conversion)));
-    const auto kind = lower == 'f' ? std::chars_format::fixed
+    const auto kind = lower == 'f'   ? std::chars_format::fixed
                       : lower == 'e' ? std::chars_format::scientific
                                      : std::chars_format::general;
     // %g with precision 0 means precision 1, as in C.
@@ -140,7 +142,7 @@ void FormatFloating(std::u16string& out, const Spec& s, const FormatArg& arg) {
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (!body.empty() && body[0] != '-' && (s.plus || s.space))
         body = (s.plus ? "+" : " ") + body;
-    Spec padding = s;
+    Directive padding = s;
     padding.zero = s.zero && std::isfinite(v);
     Pad(out, body, padding, true);
 }
@@ -166,7 +168,7 @@ std::u16string FormatTextArgs(std::u16string_view format, std::initializer_list<
             ++i;
             continue;
         }
-        Spec s;
+        Directive s;
         for (;; ++i) {
             const char16_t f = at(i);
             if (f == u'-')

@@ -1,0 +1,93 @@
+// atmocalc calc: the main dialog's calculation run on the chromatograms of a database.
+#include "CalculationInput.h"
+#include "Commands.h"
+#include "Json.h"
+#include "MessageBoxLog.h"
+#include "calc/CalculationRun.h"
+#include "calc/MessageLines.h"
+#include "components/ComponentTable.h"
+#include "platform/text/Utf.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+void WriteTexts(JsonWriter& json, const char* key, const std::vector<std::u16string>& texts) {
+    json.Key(key).BeginArray();
+    for (const auto& t : texts)
+        json.Value(t);
+    json.EndArray();
+}
+
+std::string ToJson(const CalculationInput& input, const CalculationRun& run,
+                   const std::vector<std::u16string>& boxes) {
+    JsonWriter json;
+    json.BeginObject();
+    json.Key("convergence").Value(run.result.convergenceText);
+    json.Key("rows").BeginArray();
+    for (const auto& row : run.result.rows)
+        json.BeginObject().Key("name").Value(row.name).Key("value").Value(row.value).EndObject();
+    json.EndArray();
+    WriteTexts(json, "errors", run.errors);
+    WriteTexts(json, "warnings", run.warnings);
+    WriteTexts(json, "infos", run.infos);
+    WriteTexts(json, "messageBoxes", boxes);
+    json.Key("chromatograms").BeginArray();
+    for (const auto& [id, m] : input.measurements) {
+        json.BeginObject();
+        json.Key("id").Value(id);
+        json.Key("fileName").Value(m.fileName);
+        json.Key("sample").Value(m.sample);
+        json.Key("mixture").Value(m.mixture);
+        json.Key("analysisTime").Value(m.analysisTime);
+        json.Key("isCalibration").Value(m.isCalibration);
+        json.Key("sampleType").Value(static_cast<int32_t>(m.sampleType));
+        json.Key("sampleTypeName").Value(SampleTypeName(m.sampleType));
+        json.Key("peakCount").Value(static_cast<uint64_t>(m.peaks.size()));
+        json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+    return json.Text();
+}
+
+// For people: the convergence line, the rows in two aligned columns, the numbered messages.
+std::string ToText(const CalculationRun& run) {
+    std::string out;
+    if (!run.result.convergenceText.empty())
+        out += Utf16ToUtf8(run.result.convergenceText) + "\n";
+    size_t width = 0;
+    for (const auto& row : run.result.rows)
+        width = std::max(width, row.name.size());
+    for (const auto& row : run.result.rows)
+        out += Utf16ToUtf8(row.name) + std::string(width - row.name.size() + 2, ' ') +
+               Utf16ToUtf8(row.value) + "\n";
+    if (!run.result.rows.empty())
+        out += "\n";
+    for (const auto& line : MessageLines(run.errors, run.warnings, run.infos))
+        out += Utf16ToUtf8(line) + "\n";
+    return out;
+}
+
+int Run(const ParsedOptions& options) {
+    MessageBoxLog boxes;
+    const CalculationInput input = ReadCalculationInput(options);
+    const CalculationRun run =
+        PerformCalculationRun(input.measurements, input.settings, ComponentTable::Instance());
+    const std::string out = options.Has("--json") ? ToJson(input, run, boxes.texts) + "\n" : ToText(run);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return kExitDone;
+}
+
+} // namespace
+
+Command CalcCommand() {
+    CommandSpec declaration{
+        "calc",
+        "Runs the calculation on the chromatograms of the database and prints results and messages.",
+        {},
+        CalculationInputOptions()};
+    declaration.options.push_back({"--json", OptionKind::Flag, "", "print one JSON object instead of text"});
+    return {declaration, &Run};
+}

@@ -1,0 +1,23 @@
+// What the calc and report commands share: the options that name the database, the ids, the
+// component table and the settings, and the measurement set built from them as the main dialog builds it.
+#pragma once
+
+#include "Options.h"
+#include "calc/MeasurementSet.h"
+#include "host/SettingsRecord.h"
+
+#include <string>
+#include <vector>
+
+// The options of the calculation's inputs, to be listed in a command's declaration.
+std::vector<OptionSpec> CalculationInputOptions();
+
+struct CalculationInput {
+    MeasurementSet measurements;
+    SettingsRecord settings;
+};
+
+// Loads the component table into ComponentTable::Instance() (a failed load is left for the calculation
+// to report), reads the settings from the options, opens the database and adds every id in pick order.
+// Throws DataBase::SqlException from the database layer.
+CalculationInput ReadCalculationInput(const ParsedOptions& options);

@@ -1,0 +1,32 @@
+// atmocalc demo: writes a complete demo installation.
+#include "Commands.h"
+#include "DemoData.h"
+
+#include <cstdio>
+
+namespace {
+
+int Run(const ParsedOptions& options) {
+    const DemoInstallation demo = WriteDemoInstallation(options.positionals[0]);
+    std::printf("host database:   %s\n", demo.database.c_str());
+    for (const auto& file : demo.assayFiles)
+        std::printf("assay file:      %s\n", file.c_str());
+    std::printf("component table: %s\n", demo.componentTable.c_str());
+    std::printf("report template: %s\n", demo.reportTemplate.c_str());
+    std::string ids;
+    for (const uint32_t id : demo.visibleIds)
+        ids += (ids.empty() ? "" : ",") + std::to_string(id);
+    std::printf("PUBLIC=%s\nvisible ids:     %s\n", demo.publicFolder.c_str(), ids.c_str());
+    return kExitDone;
+}
+
+} // namespace
+
+Command DemoCommand() {
+    return {{"demo",
+             "Writes a demo installation into DIR: host.db, assays/*.stg and, under public/, the component "
+             "table and the report template (PUBLIC=DIR/public makes the folder rules find them).",
+             {"DIR"},
+             {}},
+            &Run};
+}

@@ -1,0 +1,62 @@
+// atmocalc report: the main dialog's report command, writing the HTML to a given file.
+#include "CalculationInput.h"
+#include "Commands.h"
+#include "MessageBoxLog.h"
+#include "calc/CalculationRun.h"
+#include "components/ComponentTable.h"
+#include "platform/text/Utf.h"
+#include "report/Report.h"
+#include "report/ReportRequest.h"
+
+#include <cstdio>
+#include <fstream>
+
+namespace {
+
+int Run(const ParsedOptions& options) {
+    MessageBoxLog boxes;
+    const CalculationInput input = ReadCalculationInput(options);
+    const auto& table = ComponentTable::Instance();
+    // As the dialog: the run fills the message lists; the report takes a fresh result and those lists.
+    const CalculationRun run = PerformCalculationRun(input.measurements, input.settings, table);
+    const CalcResult result = CalculateResults(input.measurements, input.settings, table);
+    std::vector<std::u16string> messages = run.errors;
+    messages.insert(messages.end(), run.warnings.begin(), run.warnings.end());
+    messages.insert(messages.end(), run.infos.begin(), run.infos.end());
+
+    ReportRequest request(input.measurements, result, messages, input.settings);
+    if (options.Has("--template"))
+        request.templatePath = Utf8ToUtf16(options.Text("--template"));
+    request.targetPath = Utf8ToUtf16(options.Text("--out"));
+    if (!MakeReport(request))
+        return kExitFailed;
+    if (options.Has("--xml")) {
+        std::ofstream xml(options.Text("--xml"), std::ios::binary | std::ios::trunc);
+        for (const char16_t unit : request.xmlText) {
+            const char bytes[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+            xml.write(bytes, 2);
+        }
+        if (!xml.flush()) {
+            std::fprintf(stderr, "cannot write %s\n", options.Text("--xml").c_str());
+            return kExitFailed;
+        }
+    }
+    std::printf("%s\n", Utf16ToUtf8(request.outputPath).c_str());
+    return kExitDone;
+}
+
+} // namespace
+
+Command ReportCommand() {
+    CommandSpec declaration{
+        "report",
+        "Runs the calculation and writes the HTML report as the main dialog's report command does.",
+        {},
+        CalculationInputOptions()};
+    declaration.options.push_back({"--template", OptionKind::Text, "FILE", "the report template", false,
+                                   "Report.xsl of the folder rule (PUBLIC)"});
+    declaration.options.push_back({"--out", OptionKind::Text, "FILE", "the HTML file to write", true});
+    declaration.options.push_back(
+        {"--xml", OptionKind::Text, "FILE", "also write the report document (UTF-16LE)"});
+    return {declaration, &Run};
+}

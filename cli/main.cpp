@@ -1,0 +1,67 @@
+// atmocalc: the plug-in's calculation, report and assay-file code without the host and without a window.
+#include "Commands.h"
+#include "assay/Database.h"
+#include "host/Version.h"
+#include "platform/text/Utf.h"
+
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+std::vector<Command> AllCommands() {
+    return {CalcCommand(), ReportCommand(), AssayCommand(), SqlCommand(), DemoCommand()};
+}
+
+void PrintHelp(FILE* to) {
+    std::fprintf(to, "atmocalc %s: hydrocarbons in air and emissions by ПНД Ф 13.1:2:3.25-99\n\n",
+                 Utf16ToUtf8(kVersionText).c_str());
+    for (const auto& c : AllCommands())
+        std::fprintf(to, "%s\n", UsageText(c.declaration).c_str());
+    std::fprintf(to, "Exit status: 0 done, 1 failed (report error, unreadable assay file), 2 usage error, "
+                     "3 database error.\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        PrintHelp(stderr);
+        return kExitUsage;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintHelp(stdout);
+        return kExitDone;
+    }
+    if (args[0] == "--version") {
+        std::printf("%s\n", Utf16ToUtf8(kVersionText).c_str());
+        return kExitDone;
+    }
+    for (const auto& command : AllCommands()) {
+        if (command.declaration.name != args[0])
+            continue;
+        const std::vector<std::string> rest(args.begin() + 1, args.end());
+        try {
+            for (const auto& a : rest)
+                if (a == "--help" || a == "-h") {
+                    std::printf("%s", UsageText(command.declaration).c_str());
+                    return kExitDone;
+                }
+            return command.run(ParseOptions(command.declaration, rest));
+        } catch (const UsageError& e) {
+            std::fprintf(stderr, "atmocalc %s: %s\n%s", args[0].c_str(), e.what(),
+                         UsageText(command.declaration).c_str());
+            return kExitUsage;
+        } catch (const DataBase::SqlException& e) {
+            std::fprintf(stderr, "database error: %s\ncode: %d\nsql: %s\n", e.what(), e.code, e.sql.c_str());
+            return kExitDatabase;
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "atmocalc %s: %s\n", args[0].c_str(), e.what());
+            return kExitFailed;
+        }
+    }
+    std::fprintf(stderr, "atmocalc: unknown command \"%s\"\n\n", args[0].c_str());
+    PrintHelp(stderr);
+    return kExitUsage;
+}

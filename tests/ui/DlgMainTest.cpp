@@ -49,18 +49,8 @@ TEST_F(MainDialogTest, InitialisationGivesTitleMenuIconsTipsColumnsPagesAndAFirs
         EXPECT_EQ(dialog->toolTips.GetText(button), tips[i]);
     }
 
-    CGridCtrl& list = dialog->chromatograms;
-    EXPECT_EQ(list.GetExtendedStyle(), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    const std::vector<std::tuple<std::u16string, int, int>> columns = {
-        {u"№", LVCFMT_CENTER, 30},     {u"Имя файла", LVCFMT_LEFT, 250},
-        {u"Проба", LVCFMT_LEFT, 180},  {u"Дата анализа", LVCFMT_LEFT, 120},
-        {u"Патрон", LVCFMT_LEFT, 110}, {u"Тип анализа", LVCFMT_LEFT, 80},
-        {u"Смесь", LVCFMT_LEFT, 110}};
-    ASSERT_EQ(list.GetColumnCount(), 7);
-    for (int c = 0; c < 7; ++c) {
-        EXPECT_EQ(list.GetColumnWidth(c), std::get<2>(columns[c])) << c;
-        EXPECT_EQ(list.GetColumnFormat(c), std::get<1>(columns[c])) << c;
-    }
+    EXPECT_EQ(dialog->chromatograms.GetExtendedStyle(), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    EXPECT_EQ(dialog->chromatograms.GetColumnCount(), 7);
 
     ASSERT_EQ(dialog->tabs.GetItemCount(), 2);
     EXPECT_EQ(dialog->tabs.GetItemText(0), u"Расчет");

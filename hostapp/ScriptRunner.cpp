@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
@@ -221,6 +222,26 @@ bool ScriptRunner::Execute(const ScriptStep& step, QString& error) {
                 }
             }
         }
+        // A tab control that is a bare tab bar over an area of pages (as the plug-in's dialogs make
+        // them): choose the tab, then read the pages the owner shows in that area.
+        for (QWidget* w : windows) {
+            for (QTabBar* bar : w->findChildren<QTabBar*>()) {
+                QWidget* area = bar->parentWidget();
+                if (qobject_cast<QTabWidget*>(area) || !bar->isVisibleTo(w))
+                    continue;
+                for (int i = 0; i < bar->count(); ++i) {
+                    if (Plain(bar->tabText(i)) != name)
+                        continue;
+                    bar->setCurrentIndex(i);
+                    print(QStringLiteral("== %1").arg(name));
+                    for (QWidget* page : area->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                        if (page != bar && page->isVisibleTo(w))
+                            for (const QString& line : ReadableText(page))
+                                print(line);
+                    return true;
+                }
+            }
+        }
         for (QWidget* w : windows) {
             if (w->windowTitle().startsWith(name)) {
                 print(QStringLiteral("== %1").arg(w->windowTitle()));
@@ -237,7 +258,9 @@ bool ScriptRunner::Execute(const ScriptStep& step, QString& error) {
         if (name.isEmpty() ? IsHostWindow(w) : !w->windowTitle().startsWith(name))
             continue;
         const QString title = w->windowTitle();
-        if (!w->close()) {
+        // A dialog may refuse the close event and end itself instead (hide now, destroy on the next
+        // turn of the event loop): what counts is that the window went away.
+        if (!w->close() && w->isVisible()) {
             error = QStringLiteral("окно \"%1\" не закрылось").arg(title);
             return false;
         }

@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabBar>
@@ -20,7 +21,7 @@
 
 namespace {
 
-const QStringList kVerbs{QStringLiteral("menu"), QStringLiteral("press"), QStringLiteral("print"),
+const QStringList kVerbs{QStringLiteral("menu"), QStringLiteral("press"), QStringLiteral("print"), QStringLiteral("shot"),
                          QStringLiteral("close")};
 
 QString Plain(QString text) {
@@ -207,6 +208,24 @@ bool ScriptRunner::Execute(const ScriptStep& step, QString& error) {
         }
         error = QStringLiteral("кнопки \"%1\" нет в открытых окнах").arg(name);
         return false;
+    }
+    if (step.verb == u"shot") {
+        // The host window with every window open over it, as a person sees the desktop.
+        QRect area = window.frameGeometry();
+        for (QWidget* w : windows)
+            area = area.united(w->frameGeometry());
+        QImage picture(area.size(), QImage::Format_RGB32);
+        picture.fill(QColor(0x5a, 0x6e, 0x82));
+        QPainter painter(&picture);
+        painter.drawPixmap(window.geometry().topLeft() - area.topLeft(), window.grab());
+        for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+            painter.drawPixmap((*it)->geometry().topLeft() - area.topLeft(), (*it)->grab());
+        painter.end();
+        if (!picture.save(name)) {
+            error = QStringLiteral("не удалось записать \"%1\"").arg(name);
+            return false;
+        }
+        return true;
     }
     if (step.verb == u"print") {
         for (QWidget* w : windows) {

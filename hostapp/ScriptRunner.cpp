@@ -21,8 +21,8 @@
 
 namespace {
 
-const QStringList kVerbs{QStringLiteral("menu"), QStringLiteral("press"), QStringLiteral("print"), QStringLiteral("shot"),
-                         QStringLiteral("close")};
+const QStringList kVerbs{QStringLiteral("menu"), QStringLiteral("press"), QStringLiteral("print"),
+                         QStringLiteral("shot"), QStringLiteral("close")};
 
 QString Plain(QString text) {
     return text.remove(u'&');

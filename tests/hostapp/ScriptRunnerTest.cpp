@@ -203,7 +203,9 @@ TEST(ScriptSteps, ParsedFromSemicolonsOrLinesWithTheirArguments) {
 
     EXPECT_FALSE(ParseScriptSteps("menu A; click B", steps, error));
     EXPECT_EQ(error,
-              QStringLiteral("Неизвестный шаг сценария \"click B\": ожидается menu, press, print, close."));
+              QStringLiteral("Неизвестный шаг сценария \"click B\": ожидается menu, press, print, shot, close."));
+    EXPECT_FALSE(ParseScriptSteps("shot", steps, error));
+    EXPECT_EQ(error, QStringLiteral("Шагу сценария \"shot\" нужен аргумент."));
     EXPECT_FALSE(ParseScriptSteps("press", steps, error));
     EXPECT_EQ(error, QStringLiteral("Шагу сценария \"press\" нужен аргумент."));
     ASSERT_TRUE(ParseScriptSteps(DemoSteps(), steps, error));

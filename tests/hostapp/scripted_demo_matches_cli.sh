@@ -25,4 +25,8 @@ diff "$dir/cli-rows.txt" "$dir/host-rows.txt"
 diff "$dir/cli-messages.txt" "$dir/host-messages.txt"
 grep -q '^Модуль выгружен: atmocalc$' "$dir/host.txt"
 ls "$dir"/vlx*.TMP.html >/dev/null
+QT_QPA_PLATFORM=offscreen TMPDIR="$dir" "$host" --script --pick 1,4 --db "$dir/host.db" --profile "$dir/profile.json" \
+  --public "$dir/public" --steps "menu Данные/Расчёты/Тамирель; press Добавить хроматограммы; shot $dir/shot.png; close" \
+  > /dev/null 2>&1
+[ "$(head -c 8 "$dir/shot.png" | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] || { echo "no picture from shot"; exit 1; }
 echo "scripted demo matches the command-line tool"

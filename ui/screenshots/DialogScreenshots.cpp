@@ -5,6 +5,7 @@
 //                                               components-editing.png, about.png
 // The program plays the host: its picker offers every visible assay of the demo database, and its
 // profile holds the demo's settings (atmospheric air, 750 and 745 mm Hg).
+#include "Capture.h"
 #include "ui/AboutDlg.h"
 #include "ui/ComponentsDlg.h"
 #include "ui/DlgMain.h"
@@ -86,20 +87,6 @@ int HostServiceExists(const char* name) {
 }
 
 const HostFunctions kHost = {{}, nullptr, nullptr, nullptr, nullptr, &CallHostService, &HostServiceExists};
-
-// Lets the windows lay out and paint.
-void Settle() {
-    QEventLoop loop;
-    QTimer::singleShot(50, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-bool Save(QWidget* window, const QString& path) {
-    Settle();
-    const bool saved = window->grab().save(path);
-    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
-    return saved;
-}
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // Renders the main dialog's pages and a grid being edited to PNG files, on whatever Qt platform
 // the process runs (./run screenshots uses the offscreen one):
 //   ui_screenshots <folder>  ->  results.png, messages.png, grid-editing.png, icons.png
+#include "Capture.h"
 #include "ui/GridCtrl.h"
 #include "ui/GridCtrlEditCell.h"
 #include "ui/MessagesTab.h"
@@ -157,20 +158,6 @@ protected:
         return true;
     }
 };
-
-// Lets the windows lay out and paint.
-void Settle() {
-    QEventLoop loop;
-    QTimer::singleShot(50, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-bool Save(QWidget* window, const QString& path) {
-    Settle();
-    const bool saved = window->grab().save(path);
-    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
-    return saved;
-}
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "calc/CalcResult.h"
 
+#include "platform/system/PathName.h"
 #include "platform/text/CaseMapping.h"
 #include "platform/text/Format.h"
 
@@ -27,11 +28,6 @@ bool FoldsTo(std::u16string_view text, std::u16string_view foldedKey) {
     return true;
 }
 
-std::u16string_view FileNamePart(std::u16string_view path) {
-    const size_t separator = path.find_last_of(u"/\\");
-    return separator == std::u16string_view::npos ? path : path.substr(separator + 1);
-}
-
 // Kcal, the harmonic mean of the methane factors of the calibration runs, and the convergence line.
 // False after the methane error of the first run without a usable methane peak.
 bool Calibrate(const RunList& runs, CalcResult& result, double& calibrationFactor) {
@@ -54,7 +50,7 @@ bool Calibrate(const RunList& runs, CalcResult& result, double& calibrationFacto
         if (!found) {
             result.errors.push_back(FormatText(
                 u"Градуировочная \"%s\": нет метана с концентрацией больше нуля — расчёт не выполнен.",
-                FileNamePart(run->fileName)));
+                PathFindFileName(run->fileName)));
             return false;
         }
         n = n + 1;

@@ -230,11 +230,13 @@ void WriteDatabase(const fs::path& path, const std::vector<DemoRun>& runs,
              "ishidden INTEGER NOT NULL DEFAULT 0, method TEXT);",
              path);
         sqlite3_stmt* insert = nullptr;
-        sqlite3_prepare_v2(
+        const int prepared = sqlite3_prepare_v2(
             db,
             "INSERT INTO assay (id, filename, sample, mixture, date, iscalibration, isdeleted, "
             "ishidden, method) VALUES (?,?,?,?,?,?,?,?,?);",
             -1, &insert, nullptr);
+        if (prepared != SQLITE_OK)
+            throw std::runtime_error("cannot write " + path.string() + ": " + sqlite3_errmsg(db));
         for (size_t i = 0; i < runs.size(); ++i) {
             const auto& r = runs[i];
             const std::string file = files[i].string(), sample = Utf16ToUtf8(r.sample),

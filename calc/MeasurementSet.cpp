@@ -4,6 +4,72 @@
 #include "platform/system/MessageBox.h"
 #include "platform/text/Format.h"
 
+#include <stdexcept>
+
+MeasurementSet::MeasurementSet(const MeasurementSet& other) : entries(other.entries) {
+    for (auto entry = entries.begin(); entry != entries.end(); ++entry)
+        index.emplace(entry->first, entry);
+}
+
+MeasurementSet& MeasurementSet::operator=(MeasurementSet other) noexcept {
+    entries.swap(other.entries);
+    index.swap(other.index);
+    return *this;
+}
+
+void MeasurementSet::clear() {
+    index.clear();
+    entries.clear();
+}
+
+MeasurementSet::iterator MeasurementSet::find(uint32_t id) {
+    const auto found = index.find(id);
+    return found == index.end() ? entries.end() : found->second;
+}
+
+MeasurementSet::const_iterator MeasurementSet::find(uint32_t id) const {
+    const auto found = index.find(id);
+    return found == index.end() ? entries.end() : const_iterator(found->second);
+}
+
+MeasurementRecord& MeasurementSet::at(uint32_t id) {
+    const auto found = index.find(id);
+    if (found == index.end())
+        throw std::out_of_range("MeasurementSet::at: no chromatogram with this assay id");
+    return found->second->second;
+}
+
+const MeasurementRecord& MeasurementSet::at(uint32_t id) const {
+    return const_cast<MeasurementSet*>(this)->at(id);
+}
+
+MeasurementRecord& MeasurementSet::operator[](uint32_t id) {
+    return emplace(id, MeasurementRecord()).first->second;
+}
+
+std::pair<MeasurementSet::iterator, bool> MeasurementSet::emplace(uint32_t id, MeasurementRecord record) {
+    if (const auto found = index.find(id); found != index.end())
+        return {found->second, false};
+    entries.emplace_back(id, std::move(record));
+    const iterator added = std::prev(entries.end());
+    try {
+        index.emplace(id, added);
+    } catch (...) {
+        entries.pop_back(); // the index could not grow: the set stays as it was
+        throw;
+    }
+    return {added, true};
+}
+
+size_t MeasurementSet::erase(uint32_t id) {
+    const auto found = index.find(id);
+    if (found == index.end())
+        return 0;
+    entries.erase(found->second);
+    index.erase(found);
+    return 1;
+}
+
 std::optional<MeasurementRecord> LoadMeasurement(sqlite3* connection, uint32_t assayId) {
     AssayRow row = LookupAssay(connection, assayId);
     if (row.fileName.empty())

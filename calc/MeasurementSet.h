@@ -3,10 +3,13 @@
 
 #include "assay/VeltraFile4.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <list>
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
@@ -34,7 +37,46 @@ struct MeasurementRecord {
     SampleType sampleType = Undetermined;
 };
 
-using MeasurementSet = std::unordered_map<uint32_t, MeasurementRecord>;
+// The chromatograms by assay id, in the order of their first addition, so that a row's "№" names the same
+// chromatogram in the list, the calculation, the report and the tool. Lookup, addition and removal by
+// id take constant time; removing one keeps the others' order; records never move while they are held.
+class MeasurementSet {
+public:
+    using value_type = std::pair<const uint32_t, MeasurementRecord>;
+    using iterator = std::list<value_type>::iterator;
+    using const_iterator = std::list<value_type>::const_iterator;
+
+    MeasurementSet() = default;
+    MeasurementSet(const MeasurementSet& other);
+    MeasurementSet(MeasurementSet&&) noexcept = default;
+    MeasurementSet& operator=(MeasurementSet other) noexcept;
+
+    iterator begin() { return entries.begin(); }
+    iterator end() { return entries.end(); }
+    const_iterator begin() const { return entries.begin(); }
+    const_iterator end() const { return entries.end(); }
+    size_t size() const { return entries.size(); }
+    bool empty() const { return entries.empty(); }
+    void clear();
+
+    bool contains(uint32_t id) const { return index.contains(id); }
+    size_t count(uint32_t id) const { return index.count(id); }
+    iterator find(uint32_t id);
+    const_iterator find(uint32_t id) const;
+    // The record under the id; throws std::out_of_range when the set does not hold it.
+    MeasurementRecord& at(uint32_t id);
+    const MeasurementRecord& at(uint32_t id) const;
+    // The record under the id, appended empty at the end when the set does not hold it yet.
+    MeasurementRecord& operator[](uint32_t id);
+    // Appends the record unless the id is held already: the entry under the id, and whether it is new.
+    std::pair<iterator, bool> emplace(uint32_t id, MeasurementRecord record);
+    // Removes the id's entry, if any: the number of entries removed.
+    size_t erase(uint32_t id);
+
+private:
+    std::list<value_type> entries;
+    std::unordered_map<uint32_t, iterator> index;
+};
 
 // The record of the assay, unclassified, or nothing when the database holds no file name for it
 // (not found, deleted or hidden). An unreadable assay file shows a message box and gives a record

@@ -210,3 +210,48 @@ TEST_F(HostData, DatabaseErrorsPassThroughAndAddNothing) {
     EXPECT_THROW(LoadMeasurement(connection, 1), DataBase::SqlException);
     EXPECT_TRUE(set.empty());
 }
+
+namespace {
+
+std::vector<uint32_t> Ids(const MeasurementSet& set) {
+    std::vector<uint32_t> ids;
+    for (const auto& [id, record] : set)
+        ids.push_back(id);
+    return ids;
+}
+
+} // namespace
+
+TEST(MeasurementSetOrder, KeepsFirstAdditionOrderThroughRemovalCopyAndLookup) {
+    MeasurementSet set;
+    for (uint32_t id : {8u, 1u, 300u, 5u, 6u, 2u, 4000000000u, 7u})
+        set[id].sample = u"проба " + Utf8ToUtf16(std::to_string(id));
+    const MeasurementRecord* held = &set.at(300);
+    EXPECT_FALSE(set.emplace(8, MeasurementRecord{}).second); // a second addition changes nothing
+    EXPECT_EQ(set.at(8).sample, u"проба 8");
+
+    EXPECT_EQ(set.erase(5), 1u);
+    EXPECT_EQ(set.erase(1), 1u);
+    EXPECT_EQ(set.erase(1), 0u);
+    EXPECT_EQ(Ids(set), (std::vector<uint32_t>{8, 300, 6, 2, 4000000000u, 7}));
+    EXPECT_EQ(&set.at(300), held); // records stay where they are while others come and go
+    EXPECT_EQ(set.find(5), set.end());
+    EXPECT_EQ(set.find(6)->second.sample, u"проба 6");
+    EXPECT_THROW(set.at(5), std::out_of_range);
+
+    set[5]; // back after its removal: at the end
+    EXPECT_EQ(Ids(set).back(), 5u);
+
+    // A copy has its own entries and its own index.
+    MeasurementSet copy = set;
+    copy.erase(300);
+    copy[6].sample = u"изменено";
+    EXPECT_EQ(Ids(copy), (std::vector<uint32_t>{8, 6, 2, 4000000000u, 7, 5}));
+    EXPECT_EQ(set.at(6).sample, u"проба 6");
+    set = copy;
+    EXPECT_EQ(set.at(6).sample, u"изменено");
+    EXPECT_FALSE(set.contains(300));
+    set.clear();
+    EXPECT_TRUE(set.empty());
+    EXPECT_FALSE(set.contains(8));
+}

@@ -2,9 +2,19 @@
 // opening in the host, reloading, and a database that fails in the middle of a batch.
 #include "MainDialogTestSupport.h"
 
+#include "../cli/ToolRunner.h"
+#include "calc/CalcResult.h"
+#include "components/ComponentTable.h"
+#include "host/SettingsRecord.h"
+#include "platform/text/Utf.h"
 #include "report/Report.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTableWidget>
+
+#include <pugixml.hpp>
 
 namespace {
 
@@ -269,4 +279,41 @@ TEST_F(MainDialogCommands, ADatabaseErrorWhileReloadingKeepsWhatWasReadAgain) {
     EXPECT_EQ(dialog->measurements.count(2), 0u);
     EXPECT_EQ(static_cast<size_t>(dialog->chromatograms.GetItemCount()), dialog->measurements.size());
     EXPECT_TRUE(dialog->IsWindowVisible());
+}
+
+TEST_F(MainDialogCommands, PickOrderHoldsInTheListTheReportAndTheToolThroughRemovalAndReloads) {
+    for (uint32_t id = 5; id <= 8; ++id)
+        AddAssay(id, u"Проба без патрона", SamplePeaks(100, 10));
+    ASSERT_TRUE(Open());
+    Pick({6, 2, 8, 1, 5, 3, 7, 4});
+    Select({0, 4, 5});
+    Press(1004);
+    Press(1010);
+    Press(1010);
+    const std::vector<int32_t> order = {2, 8, 1, 7, 4};
+    EXPECT_EQ(RowValues(), order);
+    EXPECT_EQ(Column(0), (std::vector<std::u16string>{u"1", u"2", u"3", u"4", u"5"}));
+
+    // The report numbers its "files" rows in the same order.
+    const CalcResult result =
+        CalculateResults(dialog->measurements, SettingsRecord::Instance(), ComponentTable::Instance());
+    Bstr text;
+    BuildReportXml(ReportRequest(dialog->measurements, result, {}, SettingsRecord::Instance()), &text);
+    pugi::xml_document document;
+    ASSERT_TRUE(document.load_buffer(text.data(), text.size() * sizeof(char16_t), pugi::parse_default,
+                                     pugi::encoding_utf16_le));
+    std::vector<std::string> files;
+    for (pugi::xml_node row : document.child("root").child("files").children("row"))
+        files.push_back(std::string(row.attribute("number").value()) + " " + row.attribute("fileName").value());
+    EXPECT_EQ(files, (std::vector<std::string>{"1 2.stg", "2 8.stg", "3 1.stg", "4 7.stg", "5 4.stg"}));
+
+    // The tool, given the same pick, lists its chromatograms in it.
+    const ToolRun run = RunTool({"calc", "--db", database.string(), "--ids", "2,8,1,7,4", "--json"},
+                                {{"PUBLIC", root.string()}});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::vector<int32_t> listed;
+    for (const QJsonValue value :
+         QJsonDocument::fromJson(QByteArray::fromStdString(run.out))["chromatograms"].toArray())
+        listed.push_back(value["id"].toInt());
+    EXPECT_EQ(listed, order);
 }

@@ -10,8 +10,27 @@
 
 namespace {
 
+// A character XML 1.0 cannot carry at all (a C0 control other than tab, line feed and carriage return,
+// U+FFFE, U+FFFF) would make the whole document unreadable: pugixml writes a control as "&#11;", which a
+// parser must refuse. Each becomes U+FFFD; an unpaired surrogate already does in the conversion.
+void MendUncarriedCharacters(std::string& text) {
+    constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r') {
+            text.replace(i, 1, kReplacement);
+            i += kReplacement.size() - 1;
+        } else if (byte == 0xEF && text.compare(i + 1, 1, "\xBF") == 0 && i + 2 < text.size() &&
+                   (text[i + 2] == '\xBE' || text[i + 2] == '\xBF')) {
+            text[i + 2] = '\xBD';
+            i += 2;
+        }
+    }
+}
+
 void AddAttribute(pugi::xml_node node, const char* name, std::u16string_view value) {
-    const std::string text = Utf16ToUtf8(value);
+    std::string text = Utf16ToUtf8(value);
+    MendUncarriedCharacters(text);
     node.append_attribute(name).set_value(text.c_str(), text.size());
 }
 

@@ -113,14 +113,31 @@ TEST_F(ReportDocument, MarkupInValuesIsEscapedAndReadsBackUnchanged) {
     measurements[1] = Measurement(u"/data/a.vlx", sample, WithCartridge, false, u"смесь & \"Б\"");
     messages = {u"Файл \"a&b\" <не найден>"};
     const std::u16string text = Build();
-    EXPECT_NE(text.find(u"sample=\"Проба &quot;А&quot; &amp; &lt;Б> 'в'&#09;конец&#01;\""),
+    EXPECT_NE(text.find(u"sample=\"Проба &quot;А&quot; &amp; &lt;Б> 'в'&#09;конец\uFFFD\""),
               std::u16string::npos);
     EXPECT_NE(text.find(u"msg_str=\"Файл &quot;a&amp;b&quot; &lt;не найден>\""), std::u16string::npos);
     EXPECT_EQ(text.find(u'\n'), std::u16string::npos);
 
     const auto doc = Parse(text);
-    EXPECT_EQ(Attribute(doc.child("root").child("files").child("row"), "sample"), sample);
+    EXPECT_EQ(Attribute(doc.child("root").child("files").child("row"), "sample"),
+              sample.substr(0, sample.size() - 1) + u"\uFFFD");
     EXPECT_EQ(Attribute(doc.child("root").child("files").child("row"), "mixture"), u"смесь & \"Б\"");
+}
+
+TEST_F(ReportDocument, CharactersXmlCannotCarryBecomeReplacementCharactersAndTheReportIsMade) {
+    // A vertical tab is what word processors put in for Shift+Enter.
+    measurements[1] = Measurement(u"/data/a.vlx", u"проба\vвторая строка", WithCartridge);
+    measurements[2] = Measurement(u"/data/b.vlx", std::u16string(u"a\0b\x1F\uFFFE\uFFFF", 6) + u"\xD800\r\nж",
+                                  WithCartridge);
+    const std::u16string text = Build();
+    EXPECT_NE(text.find(u"sample=\"проба\uFFFDвторая строка\""), std::u16string::npos);
+    EXPECT_NE(text.find(u"sample=\"a\uFFFDb\uFFFD\uFFFD\uFFFD\uFFFD&#13;&#10;ж\""), std::u16string::npos);
+
+    InstallDeliveredTemplate();
+    auto request = Request();
+    EXPECT_TRUE(MakeReport(request));
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_NE(request.resultText.find(u"проба\uFFFDвторая строка"), std::u16string::npos);
 }
 
 TEST(XmlWriterSource, AppendsLittleEndianUnitsAndIgnoresWhatIsNoUnit) {

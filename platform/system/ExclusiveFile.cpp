@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 NewFile::~NewFile() {
@@ -18,8 +19,19 @@ NewFile::~NewFile() {
 int NewFile::Create(std::u16string_view path, bool replace) {
     target = Utf16ToUtf8(path);
     if (replace) {
+        struct stat existing;
+        const bool exists = lstat(target.c_str(), &existing) == 0;
+        if (exists && !S_ISREG(existing.st_mode))
+            return EEXIST;
         written = target + ".XXXXXX";
         fd = mkostemp(written.data(), O_CLOEXEC);
+        if (fd >= 0 && exists && fchmod(fd, existing.st_mode & 07777) != 0) {
+            const int error = errno;
+            close(fd);
+            fd = -1;
+            unlink(written.c_str());
+            return error;
+        }
     } else {
         written = target;
         fd = open(written.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
@@ -48,4 +60,12 @@ int NewFile::Commit() {
     if (error != 0)
         unlink(written.c_str());
     return error;
+}
+
+int WriteNewFile(std::u16string_view path, std::string_view bytes, bool replace) {
+    NewFile file;
+    int error = file.Create(path, replace);
+    if (error == 0)
+        error = file.Write(bytes);
+    return error == 0 ? file.Commit() : error;
 }

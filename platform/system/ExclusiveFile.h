@@ -15,8 +15,9 @@ public:
 
     // Creates path as a new file readable only by its owner; an existing file or link at path is left
     // alone (EEXIST). With replace, writes instead into a new file beside path that Commit renames over
-    // it, so the old file is replaced only by a complete one, and a link at path is replaced rather than
-    // followed. Returns 0, or the errno value of the failure.
+    // it, so the old file is replaced only by a complete one that keeps its permission bits; anything at
+    // path that is not a regular file (a link, a folder, a pipe, a device) is left alone (EEXIST).
+    // Returns 0, or the errno value of the failure.
     int Create(std::u16string_view path, bool replace);
 
     // The descriptor to write to (valid between Create and Commit).
@@ -34,3 +35,7 @@ private:
     std::string target;  // the path the file ends up at
     std::string written; // the path being written: target, or a sibling for a replacement
 };
+
+// Writes bytes to path through a NewFile (see Create for replace) and commits it. Returns 0, or the errno
+// value of the failure, when nothing is left of the new file.
+int WriteNewFile(std::u16string_view path, std::string_view bytes, bool replace);

@@ -8,10 +8,11 @@
 
 #include <libxml/encoding.h>
 #include <libxml/xmlsave.h>
+#include <libxslt/imports.h>
 #include <libxslt/xsltutils.h>
 
-#include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <new>
 #include <unistd.h>
 
@@ -27,11 +28,19 @@ int CollectBytes(void* context, const char* bytes, int length) {
     }
 }
 
-// The text of a document in UTF-8: a result as its stylesheet's output method says, any other document
-// as XML. False when memory runs out.
-bool SerialiseUtf8(xmlDocPtr doc, xsltStylesheetPtr style, std::string* text) {
+// The text of a document: a result as its stylesheet's output method says, any other document as XML in
+// UTF-8. A result is in UTF-8 too unless inOwnEncoding, when it is in the encoding its stylesheet names,
+// as a file of it is written. False when memory runs out.
+bool Serialise(xmlDocPtr doc, xsltStylesheetPtr style, bool inOwnEncoding, std::string* text) {
     if (style) {
-        xmlOutputBufferPtr out = xmlOutputBufferCreateIO(CollectBytes, nullptr, text, nullptr);
+        const xmlChar* encoding = nullptr;
+        XSLT_GET_IMPORT_PTR(encoding, style, encoding)
+        xmlCharEncodingHandlerPtr encoder =
+            inOwnEncoding && encoding ? xmlFindCharEncodingHandler(reinterpret_cast<const char*>(encoding))
+                                      : nullptr;
+        if (encoder && xmlStrEqual(BAD_CAST encoder->name, BAD_CAST "UTF-8"))
+            encoder = nullptr;
+        xmlOutputBufferPtr out = xmlOutputBufferCreateIO(CollectBytes, nullptr, text, encoder);
         if (!out)
             return false;
         const bool written = xsltSaveResultTo(out, doc, style) >= 0;
@@ -65,7 +74,7 @@ void XmlDocument::Replace(_xmlDoc* newDoc, std::shared_ptr<_xsltStylesheet> newS
 const std::string* XmlDocument::Utf8Text() const {
     if (!utf8Text) {
         std::string text;
-        if (doc && !SerialiseUtf8(doc, outputStyle.get(), &text))
+        if (doc && !Serialise(doc, outputStyle.get(), false, &text))
             return nullptr;
         utf8Text = std::move(text);
     }
@@ -85,8 +94,12 @@ HRESULT XmlDocument::Loaded(_xmlDoc* newDoc, bool* isSuccessful) {
 HRESULT XmlDocument::load(std::u16string_view path, bool* isSuccessful) {
     try {
         const std::string name = Utf16ToUtf8(path);
-        const int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
-        xmlDocPtr loaded = fd >= 0 ? ParseXmlFile(fd, name.c_str()) : nullptr;
+        // Opening does not wait, and only a regular file is read: a pipe or a device in the file's
+        // place could block the caller for ever or never end.
+        const int fd = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        struct stat info;
+        const bool regular = fd >= 0 && fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+        xmlDocPtr loaded = regular ? ParseXmlFile(fd, name.c_str()) : nullptr;
         if (fd >= 0)
             close(fd);
         return Loaded(loaded, isSuccessful);
@@ -122,26 +135,35 @@ HRESULT XmlDocument::transformNodeToObject(const XmlDocument& stylesheet, XmlDoc
     return hr;
 }
 
-HRESULT XmlDocument::save(std::u16string_view path, SaveMode mode) const {
+HRESULT XmlDocument::SavedBytes(std::string* bytes) const {
     if (!doc)
         return XML_E_NOTLOADED;
     try {
-        // A UTF-8 text is written as get_xml made it; another encoding is written by the library.
-        const bool utf8 = !outputStyle || IsUtf8(outputStyle->encoding);
-        const std::string* text = utf8 ? Utf8Text() : nullptr;
-        if (utf8 && !text)
-            return E_OUTOFMEMORY;
-        NewFile file;
-        int error = file.Create(path, mode == SaveMode::Replace);
-        if (error == 0 && utf8)
-            error = file.Write(*text);
-        if (error == 0 && !utf8) {
-            errno = 0;
-            if (xsltSaveResultToFd(file.Descriptor(), doc, outputStyle.get()) < 0)
-                error = errno != 0 ? errno : EIO;
+        // A UTF-8 text is written as get_xml made it; another encoding is made by the library.
+        if (!outputStyle || IsUtf8(outputStyle->encoding)) {
+            const std::string* text = Utf8Text();
+            if (!text)
+                return E_OUTOFMEMORY;
+            *bytes = *text;
+            return S_OK;
         }
-        if (error == 0)
-            error = file.Commit();
+        std::string encoded;
+        if (!Serialise(doc, outputStyle.get(), true, &encoded))
+            return E_OUTOFMEMORY;
+        *bytes = std::move(encoded);
+        return S_OK;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+HRESULT XmlDocument::save(std::u16string_view path, SaveMode mode) const {
+    try {
+        std::string bytes;
+        const HRESULT hr = SavedBytes(&bytes);
+        if (FAILED(hr))
+            return hr;
+        const int error = WriteNewFile(path, bytes, mode == SaveMode::Replace);
         return error == 0 ? S_OK : HResultFromErrno(error);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;

@@ -16,7 +16,8 @@ struct _xsltStylesheet;
 
 enum class SaveMode {
     CreateNew, // a new file; an existing file or link at the path fails with HResultFromErrno(EEXIST)
-    Replace,   // replaces an existing file only with a complete new one, never writing through a link
+    Replace,   // replaces an existing regular file only with a complete new one that keeps its mode;
+               // anything else at the path (a link, a folder, a pipe) fails with HResultFromErrno(EEXIST)
 };
 
 class XmlDocument {
@@ -30,8 +31,8 @@ public:
     HRESULT put_async(bool async);
 
     // Reads and parses the file at path. S_OK with *isSuccessful true; S_FALSE with false when the file
-    // is missing or unreadable, not well-formed, nested too deeply or has a document type declaration,
-    // and the document is then empty.
+    // is missing, unreadable or not a regular file (refused at once, without waiting on a pipe), not
+    // well-formed, nested too deeply or has a document type declaration, and the document is then empty.
     HRESULT load(std::u16string_view path, bool* isSuccessful);
     // Parses a text the same way; its encoding declaration, if any, is ignored.
     HRESULT loadXML(std::u16string_view text, bool* isSuccessful);
@@ -51,6 +52,8 @@ public:
     // document in UTF-8), in a file readable only by its owner. S_OK; XML_E_NOTLOADED for an empty
     // document; HResultFromErrno of the file failure, when nothing is left behind of the new file.
     HRESULT save(std::u16string_view path, SaveMode mode = SaveMode::CreateNew) const;
+    // The bytes save writes, in *bytes. S_OK; XML_E_NOTLOADED for an empty document; E_OUTOFMEMORY.
+    HRESULT SavedBytes(std::string* bytes) const;
 
 private:
     friend HRESULT CreateXmlDocument(std::unique_ptr<XmlDocument>* document);

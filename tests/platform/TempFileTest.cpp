@@ -108,18 +108,21 @@ TEST(NewFile, IsRemovedWhenNotCommitted) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
 }
 
-TEST(NewFile, ReplacementReplacesTheFileAndALinkWithoutFollowingIt) {
+TEST(NewFile, ReplacementReplacesOnlyARegularFileKeepingItsModeAndLeavesALinkAlone) {
     ScratchFolder folder;
     const std::string existing = folder.Write("out.html", "old");
+    fs::permissions(existing, fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
     ASSERT_EQ(WriteFile(existing, "new", true), 0);
     EXPECT_EQ(ScratchFolder::Read(existing), "new");
+    EXPECT_EQ(fs::status(existing).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
 
     const std::string victim = folder.Write("victim.txt", "keep");
     fs::create_symlink(victim, folder.Path("link.html"));
-    ASSERT_EQ(WriteFile(folder.Path("link.html"), "new", true), 0);
-    EXPECT_FALSE(fs::is_symlink(folder.Path("link.html")));
-    EXPECT_EQ(ScratchFolder::Read(folder.Path("link.html")), "new");
+    EXPECT_EQ(WriteFile(folder.Path("link.html"), "new", true), EEXIST);
+    EXPECT_TRUE(fs::is_symlink(folder.Path("link.html")));
     EXPECT_EQ(ScratchFolder::Read(victim), "keep");
+    EXPECT_EQ(WriteFile(folder.Path(), "new", true), EEXIST);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 3);
 }
 

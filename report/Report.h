@@ -25,8 +25,10 @@ bool MakeReport(ReportRequest& request);
 // without a template path (silently) or after showing the failure in an error box.
 bool LoadReportTemplate(ReportRequest& request);
 
-// The transformation stage of MakeReport: transforms xmlText with xslText into resultText and writes the
-// HTML file. Throws ReportFailure or ComError (ReportFailure.h), std::bad_alloc.
+// The transformation stage of MakeReport: transforms xmlText with xslText into resultText, in the helper
+// program atmocalc-report under limits of memory and time (ReportHelper.h), and writes the HTML file; a
+// file given in targetPath is replaced only when it is a regular file, and keeps its permission bits.
+// Throws ReportFailure or ComError (ReportFailure.h), std::bad_alloc.
 void TransformReport(ReportRequest& request);
 
 // The text shown for a failure code: the system's message text, else "IDispatch error #%d" for the

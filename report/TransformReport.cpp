@@ -1,6 +1,8 @@
 #include "report/Report.h"
+#include "report/ReportHelper.h"
 #include "report/ReportStage.h"
 
+#include "platform/system/ExclusiveFile.h"
 #include "platform/system/SystemErrorText.h"
 #include "platform/system/TempFile.h"
 #include "platform/text/Utf.h"
@@ -17,40 +19,25 @@ std::u16string NewReportPath() {
     return temporary + u".html";
 }
 
+void ThrowIfWriteFailed(int error) {
+    if (error != 0)
+        throw ComError(HResultFromErrno(error));
+}
+
 } // namespace
 
 void TransformReport(ReportRequest& request) {
     ComStage com;
-    auto source = CreateDocument("Failed to create Source Document instance.");
-    auto result = CreateDocument("Failed to create Result Document instance.");
-    auto stylesheet = CreateDocument("Failed to create Stylesheet Document instance.");
-
-    bool loaded = false;
-    ThrowIfFailed(source->put_async(false));
-    ThrowIfFailed(source->loadXML(request.xmlText, &loaded));
-    if (!loaded)
-        throw ReportFailure("Error parsing Source Document instance.");
-    ThrowIfFailed(stylesheet->put_async(false));
-    ThrowIfFailed(stylesheet->loadXML(request.xslText, &loaded));
-    if (!loaded)
-        throw ReportFailure("Error parsing Stylesheet Document instance.");
-    ThrowIfFailed(result->put_async(false));
-
-    ThrowIfFailed(source->transformNodeToObject(*stylesheet, *result));
-    if (FAILED(result->get_xml(&request.resultText)))
-        throw ReportFailure("Failed to load result document.");
+    TransformedReport report = TransformInHelper(request.xmlText, request.xslText);
+    request.resultText = std::move(report.text);
 
     // outputPath names the file only once it is written, so no caller can open a half-made report.
     if (request.targetPath.empty()) {
         std::u16string path = NewReportPath();
-        ThrowIfFailed(result->save(path, SaveMode::CreateNew));
+        ThrowIfWriteFailed(WriteNewFile(path, report.bytes, false));
         request.outputPath = std::move(path);
     } else {
-        ThrowIfFailed(result->save(request.targetPath, SaveMode::Replace));
+        ThrowIfWriteFailed(WriteNewFile(request.targetPath, report.bytes, true));
         request.outputPath = request.targetPath;
     }
-
-    source.reset();
-    stylesheet.reset();
-    result.reset();
 }

@@ -39,3 +39,7 @@ inline constexpr HRESULT XML_E_TRANSFORM = static_cast<HRESULT>(0x80040303u);  /
 inline constexpr HRESULT XML_E_FORBIDDEN =
     static_cast<HRESULT>(0x80040304u); // tried to reach a file or the network
 inline constexpr HRESULT XML_E_LIMIT = static_cast<HRESULT>(0x80040305u); // exceeded its depth or work limit
+// A transformation run apart from the caller's process, beyond what its program could tell.
+inline constexpr HRESULT XML_E_MEMORY = static_cast<HRESULT>(0x80040306u);  // needed more memory than allowed
+inline constexpr HRESULT XML_E_TIMEOUT = static_cast<HRESULT>(0x80040307u); // ran longer than allowed
+inline constexpr HRESULT XML_E_ABORTED = static_cast<HRESULT>(0x80040308u); // its program ended abnormally

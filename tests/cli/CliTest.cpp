@@ -8,6 +8,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -111,6 +112,69 @@ TEST_F(Cli, AssayDumpsWhatTheFileHolds) {
     const auto missing = RunTool({"assay", (folder / "nothing.stg").string(), "--json"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "{\"code\":-1}\n");
+}
+
+// The tool copied to a folder of its own, with or without its report helper; the helper's place is
+// beside the program or in ../lib/atmocalc.
+TEST_F(Cli, ReportNeedsItsHelperBesideTheProgramOrInTheLibraryFolder) {
+    const fs::path moved = folder / "moved";
+    fs::create_directories(moved / "bin");
+    fs::copy_file(ATMOCALC_TOOL_PATH, moved / "bin/atmocalc", fs::copy_options::overwrite_existing);
+    const std::string program = (moved / "bin/atmocalc").string();
+    const std::string html = (moved / "r.html").string();
+    const auto report = [&] {
+        return RunProgram(program, {"report", "--db", Db(), "--ids", "1,2,3", "--out", html},
+                          {{"PUBLIC", (folder / "public").string()}});
+    };
+    const std::string start = "[atmocalc] error: Не удалось создать отчёт.\nFailed to start the report helper \"" +
+                              (moved / "bin/atmocalc-report").string() + "\": ";
+
+    auto run = report();
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, start + "No such file or directory\n");
+    EXPECT_FALSE(fs::exists(html));
+
+    std::ofstream(moved / "bin/atmocalc-report") << "#!/bin/sh\n";
+    fs::permissions(moved / "bin/atmocalc-report", fs::perms::owner_read | fs::perms::owner_write);
+    run = report();
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, start + "Permission denied\n");
+    EXPECT_FALSE(fs::exists(html));
+
+    fs::remove(moved / "bin/atmocalc-report");
+    fs::create_directories(moved / "lib/atmocalc");
+    fs::copy_file(ATMOCALC_HELPER_PATH, moved / "lib/atmocalc/atmocalc-report");
+    run = report();
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::file_size(html) > 1000);
+}
+
+TEST_F(Cli, ReportOutReplacesOnlyARegularFileAndKeepsItsMode) {
+    const fs::path out = folder / "out";
+    fs::create_directories(out);
+    const auto report = [&](const fs::path& target) {
+        return RunTool({"report", "--db", Db(), "--ids", "1,2,3", "--out", target.string()},
+                       {{"PUBLIC", (folder / "public").string()}});
+    };
+    const fs::path kept = out / "kept.html";
+    std::ofstream(kept) << "old";
+    fs::permissions(kept, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_EQ(report(kept).status, 0);
+    EXPECT_TRUE(fs::file_size(kept) > 1000);
+    EXPECT_EQ(fs::status(kept).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    const fs::path link = out / "link.html";
+    fs::create_symlink(kept, link);
+    const fs::path pipe = out / "pipe.html";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const fs::path& target : {link, pipe, out}) {
+        const auto run = report(target);
+        EXPECT_EQ(run.status, 1) << target;
+        EXPECT_EQ(run.err, "[atmocalc] error: Ошибка -2147024879. Не удалось создать отчёт.\nFile exists\n");
+    }
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 3);
 }
 
 } // namespace

@@ -20,6 +20,11 @@ std::string ReadAll(const std::string& path) {
 } // namespace
 
 ToolRun RunTool(const std::vector<std::string>& args, const std::map<std::string, std::string>& environment) {
+    return RunProgram(ATMOCALC_TOOL_PATH, args, environment);
+}
+
+ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                   const std::map<std::string, std::string>& environment) {
     const auto dir = std::filesystem::temp_directory_path();
     const std::string outPath = dir / ("atmocalc-out-" + std::to_string(getpid()));
     const std::string errPath = dir / ("atmocalc-err-" + std::to_string(getpid()));
@@ -35,11 +40,11 @@ ToolRun RunTool(const std::vector<std::string>& args, const std::map<std::string
             else
                 setenv(name.c_str(), value.c_str(), 1);
         }
-        std::vector<char*> argv{const_cast<char*>(ATMOCALC_TOOL_PATH)};
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const auto& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        execv(ATMOCALC_TOOL_PATH, argv.data());
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
     int status = 0;

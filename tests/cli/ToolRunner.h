@@ -13,3 +13,6 @@ struct ToolRun {
 
 // Runs build/bin/atmocalc with the arguments; `environment` entries are set (an empty value unsets).
 ToolRun RunTool(const std::vector<std::string>& args, const std::map<std::string, std::string>& environment = {});
+// The same with another copy of the program.
+ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                   const std::map<std::string, std::string>& environment = {});

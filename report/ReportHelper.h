@@ -1,0 +1,24 @@
+// The report's transformation, run in the helper program atmocalc-report under limits of memory and
+// time, so that no template can take the host's process down with it (module-internal).
+#pragma once
+
+#include "report/ReportRequest.h"
+
+#include <string>
+
+// The helper: atmocalc-report in the folder of the binary module that holds the report (the plug-in, or
+// the program it is linked into), else in <that folder>/../lib/atmocalc/; the first when neither exists.
+std::string ReportHelperPath();
+
+struct TransformedReport {
+    Bstr text;         // the result's text
+    std::string bytes; // the result as its file holds it, in the encoding the template names
+};
+
+// Transforms the report document xmlText with the template xslText in the helper, with at most 256 MB
+// beyond what the two texts need, 2 s of processor time and 20 s in all. Throws ReportFailure with the
+// text of the step that failed (the helper cannot be started, a text does not parse, the result cannot
+// be read), ComError with the transformation's own code, or with XML_E_MEMORY, XML_E_TIMEOUT or
+// XML_E_ABORTED (the helper needed more memory or time, or ended otherwise without an answer), or
+// std::bad_alloc.
+TransformedReport TransformInHelper(const Bstr& xmlText, const Bstr& xslText);

@@ -15,10 +15,11 @@ struct TransformedReport {
     std::string bytes; // the result as its file holds it, in the encoding the template names
 };
 
-// Transforms the report document xmlText with the template xslText in the helper, with at most 256 MB
+// Transforms the report document xmlText with the template xslText in a helper, with at most 256 MB
 // beyond what the two texts need, 2 s of processor time and 20 s in all. Throws ReportFailure with the
 // text of the step that failed (the helper cannot be started, a text does not parse, the result cannot
 // be read), ComError with the transformation's own code, or with XML_E_MEMORY, XML_E_TIMEOUT or
 // XML_E_ABORTED (the helper needed more memory or time, or ended otherwise without an answer), or
-// std::bad_alloc.
+// std::bad_alloc. Each helper serves one report; the next one is started as this one ends and waits,
+// limited only once it has its input, so that the next report does not wait for it to load.
 TransformedReport TransformInHelper(const Bstr& xmlText, const Bstr& xslText);

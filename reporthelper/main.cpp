@@ -6,6 +6,7 @@
 
 #include "report/HelperProtocol.h"
 
+#include "platform/system/ExclusiveFile.h"
 #include "platform/xml/ComInit.h"
 #include "platform/xml/XmlDocument.h"
 
@@ -30,18 +31,6 @@ bool ReadAll(int fd, std::string* bytes) {
     }
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t count = write(fd, bytes.data(), bytes.size());
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<size_t>(count));
-    }
-    return true;
-}
-
 std::unique_ptr<XmlDocument> Parsed(std::u16string_view text) {
     std::unique_ptr<XmlDocument> document;
     bool loaded = false;
@@ -50,41 +39,37 @@ std::unique_ptr<XmlDocument> Parsed(std::u16string_view text) {
     return document;
 }
 
-// The answer to one report document and template: the step reached, its code, and after Done the
-// result's text and the bytes of its file.
-std::string Transform(std::u16string_view xml, std::u16string_view xsl) {
+// Writes the answer - the step reached and its code, after Done the result's text and the bytes of its
+// file - and ends the program. Its documents are not taken apart first: the system frees all of its
+// memory at once, and the report waits for the end of the program.
+[[noreturn]] void Answer(HelperStep step, HRESULT code, std::u16string_view text = {},
+                         std::string_view bytes = {}) {
     std::string answer;
-    const auto source = Parsed(xml);
-    if (!source) {
-        AppendNumber(answer, static_cast<int32_t>(HelperStep::SourceNotParsed));
-        AppendNumber(answer, S_FALSE);
-        return answer;
+    AppendNumber(answer, static_cast<int32_t>(step));
+    AppendNumber(answer, code);
+    if (step == HelperStep::Done) {
+        AppendText(answer, text);
+        AppendBytes(answer, bytes);
     }
+    _exit(WriteAll(STDOUT_FILENO, answer) == 0 ? 0 : kHelperBadInput);
+}
+
+[[noreturn]] void Transform(std::u16string_view xml, std::u16string_view xsl) {
+    const auto source = Parsed(xml);
+    if (!source)
+        Answer(HelperStep::SourceNotParsed, S_FALSE);
     const auto stylesheet = Parsed(xsl);
     std::unique_ptr<XmlDocument> result;
-    if (!stylesheet || FAILED(CreateXmlDocument(&result))) {
-        AppendNumber(answer, static_cast<int32_t>(HelperStep::StylesheetNotParsed));
-        AppendNumber(answer, S_FALSE);
-        return answer;
-    }
+    if (!stylesheet || FAILED(CreateXmlDocument(&result)))
+        Answer(HelperStep::StylesheetNotParsed, S_FALSE);
     HRESULT hr = source->transformNodeToObject(*stylesheet, *result);
-    if (FAILED(hr)) {
-        AppendNumber(answer, static_cast<int32_t>(HelperStep::Failed));
-        AppendNumber(answer, hr);
-        return answer;
-    }
+    if (FAILED(hr))
+        Answer(HelperStep::Failed, hr);
     std::u16string text;
     std::string bytes;
-    if (FAILED(result->get_xml(&text)) || FAILED(hr = result->SavedBytes(&bytes))) {
-        AppendNumber(answer, static_cast<int32_t>(HelperStep::ResultNotRead));
-        AppendNumber(answer, hr);
-        return answer;
-    }
-    AppendNumber(answer, static_cast<int32_t>(HelperStep::Done));
-    AppendNumber(answer, S_OK);
-    AppendText(answer, text);
-    AppendBytes(answer, bytes);
-    return answer;
+    if (FAILED(hr = result->get_xml(&text)) || FAILED(hr = result->SavedBytes(&bytes)))
+        Answer(HelperStep::ResultNotRead, hr);
+    Answer(HelperStep::Done, S_OK, text, bytes);
 }
 
 } // namespace
@@ -106,7 +91,5 @@ int main() {
     input = std::string(); // the texts are copied; their message need not stay
 
     CoInitialize(); // the first initialisation of a fresh thread, which always succeeds
-    const std::string answer = Transform(xml, xsl);
-    CoUninitialize();
-    return WriteAll(STDOUT_FILENO, answer) ? 0 : kHelperBadInput;
+    Transform(xml, xsl);
 }

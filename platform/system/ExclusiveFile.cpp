@@ -40,6 +40,10 @@ int NewFile::Create(std::u16string_view path, bool replace) {
 }
 
 int NewFile::Write(std::string_view bytes) {
+    return WriteAll(fd, bytes);
+}
+
+int WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t count = write(fd, bytes.data(), bytes.size());
         if (count < 0) {

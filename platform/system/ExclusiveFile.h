@@ -39,3 +39,7 @@ private:
 // Writes bytes to path through a NewFile (see Create for replace) and commits it. Returns 0, or the errno
 // value of the failure, when nothing is left of the new file.
 int WriteNewFile(std::u16string_view path, std::string_view bytes, bool replace);
+
+// Writes all bytes to an open descriptor, going on after an interruption. Returns 0, or the errno value
+// of the failure.
+int WriteAll(int fd, std::string_view bytes);

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -104,7 +105,26 @@ bool ApplyLimits(pid_t pid, const ProcessLimits& limits) {
            ::prlimit(pid, RLIMIT_CORE, &noCore, nullptr) == 0;
 }
 
-int Spawn(const std::string& program, int childEnd, pid_t* pid) {
+// This process's environment with the settings in place of its own values of their names.
+std::vector<char*> Environment(const std::vector<std::string>& settings) {
+    std::vector<char*> entries;
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string_view name(*entry, std::strcspn(*entry, "="));
+        bool replaced = false;
+        for (const std::string& setting : settings)
+            replaced =
+                replaced || (setting.size() > name.size() && setting.compare(0, name.size(), name) == 0 &&
+                             setting[name.size()] == '=');
+        if (!replaced)
+            entries.push_back(*entry);
+    }
+    for (const std::string& setting : settings)
+        entries.push_back(const_cast<char*>(setting.c_str()));
+    entries.push_back(nullptr);
+    return entries;
+}
+
+int Spawn(const std::string& program, const std::vector<std::string>& settings, int childEnd, pid_t* pid) {
     SpawnActions actions;
     posix_spawn_file_actions_adddup2(&actions.actions, childEnd, STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions.actions, childEnd, STDOUT_FILENO);
@@ -119,29 +139,56 @@ int Spawn(const std::string& program, int childEnd, pid_t* pid) {
     posix_spawnattr_setsigdefault(&attributes.attributes, &all);
     posix_spawnattr_setflags(&attributes.attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     char* const argv[] = {const_cast<char*>(program.c_str()), nullptr};
-    return posix_spawn(pid, program.c_str(), &actions.actions, &attributes.attributes, argv, environ);
+    return posix_spawn(pid, program.c_str(), &actions.actions, &attributes.attributes, argv,
+                       Environment(settings).data());
 }
 
 } // namespace
 
-ProcessOutcome RunLimitedProcess(const std::string& program, std::string_view input,
-                                 const ProcessLimits& limits) {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(limits.wallMilliseconds);
+LimitedProcess::~LimitedProcess() {
+    if (pid > 0)
+        KillAndReap(pid, ProcessOutcome::Lost);
+    if (socket >= 0)
+        ::close(socket);
+}
+
+int LimitedProcess::Start(const std::string& path, const std::vector<std::string>& environment) {
+    program = path;
     // A socket rather than pipes: writing to it after the program died fails with EPIPE under
     // MSG_NOSIGNAL instead of raising SIGPIPE in this process.
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
-        return {ProcessOutcome::NotStarted, errno, {}};
-    Descriptor ours(ends[0]);
+        return errno;
     Descriptor theirs(ends[1]);
-    pid_t pid = 0;
-    if (const int error = Spawn(program, theirs.Get(), &pid))
-        return {ProcessOutcome::NotStarted, error, {}};
-    theirs.Close(); // the program's end of the socket is then only the program's: its end is our EOF
+    pid_t started = 0;
+    if (const int error = Spawn(program, environment, theirs.Get(), &started)) {
+        ::close(ends[0]);
+        return error;
+    }
+    // The program's end of the socket is then only the program's: its end is our end of file.
+    pid = started;
+    socket = ends[0];
+    return 0;
+}
+
+bool LimitedProcess::Waiting() const {
+    if (pid <= 0)
+        return false;
+    siginfo_t info{};
+    return ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+           info.si_pid == 0;
+}
+
+ProcessOutcome LimitedProcess::Run(std::string_view input, const ProcessLimits& limits) {
+    const pid_t running = pid;
+    pid = -1; // waited for below, however the run ends
+    Descriptor ours(socket);
+    socket = -1;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(limits.wallMilliseconds);
     // The program waits for its input, so it is limited before it can do anything with it.
-    if (!ApplyLimits(pid, limits)) {
+    if (!ApplyLimits(running, limits)) {
         const int error = errno;
-        ProcessOutcome outcome = KillAndReap(pid, ProcessOutcome::NotStarted);
+        ProcessOutcome outcome = KillAndReap(running, ProcessOutcome::NotStarted);
         outcome.value = error;
         return outcome;
     }
@@ -157,12 +204,12 @@ ProcessOutcome RunLimitedProcess(const std::string& program, std::string_view in
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0)
-            return KillAndReap(pid, ProcessOutcome::TimedOut);
+            return KillAndReap(running, ProcessOutcome::TimedOut);
         pollfd watched{ours.Get(), static_cast<short>(POLLIN | (writing ? POLLOUT : 0)), 0};
         if (::poll(&watched, 1, static_cast<int>(left)) < 0) {
             if (errno == EINTR)
                 continue;
-            return KillAndReap(pid, ProcessOutcome::Lost);
+            return KillAndReap(running, ProcessOutcome::Lost);
         }
         if (writing && (watched.revents & (POLLOUT | POLLERR))) {
             const ssize_t sent = ::send(ours.Get(), input.data(), input.size(), MSG_NOSIGNAL);
@@ -178,15 +225,23 @@ ProcessOutcome RunLimitedProcess(const std::string& program, std::string_view in
                 break;
             if (got > 0) {
                 if (output.size() + static_cast<size_t>(got) > limits.maxOutput)
-                    return KillAndReap(pid, ProcessOutcome::OutputTooLarge);
+                    return KillAndReap(running, ProcessOutcome::OutputTooLarge);
                 output.append(buffer, static_cast<size_t>(got));
             }
         }
     }
     // Its end of the socket is closed, so it has ended or is about to; the deadline still holds.
-    if (!EndsBefore(pid, deadline))
-        return KillAndReap(pid, ProcessOutcome::TimedOut);
-    ProcessOutcome outcome = Reap(pid);
+    if (!EndsBefore(running, deadline))
+        return KillAndReap(running, ProcessOutcome::TimedOut);
+    ProcessOutcome outcome = Reap(running);
     outcome.output = std::move(output);
     return outcome;
+}
+
+ProcessOutcome RunLimitedProcess(const std::string& program, std::string_view input,
+                                 const ProcessLimits& limits) {
+    LimitedProcess process;
+    if (const int error = process.Start(program))
+        return {ProcessOutcome::NotStarted, error, {}};
+    return process.Run(input, limits);
 }

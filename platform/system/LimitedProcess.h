@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct ProcessLimits {
     uint64_t addressSpace = 0; // bytes of address space (RLIMIT_AS)
@@ -28,10 +29,36 @@ struct ProcessOutcome {
     std::string output; // what it wrote to its standard output, whole for Exited, Signalled and Lost
 };
 
-// Runs program (a path, no arguments) with the limits applied before it reads anything, writes input to
-// its standard input, then closes it, and collects its standard output until it ends. Its standard error
-// is this process's; no other descriptor of this process reaches it, and its signals start at their
-// defaults. It is always waited for, so it leaves no zombie. Never raises a signal in this process
-// (a program that dies early does not bring SIGPIPE here). Throws std::bad_alloc.
+// A program started ahead of its input, so that it has loaded itself by the time the input is there; it
+// runs once. Its standard error is this process's; no other descriptor of this process reaches it, and
+// its signals start at their defaults. It is always waited for, so it leaves no zombie: a program that
+// is not run is killed when the object goes.
+class LimitedProcess {
+public:
+    LimitedProcess() = default;
+    ~LimitedProcess();
+    LimitedProcess(const LimitedProcess&) = delete;
+    LimitedProcess& operator=(const LimitedProcess&) = delete;
+
+    // Starts program (a path, no arguments) with this process's environment and the settings in
+    // environment ("NAME=value", in place of this process's value of each NAME), waiting for its input.
+    // Returns 0, or the errno value of the failure to start it.
+    int Start(const std::string& program, const std::vector<std::string>& environment = {});
+    const std::string& Program() const { return program; }
+    // True while the started program waits for its input: it has not been run and has not ended.
+    bool Waiting() const;
+
+    // Applies the limits, then writes input to the program's standard input, closes it, and collects
+    // the program's standard output until it ends. Never raises a signal in this process (a program that
+    // dies early does not bring SIGPIPE here). Throws std::bad_alloc.
+    ProcessOutcome Run(std::string_view input, const ProcessLimits& limits);
+
+private:
+    std::string program;
+    int pid = -1;
+    int socket = -1; // our end of the program's standard input and output
+};
+
+// Starts program and runs it with input under the limits (see LimitedProcess).
 ProcessOutcome RunLimitedProcess(const std::string& program, std::string_view input,
                                  const ProcessLimits& limits);

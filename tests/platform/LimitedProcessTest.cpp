@@ -13,7 +13,7 @@ namespace {
 
 constexpr ProcessLimits kLimits{1ull << 30, 10, 20'000, 1 << 20};
 
-class LimitedProcess : public testing::Test {
+class LimitedProcessRun : public testing::Test {
 protected:
     // A shell script as the program.
     std::string Script(std::string_view body) {
@@ -29,7 +29,7 @@ protected:
 
 } // namespace
 
-TEST_F(LimitedProcess, InputGoesInAndOutputComesBackWhole) {
+TEST_F(LimitedProcessRun, InputGoesInAndOutputComesBackWhole) {
     std::string input(3 << 18, 'x'); // more than the socket holds, so both ways are busy at once
     for (size_t i = 0; i < input.size(); i += 4099)
         input[i] = static_cast<char>(i % 251);
@@ -45,7 +45,7 @@ TEST_F(LimitedProcess, InputGoesInAndOutputComesBackWhole) {
     EXPECT_EQ(status.output, "done\n");
 }
 
-TEST_F(LimitedProcess, ProgramThatStopsReadingOrDiesDoesNotHurtTheCaller) {
+TEST_F(LimitedProcessRun, ProgramThatStopsReadingOrDiesDoesNotHurtTheCaller) {
     // Writing the rest after it is gone would raise SIGPIPE here.
     const std::string input(8 << 20, 'x');
     ProcessOutcome outcome = RunLimitedProcess(Script("exit 0"), input, kLimits);
@@ -55,7 +55,7 @@ TEST_F(LimitedProcess, ProgramThatStopsReadingOrDiesDoesNotHurtTheCaller) {
     EXPECT_EQ(outcome.value, SIGSEGV);
 }
 
-TEST_F(LimitedProcess, LimitsEndTheProgram) {
+TEST_F(LimitedProcessRun, LimitsEndTheProgram) {
     ProcessLimits limits = kLimits;
     limits.wallMilliseconds = 300;
     EXPECT_EQ(RunLimitedProcess(Script("exec sleep 60"), "", limits).kind, ProcessOutcome::TimedOut);
@@ -68,7 +68,7 @@ TEST_F(LimitedProcess, LimitsEndTheProgram) {
     EXPECT_EQ(outcome.value, SIGXCPU);
 }
 
-TEST_F(LimitedProcess, OnlyTheStandardDescriptorsReachTheProgram) {
+TEST_F(LimitedProcessRun, OnlyTheStandardDescriptorsReachTheProgram) {
     int ends[2];
     ASSERT_EQ(pipe(ends), 0); // without O_CLOEXEC, as a careless library might open one
     ASSERT_EQ(dup2(ends[1], 57), 57);
@@ -80,10 +80,23 @@ TEST_F(LimitedProcess, OnlyTheStandardDescriptorsReachTheProgram) {
     EXPECT_EQ(outcome.output, "closed\n");
 }
 
-TEST_F(LimitedProcess, ProgramThatCannotStartSaysWhy) {
+TEST_F(LimitedProcessRun, ProgramThatCannotStartSaysWhy) {
     EXPECT_EQ(RunLimitedProcess(folder.Path("missing"), "", kLimits).value, ENOENT);
     const std::string plain = folder.Write("plain", "#!/bin/sh\n");
     const ProcessOutcome outcome = RunLimitedProcess(plain, "", kLimits);
     EXPECT_EQ(outcome.kind, ProcessOutcome::NotStarted);
     EXPECT_EQ(outcome.value, EACCES);
+}
+
+TEST_F(LimitedProcessRun, ProgramStartedAheadRunsOnceLaterOrIsKilledUnrun) {
+    {
+        LimitedProcess unrun;
+        ASSERT_EQ(unrun.Start(Script("exec cat")), 0);
+        EXPECT_TRUE(unrun.Waiting());
+    } // killed and waited for: TearDown finds no child
+    LimitedProcess ahead;
+    ASSERT_EQ(ahead.Start(Script("exec cat")), 0);
+    EXPECT_EQ(ahead.Program(), folder.Path("program"));
+    EXPECT_EQ(ahead.Run("abc", kLimits).output, "abc");
+    EXPECT_FALSE(ahead.Waiting());
 }

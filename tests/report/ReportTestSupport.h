@@ -30,6 +30,15 @@ inline MeasurementRecord Measurement(std::u16string fileName, std::u16string sam
     return record;
 }
 
+// A template whose one template for "/" holds body, with top-level elements top and namespace
+// declarations namespaces.
+inline std::string TemplateWith(std::string_view body, std::string_view top = "",
+                                std::string_view namespaces = "") {
+    return "<xsl:stylesheet version=\"1.0\" xmlns:xsl=\"http://www.w3.org/1999/XSL/Transform\"" +
+           std::string(namespaces) + ">" + std::string(top) + "<xsl:template match=\"/\">" +
+           std::string(body) + "</xsl:template></xsl:stylesheet>";
+}
+
 class ReportTest : public testing::Test {
 protected:
     void SetUp() override {

@@ -116,6 +116,7 @@
         table.settings th { width: 55%; background: none; font-weight: normal; }
         .number { text-align: right; white-space: nowrap; width: 1%; }
         .value { white-space: nowrap; font-variant-numeric: tabular-nums; }
+        .unbroken { white-space: nowrap; }
         .convergence { margin: 0 0 2.5mm; padding: 1.5mm 2.5mm; border-left: 2pt solid #2e7d32;
                        background: #eef6ee; }
         .convergence.missing { border-left-color: #b3261e; background: #fbeeed; }
@@ -269,7 +270,7 @@
       <td class="number"><xsl:value-of select="@number"/></td>
       <td><xsl:call-template name="breakable"><xsl:with-param name="text" select="@fileName"/></xsl:call-template></td>
       <td><xsl:value-of select="@sample"/></td>
-      <td><xsl:call-template name="text-or-dash"><xsl:with-param name="text" select="@date"/></xsl:call-template></td>
+      <td><xsl:call-template name="date-time"><xsl:with-param name="text" select="@date"/></xsl:call-template></td>
       <td><xsl:call-template name="text-or-dash"><xsl:with-param name="text" select="@cartridge"/></xsl:call-template></td>
       <td><xsl:value-of select="@type"/></td>
       <td>
@@ -444,9 +445,25 @@
     </xsl:choose>
   </xsl:template>
 
+  <!-- Дата и время анализа: перенос только между датой и временем, не внутри них. -->
+  <xsl:template name="date-time">
+    <xsl:param name="text"/>
+    <xsl:choose>
+      <xsl:when test="contains($text, ' ')">
+        <span class="unbroken"><xsl:value-of select="substring-before($text, ' ')"/></span>
+        <xsl:text> </xsl:text>
+        <span class="unbroken"><xsl:value-of select="substring-after($text, ' ')"/></span>
+      </xsl:when>
+      <xsl:otherwise>
+        <span class="unbroken"><xsl:call-template name="text-or-dash"><xsl:with-param name="text" select="$text"/></xsl:call-template></span>
+      </xsl:otherwise>
+    </xsl:choose>
+  </xsl:template>
+
   <!--
-    Текст с возможностью переноса (wbr) после каждого разделителя; сам текст не меняется. Разбор идёт
-    от разделителя к разделителю, не глубже budget шагов: дальше текст выводится как есть, и перенос
+    Текст с возможностью переноса (wbr) после каждого разделителя, кроме последних четырёх знаков, чтобы
+    на строке не оставалось одно расширение вроде "stg"; сам текст не меняется. Разбор идёт от
+    разделителя к разделителю, не глубже budget шагов: дальше текст выводится как есть, и перенос
     остаётся только на пробелах.
   -->
   <xsl:template name="breakable">
@@ -457,7 +474,7 @@
       <xsl:when test="$budget &gt; 0 and contains($marked, '/')">
         <xsl:variable name="head" select="string-length(substring-before($marked, '/')) + 1"/>
         <xsl:value-of select="substring($text, 1, $head)"/>
-        <wbr/>
+        <xsl:if test="string-length($text) - $head &gt; 4"><wbr/></xsl:if>
         <xsl:call-template name="breakable">
           <xsl:with-param name="text" select="substring($text, $head + 1)"/>
           <xsl:with-param name="budget" select="$budget - 1"/>

@@ -86,8 +86,8 @@
         html { font-family: "PT Serif", "Liberation Serif", "Times New Roman", serif; font-size: 11pt;
                color: #111; background: #fff; }
         body { max-width: 190mm; margin: 0 auto; padding: 10mm 6mm; line-height: 1.35; }
-        /* Texts wrap at spaces, file names and mixtures also after the separators the template marks;
-           a word is never cut. */
+        /* Перенос только на пробелах, а в именах файлов и смесей ещё и после отмеченных разделителей:
+           слово никогда не разрывается. */
         body { overflow-wrap: normal; word-break: normal; hyphens: manual; }
         .identity { display: none; }
         header { border-bottom: 1.5pt solid #1f3a5f; padding-bottom: 3mm; margin-bottom: 4mm; }
@@ -136,8 +136,8 @@
         @media print {
           html { font-size: 10.5pt; }
           body { max-width: none; padding: 0; }
-          /* The report's identity on every sheet: fixed boxes repeat on each printed page, and the
-             content's top padding, cloned on each page, keeps the room for it. */
+          /* Данные отчёта на каждом листе: фиксированный блок печатается на каждой странице, а верхний
+             отступ содержимого, повторённый на каждой странице, оставляет для него место. */
           .identity { display: block; position: fixed; top: 0; left: 0; right: 0; height: 5mm;
                       border-bottom: 0.5pt solid #8a96a3; font-size: 8.5pt; color: #444; }
           main { padding-top: 8mm; box-decoration-break: clone; -webkit-box-decoration-break: clone; }
@@ -270,7 +270,18 @@
       <td class="number"><xsl:value-of select="@number"/></td>
       <td><xsl:call-template name="breakable"><xsl:with-param name="text" select="@fileName"/></xsl:call-template></td>
       <td><xsl:value-of select="@sample"/></td>
-      <td><xsl:call-template name="date-time"><xsl:with-param name="text" select="@date"/></xsl:call-template></td>
+      <td>
+        <!-- Дата и время не разрываются; строка может перейти только между ними. -->
+        <xsl:choose>
+          <xsl:when test="contains(@date, ' ')">
+            <span class="unbroken"><xsl:value-of select="substring-before(@date, ' ')"/></span>
+            <xsl:text> </xsl:text>
+            <span class="unbroken"><xsl:value-of select="substring-after(@date, ' ')"/></span>
+          </xsl:when>
+          <xsl:when test="string(@date)"><span class="unbroken"><xsl:value-of select="@date"/></span></xsl:when>
+          <xsl:otherwise>—</xsl:otherwise>
+        </xsl:choose>
+      </td>
       <td><xsl:call-template name="text-or-dash"><xsl:with-param name="text" select="@cartridge"/></xsl:call-template></td>
       <td><xsl:value-of select="@type"/></td>
       <td>
@@ -442,21 +453,6 @@
     <xsl:choose>
       <xsl:when test="string($text)"><xsl:value-of select="$text"/></xsl:when>
       <xsl:otherwise>—</xsl:otherwise>
-    </xsl:choose>
-  </xsl:template>
-
-  <!-- Дата и время анализа: перенос только между датой и временем, не внутри них. -->
-  <xsl:template name="date-time">
-    <xsl:param name="text"/>
-    <xsl:choose>
-      <xsl:when test="contains($text, ' ')">
-        <span class="unbroken"><xsl:value-of select="substring-before($text, ' ')"/></span>
-        <xsl:text> </xsl:text>
-        <span class="unbroken"><xsl:value-of select="substring-after($text, ' ')"/></span>
-      </xsl:when>
-      <xsl:otherwise>
-        <span class="unbroken"><xsl:call-template name="text-or-dash"><xsl:with-param name="text" select="$text"/></xsl:call-template></span>
-      </xsl:otherwise>
     </xsl:choose>
   </xsl:template>
 

@@ -1,5 +1,7 @@
-// A report's HTML parsed as a browser would, read through XPath.
+// Reports made with the delivered template, and their HTML parsed as a browser would.
 #pragma once
+
+#include "ReportTestSupport.h"
 
 #include "platform/text/Utf.h"
 
@@ -50,4 +52,20 @@ private:
     }
 
     htmlDocPtr doc;
+};
+
+class DeliveredTemplateTest : public ReportTest {
+protected:
+    void SetUp() override {
+        ReportTest::SetUp();
+        InstallDeliveredTemplate();
+    }
+
+    // Makes the report, which must succeed without a message box: the HTML file's path.
+    std::string MakeHtml() {
+        auto request = Request();
+        EXPECT_TRUE(MakeReport(request));
+        EXPECT_TRUE(boxes.boxes.empty());
+        return Utf16ToUtf8(request.outputPath);
+    }
 };

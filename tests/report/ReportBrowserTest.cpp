@@ -1,7 +1,6 @@
 // The delivered template in a real browser: headless Chromium loads each report and prints it, and the
 // checks read the loaded document and the printed pages' text (render_in_chromium.sh) as a reader would.
 #include "RenderedReport.h"
-#include "ReportTestSupport.h"
 
 #include "calc/CalculationRun.h"
 #include "cli/ToolRunner.h"
@@ -166,20 +165,12 @@ void ExpectPrinted(const PrintedReport& printed, int pages, const std::vector<Re
 
 } // namespace
 
-class ReportInBrowser : public ReportTest {
+class ReportInBrowser : public DeliveredTemplateTest {
 protected:
     void SetUp() override {
         if (std::system("command -v chromium >/dev/null && command -v pdftotext >/dev/null") != 0)
             GTEST_SKIP() << "chromium or pdftotext is not installed; ./run deps installs them";
-        ReportTest::SetUp();
-        InstallDeliveredTemplate();
-    }
-
-    std::string Render() {
-        auto request = Request();
-        EXPECT_TRUE(MakeReport(request));
-        EXPECT_TRUE(boxes.boxes.empty());
-        return Utf16ToUtf8(request.outputPath);
+        DeliveredTemplateTest::SetUp();
     }
 };
 
@@ -236,7 +227,7 @@ TEST_F(ReportInBrowser, MarkupInNamesStaysTextInTheLoadedAndPrintedReport) {
     result.rows = {
         {img, u"1.0000±0.2300 мг/м3"}, {title, u"2.0000±0.4600 мг/м3"}, {svg, u"3.0000±0.6900 мг/м3"}};
 
-    const PrintedReport printed = Print(Render());
+    const PrintedReport printed = Print(MakeHtml());
     ExpectOnlyTemplateMarkup(RenderedReport(printed.dom));
     ExpectPrinted(
         printed, 2, result.rows,
@@ -300,7 +291,7 @@ TEST_F(ReportInBrowser, LongRealisticNamesWrapOnlyAtSpacesAndSeparators) {
     ASSERT_EQ(result.rows.size(), 21u);
     ASSERT_TRUE(messages.empty());
 
-    const PrintedReport printed = Print(Render());
+    const PrintedReport printed = Print(MakeHtml());
     ExpectOnlyTemplateMarkup(RenderedReport(printed.dom));
     ExpectPrinted(printed, 4, result.rows, {});
     // Each long name is printed whole, whatever its lines.

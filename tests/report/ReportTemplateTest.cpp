@@ -1,23 +1,12 @@
 #include "RenderedReport.h"
-#include "ReportTestSupport.h"
 
 #include "calc/CalculationRun.h"
 #include "components/ComponentTable.h"
 #include "platform/text/Format.h"
 
-class ReportTemplate : public ReportTest {
+class ReportTemplate : public DeliveredTemplateTest {
 protected:
-    void SetUp() override {
-        ReportTest::SetUp();
-        InstallDeliveredTemplate();
-    }
-
-    std::string Render() {
-        auto request = Request();
-        EXPECT_TRUE(MakeReport(request));
-        EXPECT_TRUE(boxes.boxes.empty());
-        return ScratchFolder::Read(Utf16ToUtf8(request.outputPath));
-    }
+    std::string Render() { return ScratchFolder::Read(MakeHtml()); }
 };
 
 TEST_F(ReportTemplate, RendersARealisticReportWithEveryValueAsText) {

@@ -26,10 +26,12 @@ bool IsBlank(char16_t c) {
     return c == u' ' || c == u'\t' || c == 0x00A0;
 }
 
-// What makes a name look like a component's and still miss it: blanks at its ends, Latin letters
-// among Cyrillic ones (with their 1-based places).
+// What makes a name look like a component's and still miss it: no name at all, blanks at its ends,
+// Latin letters among Cyrillic ones (with their 1-based places).
 std::u16string NameHints(const std::u16string& name) {
     std::vector<std::u16string> hints;
+    if (name.empty())
+        hints.push_back(u"пик без имени");
     if (!name.empty() && IsBlank(name.front()))
         hints.push_back(u"пробел в начале");
     if (!name.empty() && IsBlank(name.back()))

@@ -47,10 +47,7 @@ std::u16string NameHints(const std::u16string& name) {
         if (!latin.empty())
             hints.push_back(u"латинская буква среди русских: " + latin);
     }
-    std::u16string text;
-    for (const auto& hint : hints)
-        text += (text.empty() ? u"" : u"; ") + hint;
-    return text;
+    return JoinTexts(hints, u"; ");
 }
 
 // The factors every concentration shares: "× Kcal 0.0100605 × P 1.00671 × f 1.07".
@@ -166,6 +163,26 @@ std::u16string UnmatchedPeakText(const UnmatchedPeak& peak) {
     return hints.empty() ? text : text + u" (" + hints + u")";
 }
 
+std::vector<std::u16string> UnmatchedPeakLines(const CalcTrace& trace) {
+    std::vector<std::u16string> lines;
+    if (!trace.concentrations || trace.concentrations->unmatchedPeaks.empty())
+        return lines;
+    lines.push_back(u"Пики без компонента:");
+    for (const UnmatchedPeak& peak : trace.concentrations->unmatchedPeaks)
+        lines.push_back(UnmatchedPeakText(peak));
+    return lines;
+}
+
+std::u16string JoinTexts(const std::vector<std::u16string>& texts, std::u16string_view separator) {
+    std::u16string joined;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        if (i > 0)
+            joined += separator;
+        joined += texts[i];
+    }
+    return joined;
+}
+
 std::vector<std::u16string> RowFormulas(const CalcTrace& trace) {
     std::vector<std::u16string> texts;
     if (!trace.concentrations)
@@ -229,10 +246,8 @@ std::vector<std::u16string> TraceLines(const CalcTrace& trace) {
     for (const std::u16string& formula : {SaturatedFormula(trace), UnsaturatedFormula(trace)})
         if (!formula.empty())
             lines.push_back(u"  " + formula);
-    if (!steps.unmatchedPeaks.empty()) {
-        lines.push_back(u"Пики без компонента:");
-        for (const UnmatchedPeak& peak : steps.unmatchedPeaks)
-            lines.push_back(u"  " + UnmatchedPeakText(peak));
-    }
+    const std::vector<std::u16string> unmatched = UnmatchedPeakLines(trace);
+    for (size_t i = 0; i < unmatched.size(); ++i)
+        lines.push_back(i == 0 ? unmatched[i] : u"  " + unmatched[i]);
     return lines;
 }

@@ -36,6 +36,12 @@ std::u16string UnsaturatedFormula(const CalcTrace& trace);
 // "«этан » — 2 пика, хроматограммы 4, 5 (пробел в конце)": what makes a name miss its component.
 std::u16string UnmatchedPeakText(const UnmatchedPeak& peak);
 
+// "Пики без компонента:" and a line per unmatched peak; nothing when every peak found its component.
+std::vector<std::u16string> UnmatchedPeakLines(const CalcTrace& trace);
+
+// The texts as one, the separator between two of them.
+std::u16string JoinTexts(const std::vector<std::u16string>& texts, std::u16string_view separator = u"\n");
+
 // The text behind each result row, in the rows' order: a sum row's formula with its sum, a component
 // row's formula. Empty without concentrations.
 std::vector<std::u16string> RowFormulas(const CalcTrace& trace);

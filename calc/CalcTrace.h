@@ -57,13 +57,13 @@ struct UnmatchedPeak {
 };
 
 struct ConcentrationTrace {
-    std::vector<ComponentTrace> components; // in table order
-    double sumWithout = 0.0;                // S_without
-    double sumWith = 0.0;                   // S_with
-    double saturatedFactor = 0.0;           // 0.75
-    double unsaturatedFactor = 0.0;         // 0.88
-    std::optional<double> saturated;        // with runs with cartridge
-    std::optional<double> unsaturated;      // with runs of both kinds
+    std::vector<ComponentTrace> components;    // in table order
+    double sumWithout = 0.0;                   // S_without
+    double sumWith = 0.0;                      // S_with
+    double saturatedFactor = 0.0;              // 0.75
+    double unsaturatedFactor = 0.0;            // 0.88
+    std::optional<double> saturated;           // with runs with cartridge
+    std::optional<double> unsaturated;         // with runs of both kinds
     std::vector<UnmatchedPeak> unmatchedPeaks; // runs without cartridge first, then those with it
 };
 

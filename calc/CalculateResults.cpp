@@ -90,10 +90,9 @@ bool Calibrate(const RunList& runs, CalcResult& result, double& calibrationFacto
     }
     if (spreadPercent == 0.0)
         return true;
-    result.convergenceText =
-        FormatText(converged ? u"Сходимость калибровки есть (%.2f%%), K=%.2f"
-                             : u"НЕТ сходимости калибровки (%.2f%%), K=%.2f",
-                   spreadPercent, calibrationFactor);
+    result.convergenceText = FormatText(converged ? u"Сходимость калибровки есть (%.2f%%), K=%.2f"
+                                                  : u"НЕТ сходимости калибровки (%.2f%%), K=%.2f",
+                                        spreadPercent, calibrationFactor);
     return true;
 }
 
@@ -226,11 +225,10 @@ void AddResultRows(const RunList& withRuns, const RunList& withoutRuns, double c
         if (computed)
             a.concentration = a.K * a.meanAreaWithout * calibrationFactor * pressureRatio * conditionsFactor;
         if (steps)
-            steps->components.push_back({std::u16string(a.name), a.K, a.group, a.countWithout,
-                                         a.meanAreaWithout, a.countWith, a.meanAreaWith, a.concentration,
-                                         computed, false,
-                                         computed ? u"концентрация не больше нуля"
-                                                  : u"сумма «углеводороды» при пробах с патроном"});
+            steps->components.push_back(
+                {std::u16string(a.name), a.K, a.group, a.countWithout, a.meanAreaWithout, a.countWith,
+                 a.meanAreaWith, a.concentration, computed, false,
+                 computed ? u"концентрация не больше нуля" : u"сумма «углеводороды» при пробах с патроном"});
     }
     if (steps) {
         steps->sumWithout = sumWithout;
@@ -299,7 +297,8 @@ CalcResult CalculateResults(const MeasurementSet& set, const SettingsRecord& set
         return result;
 
     double calibrationFactor = 0.0;
-    if (!Calibrate(calibrationRuns, result, calibrationFactor, trace ? &trace->calibration.emplace() : nullptr))
+    if (!Calibrate(calibrationRuns, result, calibrationFactor,
+                   trace ? &trace->calibration.emplace() : nullptr))
         return result;
     if (!(settings.pressGrad > 0) || !(settings.pressAn > 0))
         return result;

@@ -43,7 +43,8 @@ std::u16string NameHints(const std::u16string& name) {
         std::u16string latin;
         for (size_t i = 0; i < name.size(); ++i)
             if (IsLatin(name[i]))
-                latin += (latin.empty() ? u"" : u", ") + FormatText(u"«%s» на месте %d", name.substr(i, 1), int(i + 1));
+                latin += (latin.empty() ? u"" : u", ") +
+                         FormatText(u"«%s» на месте %d", name.substr(i, 1), int(i + 1));
         if (!latin.empty())
             hints.push_back(u"латинская буква среди русских: " + latin);
     }
@@ -53,7 +54,8 @@ std::u16string NameHints(const std::u16string& name) {
 // The factors every concentration shares: "× Kcal 0.0100605 × P 1.00671 × f 1.07".
 std::u16string SharedFactors(const CalcTrace& trace) {
     return FormatText(u"× Kcal %s × P %s × f %s", Number(trace.calibration->factor.value_or(0.0)),
-                      Number(trace.pressureRatio.value_or(0.0)), Number(trace.conditionsFactor.value_or(0.0)));
+                      Number(trace.pressureRatio.value_or(0.0)),
+                      Number(trace.conditionsFactor.value_or(0.0)));
 }
 
 // "190.1 (метан) + 60 (этан) = 250.1" over the components of the groups that enter the sum.
@@ -82,8 +84,8 @@ std::u16string PeakCountText(int32_t count) {
 }
 
 std::u16string CalibrationRunFormula(const CalibrationRunTrace& run) {
-    return FormatText(u"%s: Ki = concent %s ÷ area %s = %s", PathFindFileName(run.fileName), Number(run.concent),
-                      Number(run.area), Number(run.factor));
+    return FormatText(u"%s: Ki = concent %s ÷ area %s = %s", PathFindFileName(run.fileName),
+                      Number(run.concent), Number(run.area), Number(run.factor));
 }
 
 std::u16string CalibrationFactorFormula(const CalibrationTrace& calibration) {
@@ -106,7 +108,8 @@ std::u16string SpreadFormula(const CalibrationTrace& calibration) {
     else if (calibration.verdict == ConvergenceVerdict::NotConverged)
         verdict = u"НЕТ сходимости (больше 15 %)";
     return FormatText(u"разброс = (max %s − min %s) ÷ Kcal %s × 100 = %.2f %%: %s", Number(*calibration.max),
-                      Number(*calibration.min), Number(*calibration.factor), *calibration.spreadPercent, verdict);
+                      Number(*calibration.min), Number(*calibration.factor), *calibration.spreadPercent,
+                      verdict);
 }
 
 std::u16string PressureRatioFormula(const CalcTrace& trace) {
@@ -158,7 +161,8 @@ std::u16string UnmatchedPeakText(const UnmatchedPeak& peak) {
     std::u16string ids;
     for (uint32_t id : peak.ids)
         ids += (ids.empty() ? u"" : u", ") + FormatText(u"%u", id);
-    std::u16string text = FormatText(u"«%s» — %s, хроматограммы %s", peak.name, PeakCountText(peak.count), ids);
+    std::u16string text =
+        FormatText(u"«%s» — %s, хроматограммы %s", peak.name, PeakCountText(peak.count), ids);
     const std::u16string hints = NameHints(peak.name);
     return hints.empty() ? text : text + u" (" + hints + u")";
 }

@@ -102,7 +102,7 @@ Command CalcCommand() {
         {},
         CalculationInputOptions()};
     declaration.options.push_back({"--json", OptionKind::Flag, "", "print one JSON object instead of text"});
-    declaration.options.push_back(
-        {"--trace", OptionKind::Flag, "", "also print how every result was computed (JSON: a \"trace\" object)"});
+    declaration.options.push_back({"--trace", OptionKind::Flag, "",
+                                   "also print how every result was computed (JSON: a \"trace\" object)"});
     return {declaration, &Run};
 }

@@ -54,10 +54,14 @@ void AppendCalibration(Element trace, const CalibrationTrace& c) {
         calibration.Text("verdict", VerdictName(c.verdict));
     else
         calibration.Text("error", c.error).Integer("errorRunId", c.errorRunId.value_or(0));
-    calibration.Formula("factorFormula", CalibrationFactorFormula(c)).Formula("spreadFormula", SpreadFormula(c));
+    calibration.Formula("factorFormula", CalibrationFactorFormula(c))
+        .Formula("spreadFormula", SpreadFormula(c));
     for (const CalibrationRunTrace& r : c.runs) {
         Element run = calibration.Child("run");
-        run.Integer("id", r.id).Text("fileName", r.fileName).Number("concent", r.concent).Number("area", r.area);
+        run.Integer("id", r.id)
+            .Text("fileName", r.fileName)
+            .Number("concent", r.concent)
+            .Number("area", r.area);
         run.Number("factor", r.factor).Formula("formula", CalibrationRunFormula(r));
     }
 }
@@ -66,7 +70,8 @@ void AppendConcentrations(Element trace, const CalcTrace& all, const Concentrati
     Element components = trace.Child("components");
     components.Number("sumWithout", steps.sumWithout).Number("sumWith", steps.sumWith);
     components.Number("saturated", steps.saturated).Number("unsaturated", steps.unsaturated);
-    components.Formula("sumWithoutFormula", SumWithoutFormula(steps)).Formula("sumWithFormula", SumWithFormula(steps));
+    components.Formula("sumWithoutFormula", SumWithoutFormula(steps))
+        .Formula("sumWithFormula", SumWithFormula(steps));
     components.Formula("saturatedFormula", SaturatedFormula(all));
     components.Formula("unsaturatedFormula", UnsaturatedFormula(all));
     for (const ComponentTrace& c : steps.components) {
@@ -74,7 +79,9 @@ void AppendConcentrations(Element trace, const CalcTrace& all, const Concentrati
         component.Text("name", c.name).Number("K", c.K).Integer("group", c.group);
         component.Integer("countWithout", c.countWithout).Number("meanAreaWithout", c.meanAreaWithout);
         component.Integer("countWith", c.countWith).Number("meanAreaWith", c.meanAreaWith);
-        component.Number("concentration", c.concentration).Flag("computed", c.computed).Flag("listed", c.listed);
+        component.Number("concentration", c.concentration)
+            .Flag("computed", c.computed)
+            .Flag("listed", c.listed);
         component.Text("reason", c.reason).Formula("formula", ComponentFormula(all, c));
     }
     Element unmatched = trace.Child("unmatched");
@@ -82,8 +89,11 @@ void AppendConcentrations(Element trace, const CalcTrace& all, const Concentrati
         std::u16string ids;
         for (const uint32_t id : p.ids)
             ids += (ids.empty() ? u"" : u" ") + FormatText(u"%u", id);
-        unmatched.Child("peak").Text("name", p.name).Integer("count", p.count).Text("ids", ids).Text(
-            "text", UnmatchedPeakText(p));
+        unmatched.Child("peak")
+            .Text("name", p.name)
+            .Integer("count", p.count)
+            .Text("ids", ids)
+            .Text("text", UnmatchedPeakText(p));
     }
 }
 
@@ -91,7 +101,9 @@ void AppendConcentrations(Element trace, const CalcTrace& all, const Concentrati
 
 void AppendTraceXml(pugi::xml_node root, const CalcTrace& trace) {
     Element element(root.append_child("trace"));
-    element.Integer("stdMode", trace.stdMode).Number("pressGrad", trace.pressGrad).Number("pressAn", trace.pressAn);
+    element.Integer("stdMode", trace.stdMode)
+        .Number("pressGrad", trace.pressGrad)
+        .Number("pressAn", trace.pressAn);
     element.Number("pressureRatio", trace.pressureRatio).Number("conditionsFactor", trace.conditionsFactor);
     element.Formula("pressureFormula", PressureRatioFormula(trace));
     element.Formula("conditionsFormula", ConditionsFactorFormula(trace));

@@ -61,14 +61,15 @@ TEST(CalcTrace, CalibrationExampleHoldsTheEngineNumbers) {
     // The line the result prints comes from the same numbers.
     EXPECT_EQ(result.convergenceText,
               FormatText(u"Сходимость калибровки есть (%.2f%%), K=%.2f", *c.spreadPercent, *c.factor));
-    EXPECT_EQ(SpreadFormula(c),
-              u"разброс = (max 0.0104 − min 0.0098) ÷ Kcal 0.0100605 × 100 = 5.96 %: сходимость есть (не более 15 %)");
+    EXPECT_EQ(SpreadFormula(c), u"разброс = (max 0.0104 − min 0.0098) ÷ Kcal 0.0100605 × 100 = 5.96 %: "
+                                u"сходимость есть (не более 15 %)");
     EXPECT_EQ(CalibrationRunFormula(c.runs[0]), u"cal1.stg: Ki = concent 0.01 ÷ area 1 = 0.01");
 }
 
 TEST(CalcTrace, ConcentrationExampleHoldsTheEngineNumbers) {
     CalcTrace trace;
-    const CalcResult result = CalculateResults(ExampleSet(), Settings(1, 750.0, 740.0), kExampleTable, &trace);
+    const CalcResult result =
+        CalculateResults(ExampleSet(), Settings(1, 750.0, 740.0), kExampleTable, &trace);
 
     const double P = 750.0 / 740.0;
     EXPECT_EQ(trace.stdMode, 1);
@@ -101,8 +102,9 @@ TEST(CalcTrace, ConcentrationExampleHoldsTheEngineNumbers) {
     const std::vector<std::u16string> formulas = RowFormulas(trace);
     ASSERT_EQ(formulas.size(), result.rows.size());
     EXPECT_EQ(formulas[2], u"метан = K 1.000000 × S̄ 100 (1 пик) × Kcal 0.01 × P 1.01351 × f 1.07 = 1.0845");
-    EXPECT_EQ(formulas[0], u"предельные углеводороды = S с патроном 90 × 0.75 × Kcal 0.01 × P 1.01351 × f 1.07 = "
-                           u"0.7320\nS с патроном = 90 (метан) = 90");
+    EXPECT_EQ(formulas[0],
+              u"предельные углеводороды = S с патроном 90 × 0.75 × Kcal 0.01 × P 1.01351 × f 1.07 = "
+              u"0.7320\nS с патроном = 90 (метан) = 90");
 }
 
 TEST(CalcTrace, LeavesTheResultBitForBitAsWithoutIt) {
@@ -185,8 +187,8 @@ TEST(CalcTrace, ListsThePeaksNoComponentTakes) {
     // A trailing blank, and a Latin "e" (U+0065) in place of the Cyrillic "е".
     set[4] = Measurement(WithoutCartridge, {Peak(u"этан ", 10.0), Peak(u"этилен", 20.0)});
     set[5] = Measurement(WithCartridge, {Peak(u"этан ", 11.0), Peak(u"этан ", 12.0), Peak(u"этилeн", 5.0)});
-    const ComponentTable table = Table({Component(u"метан", 1.0, 0), Component(u"этилен", 1.2, 1),
-                                        Component(u"этан", 1.0, 0)});
+    const ComponentTable table =
+        Table({Component(u"метан", 1.0, 0), Component(u"этилен", 1.2, 1), Component(u"этан", 1.0, 0)});
     CalcTrace trace;
     CalculateResults(set, Settings(1, 750.0, 740.0), table, &trace);
 

@@ -102,8 +102,9 @@ TEST_F(Cli, ReportWritesTheHtmlAndTheExactDocument) {
 }
 
 TEST_F(Cli, CalcTraceCarriesTheEngineNumbers) {
-    const std::vector<std::string> demo{"calc", "--db", Db(), "--ids", "1,2,3,4,5,6,7,8", "--components", Table(),
-                                        "--std-mode", "1", "--press-grad", "750", "--press-an", "745", "--trace"};
+    const std::vector<std::string> demo{
+        "calc",       "--db", Db(),           "--ids", "1,2,3,4,5,6,7,8", "--components", Table(),
+        "--std-mode", "1",    "--press-grad", "750",   "--press-an",      "745",          "--trace"};
     std::vector<std::string> args = demo;
     args.push_back("--json");
     const auto run = RunTool(args);
@@ -134,19 +135,20 @@ TEST_F(Cli, CalcTraceCarriesTheEngineNumbers) {
     const auto text = RunTool(demo);
     ASSERT_EQ(text.status, 0) << text.err;
     EXPECT_NE(text.out.find("\nРасчёт подробно\n"), std::string::npos) << text.out;
-    EXPECT_NE(text.out.find("  метан = K 1.000000 × S̄ 210.7 (2 пика) × Kcal 0.00995447 × P 1.00671 × f 1.07 = "
-                            "2.2593\n"),
-              std::string::npos)
+    EXPECT_NE(
+        text.out.find("  метан = K 1.000000 × S̄ 210.7 (2 пика) × Kcal 0.00995447 × P 1.00671 × f 1.07 = "
+                      "2.2593\n"),
+        std::string::npos)
         << text.out;
 
     // Without calibration runs there is no calibration; without pressures no concentrations.
-    const auto uncalibrated = RunTool({"calc", "--db", Db(), "--ids", "4,5", "--components", Table(), "--press-grad",
-                                       "750", "--press-an", "745", "--json", "--trace"});
+    const auto uncalibrated = RunTool({"calc", "--db", Db(), "--ids", "4,5", "--components", Table(),
+                                       "--press-grad", "750", "--press-an", "745", "--json", "--trace"});
     EXPECT_TRUE(Json(uncalibrated.out)["trace"].toObject()["calibration"].isNull()) << uncalibrated.out;
-    const QJsonObject unpressed = Json(RunTool({"calc", "--db", Db(), "--ids", "1,2,4", "--components", Table(),
-                                                "--json", "--trace"})
-                                           .out)["trace"]
-                                      .toObject();
+    const QJsonObject unpressed =
+        Json(RunTool({"calc", "--db", Db(), "--ids", "1,2,4", "--components", Table(), "--json", "--trace"})
+                 .out)["trace"]
+            .toObject();
     EXPECT_TRUE(unpressed["pressureRatio"].isNull());
     EXPECT_FALSE(unpressed.contains("components"));
     EXPECT_FALSE(unpressed["calibration"].toObject()["factor"].isNull());
@@ -154,20 +156,23 @@ TEST_F(Cli, CalcTraceCarriesTheEngineNumbers) {
 
 TEST_F(Cli, ReportWithTraceAppendsTheAppendixAfterTheMessages) {
     const std::string html = (folder / "t.html").string(), xml = (folder / "t.xml").string();
-    const auto run = RunTool({"report", "--db", Db(), "--ids", "1,2,3,4,5,6,7,8", "--std-mode", "1", "--press-grad",
-                              "750", "--press-an", "745", "--trace", "--out", html, "--xml", xml},
-                             {{"PUBLIC", (folder / "public").string()}});
+    const auto run =
+        RunTool({"report", "--db", Db(), "--ids", "1,2,3,4,5,6,7,8", "--std-mode", "1", "--press-grad", "750",
+                 "--press-an", "745", "--trace", "--out", html, "--xml", xml},
+                {{"PUBLIC", (folder / "public").string()}});
     ASSERT_EQ(run.status, 0) << run.err;
     std::ifstream in(xml, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-    const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2);
+    const QString text =
+        QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2);
     EXPECT_TRUE(text.contains("</messages><trace stdMode=\"1\""));
     EXPECT_TRUE(text.endsWith("</trace></root>"));
     std::ifstream page(html);
     const std::string shown((std::istreambuf_iterator<char>(page)), {});
     EXPECT_NE(shown.find("<h2>Расчёт подробно</h2>"), std::string::npos);
-    EXPECT_NE(shown.find("метан = K 1.000000 × S̄ 210.7 (2 пика) × Kcal 0.00995447 × P 1.00671 × f 1.07 = 2.2593"),
-              std::string::npos);
+    EXPECT_NE(
+        shown.find("метан = K 1.000000 × S̄ 210.7 (2 пика) × Kcal 0.00995447 × P 1.00671 × f 1.07 = 2.2593"),
+        std::string::npos);
     EXPECT_NE(shown.find("Kcal = n 3 ÷ sumInv 301.372 = 0.00995447"), std::string::npos);
     EXPECT_NE(shown.find("«» — 4 пика, хроматограммы 4, 5, 6 (пик без имени)"), std::string::npos);
 }

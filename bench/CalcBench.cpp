@@ -1,5 +1,6 @@
-// The engine's cost per peak against a bare hash lookup of every pre-folded peak name, and the
-// cost of adding a batch of chromatograms against the bare reads of their assay files.
+// The engine's cost per peak, without and with its trace, against a bare hash lookup of every
+// pre-folded peak name, and the cost of adding a batch of chromatograms against the bare reads of
+// their assay files.
 #include "assay/Database.h"
 #include "calc/CalcResult.h"
 #include "platform/text/CaseMapping.h"
@@ -89,6 +90,14 @@ void CalculateOnce() {
     benchmark::DoNotOptimize(CalculateResults(w.set, w.settings, w.table));
 }
 
+// The same with the trace the tool asks for; the dialog and the plug-in's report never pay for it.
+void CalculateTracedOnce() {
+    const Workload& w = TheWorkload();
+    CalcTrace trace;
+    benchmark::DoNotOptimize(CalculateResults(w.set, w.settings, w.table, &trace));
+    benchmark::DoNotOptimize(trace);
+}
+
 // The floor of any name matching: one hash lookup per peak, names folded beforehand.
 struct FoldedNames {
     FoldedNames() {
@@ -121,6 +130,7 @@ template <void (*Work)()> void PerPeak(benchmark::State& state) {
                            benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(PerPeak<CalculateOnce>)->Name("CalculateResults")->Unit(benchmark::kMicrosecond);
+BENCHMARK(PerPeak<CalculateTracedOnce>)->Name("CalculateResults/traced")->Unit(benchmark::kMicrosecond);
 BENCHMARK(PerPeak<LookupOnce>)->Name("LookupFoldedPeakNames")->Unit(benchmark::kMicrosecond);
 
 constexpr uint32_t kAssays = 256; // the most the host's picker returns at once
@@ -256,6 +266,7 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     std::printf("ratio calc_per_peak %.2f\n", MeasureRatio(CalculateOnce, LookupOnce, 2.0));
+    std::printf("ratio calc_traced_per_peak %.2f\n", MeasureRatio(CalculateTracedOnce, LookupOnce, 2.0));
     std::printf("ratio add_chromatogram %.2f\n", MeasureRatio(AddOnce, ReadOnce, 4.0));
     return 0;
 }

@@ -2,6 +2,7 @@
 // convergence line, the result rows and the engine's errors.
 #pragma once
 
+#include "calc/CalcTrace.h"
 #include "calc/MeasurementSet.h"
 #include "components/ComponentTable.h"
 #include "host/SettingsRecord.h"
@@ -22,5 +23,6 @@ struct CalcResult {
 
 // The result of one calculation; never fails and keeps no state between calls. A calibration run
 // without a methane peak of positive concentration gives a result holding only that one error.
+// With a trace, also replaces *trace with the numbers the result was made from.
 CalcResult CalculateResults(const MeasurementSet& set, const SettingsRecord& settings,
-                            const ComponentTable& table);
+                            const ComponentTable& table, CalcTrace* trace = nullptr);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <unordered_map>
 
 namespace {
@@ -16,7 +17,7 @@ constexpr double kUncertaintyFactor = 0.23;    // relative uncertainty of every 
 constexpr double kAtmosphericAirFactor = 1.07; // reduction to the standard conditions of atmospheric air
 constexpr double kConvergenceLimitPercent = 15.0;
 
-using RunList = std::vector<const MeasurementRecord*>;
+using RunList = std::vector<const MeasurementSet::value_type*>; // assay id and record
 
 // True when the text folds to the key, which is folded already.
 bool FoldsTo(std::u16string_view text, std::u16string_view foldedKey) {
@@ -30,46 +31,68 @@ bool FoldsTo(std::u16string_view text, std::u16string_view foldedKey) {
 
 // Kcal, the harmonic mean of the methane factors of the calibration runs, and the convergence line.
 // False after the methane error of the first run without a usable methane peak.
-bool Calibrate(const RunList& runs, CalcResult& result, double& calibrationFactor) {
+bool Calibrate(const RunList& runs, CalcResult& result, double& calibrationFactor, CalibrationTrace* trace) {
     const std::u16string methane = FoldText(u"метан");
     double min = std::numeric_limits<double>::max();
     double max = -std::numeric_limits<double>::max();
     double sumInv = 0.0;
     int32_t n = 0;
-    for (const MeasurementRecord* run : runs) {
-        bool found = false;
+    for (const auto* entry : runs) {
+        const MeasurementRecord& run = entry->second;
+        const AssayPeak* counted = nullptr;
         double factor = 0.0;
-        for (const AssayPeak& peak : run->peaks) {
+        for (const AssayPeak& peak : run.peaks) {
             if (FoldsTo(peak.name, methane) && peak.concent > 0) {
                 // The last qualifying peak counts; an area of 0 gives an infinite factor, whose
                 // inverse then adds nothing to the harmonic mean.
                 factor = peak.concent / peak.area;
-                found = true;
+                counted = &peak;
             }
         }
-        if (!found) {
+        if (!counted) {
             result.errors.push_back(FormatText(
                 u"Градуировочная \"%s\": нет метана с концентрацией больше нуля — расчёт не выполнен.",
-                PathFindFileName(run->fileName)));
+                PathFindFileName(run.fileName)));
+            if (trace) {
+                trace->error = result.errors.back();
+                trace->errorRunId = entry->first;
+            }
             return false;
         }
         n = n + 1;
         min = factor < min ? factor : min;
         max = factor > max ? factor : max;
         sumInv = sumInv + 1.0 / factor;
+        if (trace) {
+            trace->runs.push_back({entry->first, run.fileName, counted->concent, counted->area, factor});
+            trace->n = n;
+            trace->sumInv = sumInv;
+        }
+    }
+    if (trace) {
+        trace->min = min;
+        trace->max = max;
     }
     if (sumInv == 0.0) {
         calibrationFactor = 0.0;
+        if (trace)
+            trace->factor = calibrationFactor;
         return true;
     }
     calibrationFactor = n / sumInv;
     const double spreadPercent = ((max - min) / calibrationFactor) * 100;
+    const bool converged = spreadPercent <= kConvergenceLimitPercent;
+    if (trace) {
+        trace->factor = calibrationFactor;
+        trace->spreadPercent = spreadPercent;
+        if (spreadPercent != 0.0)
+            trace->verdict = converged ? ConvergenceVerdict::Converged : ConvergenceVerdict::NotConverged;
+    }
     if (spreadPercent == 0.0)
         return true;
-    result.convergenceText =
-        FormatText(spreadPercent <= kConvergenceLimitPercent ? u"Сходимость калибровки есть (%.2f%%), K=%.2f"
-                                                             : u"НЕТ сходимости калибровки (%.2f%%), K=%.2f",
-                   spreadPercent, calibrationFactor);
+    result.convergenceText = FormatText(converged ? u"Сходимость калибровки есть (%.2f%%), K=%.2f"
+                                                  : u"НЕТ сходимости калибровки (%.2f%%), K=%.2f",
+                                        spreadPercent, calibrationFactor);
     return true;
 }
 
@@ -112,14 +135,38 @@ private:
     const std::vector<size_t> none;
 };
 
+// The peaks whose names no component carries, by exact name, in the order they were first met.
+class UnmatchedPeaks {
+public:
+    explicit UnmatchedPeaks(std::vector<UnmatchedPeak>& peaks) : peaks(peaks) {}
+
+    void Add(const std::u16string& name, uint32_t runId) {
+        const auto [known, isNew] = byName.emplace(name, peaks.size());
+        if (isNew)
+            peaks.push_back({name, 0, {}});
+        UnmatchedPeak& peak = peaks[known->second];
+        ++peak.count;
+        // Each run is visited once, so a run already named is the last one named.
+        if (peak.ids.empty() || peak.ids.back() != runId)
+            peak.ids.push_back(runId);
+    }
+
+private:
+    std::vector<UnmatchedPeak>& peaks;
+    std::unordered_map<std::u16string, size_t> byName;
+};
+
 // Each matching peak enters the running mean of every accumulator of its name; a run without such
 // a peak leaves the mean alone, two such peaks of one run both enter it.
 void AverageAreas(const RunList& runs, ComponentMatcher& matcher,
                   std::vector<ComponentAccumulator>& accumulators, double ComponentAccumulator::*mean,
-                  int32_t ComponentAccumulator::*count) {
-    for (const MeasurementRecord* run : runs) {
-        for (const AssayPeak& peak : run->peaks) {
-            for (size_t i : matcher.Match(peak.name)) {
+                  int32_t ComponentAccumulator::*count, UnmatchedPeaks* unmatched) {
+    for (const auto* entry : runs) {
+        for (const AssayPeak& peak : entry->second.peaks) {
+            const std::vector<size_t>& matches = matcher.Match(peak.name);
+            if (unmatched && matches.empty())
+                unmatched->Add(peak.name, entry->first);
+            for (size_t i : matches) {
                 ComponentAccumulator& a = accumulators[i];
                 const double n = a.*count;
                 a.*mean = (n * a.*mean + peak.area) / (n + 1);
@@ -135,9 +182,18 @@ ResultRow MakeRow(std::u16string_view name, double value) {
 
 // The concentrations, the group sums and the result rows.
 void AddResultRows(const RunList& withRuns, const RunList& withoutRuns, double calibrationFactor,
-                   const SettingsRecord& settings, const ComponentTable& table, CalcResult& result) {
+                   const SettingsRecord& settings, const ComponentTable& table, CalcResult& result,
+                   CalcTrace* trace) {
     const double pressureRatio = settings.pressGrad / settings.pressAn;
     const double conditionsFactor = settings.stdMode == 1 ? kAtmosphericAirFactor : 1.0;
+    ConcentrationTrace* steps = nullptr;
+    std::optional<UnmatchedPeaks> unmatched;
+    if (trace) {
+        trace->pressureRatio = pressureRatio;
+        trace->conditionsFactor = conditionsFactor;
+        steps = &trace->concentrations.emplace();
+        unmatched.emplace(steps->unmatchedPeaks);
+    }
     const std::u16string hydrocarbonTotal = FoldText(u"углеводороды");
 
     std::vector<ComponentAccumulator> accumulators;
@@ -148,10 +204,11 @@ void AddResultRows(const RunList& withRuns, const RunList& withoutRuns, double c
                                 .group = record.group,
                                 .isHydrocarbonTotal = FoldsTo(record.Name, hydrocarbonTotal)});
     ComponentMatcher matcher(accumulators);
+    UnmatchedPeaks* unmatchedPeaks = unmatched ? &*unmatched : nullptr;
     AverageAreas(withoutRuns, matcher, accumulators, &ComponentAccumulator::meanAreaWithout,
-                 &ComponentAccumulator::countWithout);
+                 &ComponentAccumulator::countWithout, unmatchedPeaks);
     AverageAreas(withRuns, matcher, accumulators, &ComponentAccumulator::meanAreaWith,
-                 &ComponentAccumulator::countWith);
+                 &ComponentAccumulator::countWith, unmatchedPeaks);
 
     // With runs of both kinds "углеводороды" is the total the two group sums split up, so it is left out.
     const bool hideTotal = !withRuns.empty();
@@ -164,43 +221,72 @@ void AddResultRows(const RunList& withRuns, const RunList& withoutRuns, double c
         } else if (a.group == 1) {
             sumWithout = sumWithout + a.meanAreaWithout;
         }
-        if (!hideTotal || !a.isHydrocarbonTotal)
+        const bool computed = !hideTotal || !a.isHydrocarbonTotal;
+        if (computed)
             a.concentration = a.K * a.meanAreaWithout * calibrationFactor * pressureRatio * conditionsFactor;
+        if (steps)
+            steps->components.push_back(
+                {std::u16string(a.name), a.K, a.group, a.countWithout, a.meanAreaWithout, a.countWith,
+                 a.meanAreaWith, a.concentration, computed, false,
+                 computed ? u"концентрация не больше нуля" : u"сумма «углеводороды» при пробах с патроном"});
+    }
+    if (steps) {
+        steps->sumWithout = sumWithout;
+        steps->sumWith = sumWith;
+        steps->saturatedFactor = kSaturatedFactor;
+        steps->unsaturatedFactor = kUnsaturatedFactor;
     }
 
     if (!withRuns.empty()) {
         const double saturated =
             sumWith * kSaturatedFactor * calibrationFactor * pressureRatio * conditionsFactor;
         result.rows.push_back(MakeRow(u"предельные углеводороды", saturated));
+        if (steps)
+            steps->saturated = saturated;
         if (!withoutRuns.empty()) {
             const double unsaturated = (sumWithout - sumWith) * kUnsaturatedFactor * calibrationFactor *
                                        pressureRatio * conditionsFactor;
             result.rows.push_back(MakeRow(u"непредельные углеводороды", unsaturated));
+            if (steps)
+                steps->unsaturated = unsaturated;
         }
     }
-    for (const ComponentAccumulator& a : accumulators)
-        if (a.concentration > 0)
+    for (size_t i = 0; i < accumulators.size(); ++i) {
+        const ComponentAccumulator& a = accumulators[i];
+        if (a.concentration > 0) {
             result.rows.push_back(MakeRow(a.name, a.concentration));
+            if (steps) {
+                steps->components[i].listed = true;
+                steps->components[i].reason.clear();
+            }
+        }
+    }
 }
 
 } // namespace
 
 CalcResult CalculateResults(const MeasurementSet& set, const SettingsRecord& settings,
-                            const ComponentTable& table) {
+                            const ComponentTable& table, CalcTrace* trace) {
     CalcResult result;
+    if (trace) {
+        *trace = CalcTrace{};
+        trace->stdMode = settings.stdMode;
+        trace->pressGrad = settings.pressGrad;
+        trace->pressAn = settings.pressAn;
+    }
     RunList calibrationRuns;
     RunList withRuns;
     RunList withoutRuns;
-    for (const auto& [id, record] : set) {
-        switch (record.sampleType) {
+    for (const auto& entry : set) {
+        switch (entry.second.sampleType) {
         case Calibration:
-            calibrationRuns.push_back(&record);
+            calibrationRuns.push_back(&entry);
             break;
         case WithCartridge:
-            withRuns.push_back(&record);
+            withRuns.push_back(&entry);
             break;
         case WithoutCartridge:
-            withoutRuns.push_back(&record);
+            withoutRuns.push_back(&entry);
             break;
         default: // undetermined and unknown types take no part
             break;
@@ -211,10 +297,11 @@ CalcResult CalculateResults(const MeasurementSet& set, const SettingsRecord& set
         return result;
 
     double calibrationFactor = 0.0;
-    if (!Calibrate(calibrationRuns, result, calibrationFactor))
+    if (!Calibrate(calibrationRuns, result, calibrationFactor,
+                   trace ? &trace->calibration.emplace() : nullptr))
         return result;
     if (!(settings.pressGrad > 0) || !(settings.pressAn > 0))
         return result;
-    AddResultRows(withRuns, withoutRuns, calibrationFactor, settings, table, result);
+    AddResultRows(withRuns, withoutRuns, calibrationFactor, settings, table, result, trace);
     return result;
 }

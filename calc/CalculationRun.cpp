@@ -3,7 +3,7 @@
 #include "platform/text/Format.h"
 
 CalculationRun PerformCalculationRun(const MeasurementSet& set, const SettingsRecord& settings,
-                                     const ComponentTable& table) {
+                                     const ComponentTable& table, CalcTrace* trace) {
     CalculationRun run;
     if (!table.loaded || table.records.empty())
         run.errors.push_back(u"Справочник компонентов не загружен — расчёт невозможен.");
@@ -58,7 +58,7 @@ CalculationRun PerformCalculationRun(const MeasurementSet& set, const SettingsRe
                                    u"измерению (рекомендуется не менее 2).");
     }
 
-    run.result = CalculateResults(set, settings, table);
+    run.result = CalculateResults(set, settings, table, trace);
     run.errors.insert(run.errors.end(), run.result.errors.begin(), run.result.errors.end());
     return run;
 }

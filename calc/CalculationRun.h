@@ -15,6 +15,7 @@ struct CalculationRun {
 };
 
 // The messages of the run, each list in the order the checks append to it, and the engine's result.
-// Never fails: no check stops the run, the engine leaves out what its inputs do not allow.
+// Never fails: no check stops the run, the engine leaves out what its inputs do not allow. With a
+// trace, the engine fills it while it makes the result.
 CalculationRun PerformCalculationRun(const MeasurementSet& set, const SettingsRecord& settings,
-                                     const ComponentTable& table);
+                                     const ComponentTable& table, CalcTrace* trace = nullptr);

@@ -3,8 +3,10 @@
 #include "Commands.h"
 #include "Json.h"
 #include "MessageBoxLog.h"
+#include "TraceJson.h"
 #include "calc/CalculationRun.h"
 #include "calc/MessageLines.h"
+#include "calc/TraceText.h"
 #include "components/ComponentTable.h"
 #include "platform/text/Utf.h"
 
@@ -21,7 +23,7 @@ void WriteTexts(JsonWriter& json, const char* key, const std::vector<std::u16str
 }
 
 std::string ToJson(const CalculationInput& input, const CalculationRun& run,
-                   const std::vector<std::u16string>& boxes) {
+                   const std::vector<std::u16string>& boxes, const CalcTrace* trace) {
     JsonWriter json;
     json.BeginObject();
     json.Key("convergence").Value(run.result.convergenceText);
@@ -48,12 +50,15 @@ std::string ToJson(const CalculationInput& input, const CalculationRun& run,
         json.EndObject();
     }
     json.EndArray();
+    if (trace)
+        WriteTrace(json.Key("trace"), *trace);
     json.EndObject();
     return json.Text();
 }
 
-// For people: the convergence line, the rows in two aligned columns, the numbered messages.
-std::string ToText(const CalculationRun& run) {
+// For people: the convergence line, the rows in two aligned columns, the numbered messages, and
+// after them the trace when there is one.
+std::string ToText(const CalculationRun& run, const CalcTrace* trace) {
     std::string out;
     if (!run.result.convergenceText.empty())
         out += Utf16ToUtf8(run.result.convergenceText) + "\n";
@@ -67,15 +72,23 @@ std::string ToText(const CalculationRun& run) {
         out += "\n";
     for (const auto& line : MessageLines(run.errors, run.warnings, run.infos))
         out += Utf16ToUtf8(line) + "\n";
+    if (trace) {
+        out += "\n";
+        for (const auto& line : TraceLines(*trace))
+            out += Utf16ToUtf8(line) + "\n";
+    }
     return out;
 }
 
 int Run(const ParsedOptions& options) {
     MessageBoxLog boxes;
     const CalculationInput input = ReadCalculationInput(options);
+    CalcTrace trace;
+    CalcTrace* const wanted = options.Has("--trace") ? &trace : nullptr;
     const CalculationRun run =
-        PerformCalculationRun(input.measurements, input.settings, ComponentTable::Instance());
-    const std::string out = options.Has("--json") ? ToJson(input, run, boxes.texts) + "\n" : ToText(run);
+        PerformCalculationRun(input.measurements, input.settings, ComponentTable::Instance(), wanted);
+    const std::string out =
+        options.Has("--json") ? ToJson(input, run, boxes.texts, wanted) + "\n" : ToText(run, wanted);
     std::fwrite(out.data(), 1, out.size(), stdout);
     return kExitDone;
 }
@@ -89,5 +102,7 @@ Command CalcCommand() {
         {},
         CalculationInputOptions()};
     declaration.options.push_back({"--json", OptionKind::Flag, "", "print one JSON object instead of text"});
+    declaration.options.push_back({"--trace", OptionKind::Flag, "",
+                                   "also print how every result was computed (JSON: a \"trace\" object)"});
     return {declaration, &Run};
 }

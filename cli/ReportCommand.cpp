@@ -19,7 +19,9 @@ int Run(const ParsedOptions& options) {
     const auto& table = ComponentTable::Instance();
     // As the dialog: the run fills the message lists; the report takes a fresh result and those lists.
     const CalculationRun run = PerformCalculationRun(input.measurements, input.settings, table);
-    const CalcResult result = CalculateResults(input.measurements, input.settings, table);
+    CalcTrace trace;
+    CalcTrace* const wanted = options.Has("--trace") ? &trace : nullptr;
+    const CalcResult result = CalculateResults(input.measurements, input.settings, table, wanted);
     std::vector<std::u16string> messages = run.errors;
     messages.insert(messages.end(), run.warnings.begin(), run.warnings.end());
     messages.insert(messages.end(), run.infos.begin(), run.infos.end());
@@ -28,6 +30,7 @@ int Run(const ParsedOptions& options) {
     if (options.Has("--template"))
         request.templatePath = Utf8ToUtf16(options.Text("--template"));
     request.targetPath = Utf8ToUtf16(options.Text("--out"));
+    request.trace = wanted;
     if (!MakeReport(request))
         return kExitFailed;
     if (options.Has("--xml")) {
@@ -58,5 +61,7 @@ Command ReportCommand() {
     declaration.options.push_back({"--out", OptionKind::Text, "FILE", "the HTML file to write", true});
     declaration.options.push_back(
         {"--xml", OptionKind::Text, "FILE", "also write the report document (UTF-16LE)"});
+    declaration.options.push_back(
+        {"--trace", OptionKind::Flag, "", "append how every result was computed (element \"trace\")"});
     return {declaration, &Run};
 }

@@ -62,6 +62,7 @@
           <xsl:call-template name="files"/>
           <xsl:call-template name="results"/>
           <xsl:call-template name="messages"/>
+          <xsl:apply-templates select="trace"/>
           <xsl:call-template name="signatures">
             <xsl:with-param name="applicable" select="$complete"/>
           </xsl:call-template>
@@ -133,6 +134,13 @@
         .signatures.not-applicable { color: #777; }
         .signatures.not-applicable .line { border-bottom-style: dashed; border-bottom-color: #999; }
         .signatures .note { margin: 0; font-weight: bold; color: #8c1d18; }
+        .trace { break-before: page; page-break-before: always; }
+        .trace h3 { font-size: 11pt; margin: 4mm 0 1.5mm; color: #1f3a5f; break-after: avoid; page-break-after: avoid; }
+        .trace ul { margin: 0 0 2mm; padding-left: 6mm; }
+        .trace li { margin-bottom: 0.8mm; break-inside: avoid; }
+        .trace .formula { font-variant-numeric: tabular-nums; }
+        .trace .left-out { color: #555; }
+        .trace .error { color: #b3261e; }
         @media print {
           html { font-size: 10.5pt; }
           body { max-width: none; padding: 0; }
@@ -478,5 +486,87 @@
       </xsl:when>
       <xsl:otherwise><xsl:value-of select="$text"/></xsl:otherwise>
     </xsl:choose>
+  </xsl:template>
+
+  <!-- Приложение «Расчёт подробно»: есть в документе, только когда отчёт заказан с трассировкой расчёта.
+       Каждая формула приходит готовым текстом (@formula и подобные), тем же, что показывают программа
+       и подсказки окна; числа с 17 знаками рядом — для проверки. -->
+  <xsl:template match="trace">
+    <section class="trace">
+      <h2>Расчёт подробно</h2>
+      <h3>Градуировка</h3>
+      <xsl:choose>
+        <xsl:when test="calibration">
+          <ul>
+            <xsl:for-each select="calibration/run">
+              <li class="formula"><xsl:value-of select="@formula"/></li>
+            </xsl:for-each>
+            <xsl:if test="calibration/@error">
+              <li class="error"><xsl:value-of select="calibration/@error"/></li>
+            </xsl:if>
+            <xsl:if test="calibration/@factorFormula">
+              <li class="formula"><xsl:value-of select="calibration/@factorFormula"/></li>
+            </xsl:if>
+            <xsl:if test="calibration/@spreadFormula">
+              <li class="formula"><xsl:value-of select="calibration/@spreadFormula"/></li>
+            </xsl:if>
+          </ul>
+        </xsl:when>
+        <xsl:otherwise>
+          <p class="empty">Нет градуировочных хроматограмм.</p>
+        </xsl:otherwise>
+      </xsl:choose>
+      <xsl:choose>
+        <xsl:when test="components">
+          <h3>Условия</h3>
+          <ul>
+            <li class="formula"><xsl:value-of select="@pressureFormula"/></li>
+            <li class="formula"><xsl:value-of select="@conditionsFormula"/></li>
+          </ul>
+          <h3>Компоненты</h3>
+          <table>
+            <thead>
+              <tr>
+                <th>Формула</th>
+                <th>В результатах</th>
+              </tr>
+            </thead>
+            <tbody>
+              <xsl:for-each select="components/component">
+                <tr>
+                  <td class="formula"><xsl:value-of select="@formula"/></td>
+                  <xsl:choose>
+                    <xsl:when test="@listed = 'true'"><td>да</td></xsl:when>
+                    <xsl:otherwise><td class="left-out">нет: <xsl:value-of select="@reason"/></td></xsl:otherwise>
+                  </xsl:choose>
+                </tr>
+              </xsl:for-each>
+            </tbody>
+          </table>
+          <h3>Суммы</h3>
+          <ul>
+            <li class="formula"><xsl:value-of select="components/@sumWithoutFormula"/></li>
+            <li class="formula"><xsl:value-of select="components/@sumWithFormula"/></li>
+            <xsl:if test="components/@saturatedFormula">
+              <li class="formula"><xsl:value-of select="components/@saturatedFormula"/></li>
+            </xsl:if>
+            <xsl:if test="components/@unsaturatedFormula">
+              <li class="formula"><xsl:value-of select="components/@unsaturatedFormula"/></li>
+            </xsl:if>
+          </ul>
+          <xsl:if test="unmatched/peak">
+            <h3>Пики без компонента</h3>
+            <ul>
+              <xsl:for-each select="unmatched/peak">
+                <li><xsl:value-of select="@text"/></li>
+              </xsl:for-each>
+            </ul>
+          </xsl:if>
+        </xsl:when>
+        <xsl:when test="calibration/@factor">
+          <p class="empty">Концентрации не вычислены: не заданы давления.</p>
+        </xsl:when>
+      </xsl:choose>
+    </section>
   </xsl:template>
 </xsl:stylesheet>

@@ -1,4 +1,5 @@
 #include "report/Report.h"
+#include "report/TraceXml.h"
 #include "report/XmlWriterSource.h"
 
 #include "host/Version.h"
@@ -81,6 +82,8 @@ void BuildReportXml(const ReportRequest& request, Bstr* target) {
     pugi::xml_node messages = root.append_child("messages");
     for (const std::u16string& text : request.messageTexts)
         AddAttribute(messages.append_child("row"), "msg_str", text);
+    if (request.trace)
+        AppendTraceXml(root, *request.trace);
 
     xml_writer_source writer(target);
     doc.save(writer, "", pugi::format_raw, pugi::encoding_utf16_le);

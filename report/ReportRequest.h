@@ -32,4 +32,5 @@ struct ReportRequest {
     std::u16string templatePath;        // empty: "Report.xsl" in TemplateFolder()
     std::u16string targetPath;          // empty: a new file in the temporary folder; else this file, replaced
     std::optional<int64_t> createdTime; // "date_created" in seconds since 1970 UTC; nothing: the current time
+    const CalcTrace* trace = nullptr;   // appended as "trace" after "messages"; the dialog gives none
 };

@@ -2,6 +2,7 @@
 
 #include "assay/Database.h"
 #include "calc/CalculationRun.h"
+#include "calc/TraceText.h"
 #include "components/ComponentTable.h"
 #include "host/Profile.h"
 #include "host/SettingsRecord.h"
@@ -179,15 +180,20 @@ bool DlgMain::OnInitDialog() {
 void DlgMain::RunCalculation() {
     SetDlgItemText(kConvergenceId, u"");
     messagesTab.Clear();
+    CalcTrace trace;
     const CalculationRun run =
-        PerformCalculationRun(measurements, SettingsRecord::Instance(), ComponentTable::Instance());
+        PerformCalculationRun(measurements, SettingsRecord::Instance(), ComponentTable::Instance(), &trace);
     SetDlgItemText(kConvergenceId, run.result.convergenceText);
+    // The line's tip: the calibration runs' factors and the spread behind it.
+    if (CWnd* line = GetDlgItem(kConvergenceId); line && line->GetSafeHwnd())
+        line->GetSafeHwnd()->setToolTip(QString::fromStdU16String(JoinTexts(CalibrationLines(trace))));
     resultsTab.list.DeleteAllItems();
     int row = 0;
     for (const ResultRow& result : run.result.rows) {
         resultsTab.list.InsertItem(row, result.name);
         resultsTab.list.SetItemText(row++, 1, result.value);
     }
+    resultsTab.ShowTrace(trace);
     messagesTab.errors = run.errors;
     messagesTab.warnings = run.warnings;
     messagesTab.infos = run.infos;

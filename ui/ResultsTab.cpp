@@ -1,5 +1,7 @@
 #include "ResultsTab.h"
 
+#include "calc/TraceText.h"
+
 namespace {
 
 constexpr int kListId = 1003;
@@ -16,6 +18,14 @@ ResultsTab::ResultsTab(QWidget* parent) : CDialogEx(kResultsTemplate, parent) {}
 
 void ResultsTab::DoDataExchange(CDataExchange& dx) {
     DDX_Control(dx, kListId, list);
+}
+
+void ResultsTab::ShowTrace(const CalcTrace& trace) {
+    const std::vector<std::u16string> formulas = RowFormulas(trace);
+    const int rows = list.GetItemCount();
+    for (int row = 0; row < rows && row < static_cast<int>(formulas.size()); ++row)
+        list.SetItemToolTip(row, formulas[row]);
+    list.SetEmptyAreaToolTip(JoinTexts(UnmatchedPeakLines(trace)));
 }
 
 bool ResultsTab::OnInitDialog() {

@@ -227,6 +227,22 @@ std::u16string CListCtrl::GetItemText(int row, int column) const {
     return item ? item->text().toStdU16String() : std::u16string();
 }
 
+bool CListCtrl::SetItemToolTip(int row, std::u16string_view text) {
+    QTableWidget* t = Table();
+    if (!ValidRow(t, row) || t->columnCount() == 0)
+        return false;
+    if (!t->item(row, 0))
+        t->setItem(row, 0, MakeItem(u""));
+    t->item(row, 0)->setData(kToolTipRole, text.empty() ? QVariant() : QVariant(ToQString(text)));
+    return true;
+}
+
+std::u16string CListCtrl::GetItemToolTip(int row) const {
+    const QTableWidget* t = Table();
+    const QTableWidgetItem* item = ValidRow(t, row) && t->columnCount() > 0 ? t->item(row, 0) : nullptr;
+    return item ? item->data(kToolTipRole).toString().toStdU16String() : std::u16string();
+}
+
 bool CListCtrl::SetItemData(int row, intptr_t data) {
     QTableWidget* t = Table();
     if (!ValidRow(t, row) || t->columnCount() == 0)
@@ -552,10 +568,17 @@ bool CListCtrl::ViewportEvent(QEvent* event) {
                                                                               : request->globalPos());
     }
     case QEvent::ToolTip: {
-        if (!(GetExtendedStyle() & LVS_EX_INFOTIP))
-            return false;
         const auto* help = static_cast<QHelpEvent*>(event);
         const QModelIndex cell = t->indexAt(help->pos());
+        // A row's own tip, or the empty area's, wins over the tip of a cut-off text.
+        const std::u16string own = cell.isValid() ? GetItemToolTip(cell.row()) : emptyAreaTip;
+        if (!own.empty()) {
+            const QRect area = cell.isValid() ? t->visualRect(cell) : QRect();
+            QToolTip::showText(help->globalPos(), ToQString(own), t->viewport(), area);
+            return true;
+        }
+        if (!(GetExtendedStyle() & LVS_EX_INFOTIP))
+            return false;
         const QString text = cell.isValid() ? cell.data().toString() : QString();
         const QRect rect = cell.isValid() ? t->visualRect(cell) : QRect();
         // Only a cut-off text shows as a tip; 8 pixels are the cell's own margins.

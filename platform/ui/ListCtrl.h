@@ -66,6 +66,12 @@ public:
     std::u16string GetItemText(int row, int column) const;
     bool SetItemData(int row, intptr_t data); // the owner's value for the row
     intptr_t GetItemData(int row) const;      // 0 for a bad row
+    // The row's own tip, shown over any of its cells instead of any other tip; "" removes it.
+    bool SetItemToolTip(int row, std::u16string_view text);
+    std::u16string GetItemToolTip(int row) const; // "" for a bad row or a row without a tip
+    // The tip shown where the viewport has no row; "" for none.
+    void SetEmptyAreaToolTip(std::u16string_view text) { emptyAreaTip = text; }
+    const std::u16string& GetEmptyAreaToolTip() const { return emptyAreaTip; }
 
     // The row's LVIS_SELECTED and LVIS_FOCUSED bits within `mask`.
     unsigned GetItemState(int row, unsigned mask) const;
@@ -134,4 +140,5 @@ private:
     bool ViewportEvent(QEvent* event);
 
     int trackingColumn = -1;
+    std::u16string emptyAreaTip;
 };

@@ -8,6 +8,7 @@
 
 inline constexpr int kItemDataRole = Qt::UserRole + 1; // a row's item value, on its first cell
 inline constexpr int kFormatRole = Qt::UserRole + 2;   // a column's header format
+inline constexpr int kToolTipRole = Qt::UserRole + 3;  // a row's own tip, on its first cell
 
 class ListViewWidget : public Hooked<QTableWidget> {
 public:

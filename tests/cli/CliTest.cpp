@@ -98,7 +98,84 @@ TEST_F(Cli, ReportWritesTheHtmlAndTheExactDocument) {
     const QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2);
     EXPECT_TRUE(text.startsWith("<?xml version=\"1.0\" encoding=\"UTF-16LE\"?><root "));
     EXPECT_TRUE(text.contains("name=\"предельные углеводороды\""));
+    EXPECT_FALSE(text.contains("<trace")) << "a report without --trace has no trace";
     EXPECT_TRUE(fs::file_size(html) > 1000);
+}
+
+TEST_F(Cli, CalcTraceCarriesTheEngineNumbers) {
+    const std::vector<std::string> demo{
+        "calc",       "--db", Db(),           "--ids", "1,2,3,4,5,6,7,8", "--components", Table(),
+        "--std-mode", "1",    "--press-grad", "750",   "--press-an",      "745",          "--trace"};
+    std::vector<std::string> args = demo;
+    args.push_back("--json");
+    const auto run = RunTool(args);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const QJsonObject json = Json(run.out), trace = json["trace"].toObject();
+    const QJsonObject calibration = trace["calibration"].toObject();
+    // The engine's order: Ki = concent / area, Kcal = n / (sum of 1 / Ki), every product left to right.
+    const double k1 = 50.0 / 5012.4, k2 = 50.0 / 4987.9, k3 = 50.0 / 5068.3;
+    const double sumInv = 1.0 / k1 + 1.0 / k2 + 1.0 / k3, kcal = 3 / sumInv;
+    EXPECT_EQ(calibration["runs"].toArray()[1].toObject()["factor"].toDouble(), k2);
+    EXPECT_EQ(calibration["sumInv"].toDouble(), sumInv);
+    EXPECT_EQ(calibration["factor"].toDouble(), kcal);
+    EXPECT_EQ(calibration["spreadPercent"].toDouble(), (k2 - k3) / kcal * 100);
+    EXPECT_EQ(calibration["verdict"].toString(), "converged");
+    EXPECT_TRUE(calibration["error"].isNull());
+    const QJsonObject methane = trace["components"].toArray()[0].toObject();
+    EXPECT_EQ(methane["name"].toString(), "метан");
+    EXPECT_EQ(methane["countWithout"].toInt(), 2);
+    EXPECT_EQ(methane["meanAreaWithout"].toDouble(), (212.5 + 208.9) / 2);
+    const double concentration =
+        methane["K"].toDouble() * ((212.5 + 208.9) / 2) * kcal * (750.0 / 745.0) * 1.07;
+    EXPECT_EQ(methane["concentration"].toDouble(), concentration);
+    char line[128];
+    std::snprintf(line, sizeof line, "%.4f±%.4f мг/м3", concentration, concentration * 0.23);
+    EXPECT_EQ(json["rows"].toArray()[2].toObject()["value"].toString().toStdString(), line);
+    EXPECT_EQ(trace["unmatchedPeaks"].toArray()[0].toObject()["ids"].toArray().size(), 3);
+
+    const auto text = RunTool(demo);
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(text.out.find("\nРасчёт подробно\n"), std::string::npos) << text.out;
+    EXPECT_NE(
+        text.out.find("  метан = K 1.000000 × S̄ 210.7 (2 пика) × Kcal 0.00995447 × P 1.00671 × f 1.07 = "
+                      "2.2593\n"),
+        std::string::npos)
+        << text.out;
+
+    // Without calibration runs there is no calibration; without pressures no concentrations.
+    const auto uncalibrated = RunTool({"calc", "--db", Db(), "--ids", "4,5", "--components", Table(),
+                                       "--press-grad", "750", "--press-an", "745", "--json", "--trace"});
+    EXPECT_TRUE(Json(uncalibrated.out)["trace"].toObject()["calibration"].isNull()) << uncalibrated.out;
+    const QJsonObject unpressed =
+        Json(RunTool({"calc", "--db", Db(), "--ids", "1,2,4", "--components", Table(), "--json", "--trace"})
+                 .out)["trace"]
+            .toObject();
+    EXPECT_TRUE(unpressed["pressureRatio"].isNull());
+    EXPECT_FALSE(unpressed.contains("components"));
+    EXPECT_FALSE(unpressed["calibration"].toObject()["factor"].isNull());
+}
+
+TEST_F(Cli, ReportWithTraceAppendsTheAppendixAfterTheMessages) {
+    const std::string html = (folder / "t.html").string(), xml = (folder / "t.xml").string();
+    const auto run =
+        RunTool({"report", "--db", Db(), "--ids", "1,2,3,4,5,6,7,8", "--std-mode", "1", "--press-grad", "750",
+                 "--press-an", "745", "--trace", "--out", html, "--xml", xml},
+                {{"PUBLIC", (folder / "public").string()}});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::ifstream in(xml, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    const QString text =
+        QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2);
+    EXPECT_TRUE(text.contains("</messages><trace stdMode=\"1\""));
+    EXPECT_TRUE(text.endsWith("</trace></root>"));
+    std::ifstream page(html);
+    const std::string shown((std::istreambuf_iterator<char>(page)), {});
+    EXPECT_NE(shown.find("<h2>Расчёт подробно</h2>"), std::string::npos);
+    EXPECT_NE(
+        shown.find("метан = K 1.000000 × S̄ 210.7 (2 пика) × Kcal 0.00995447 × P 1.00671 × f 1.07 = 2.2593"),
+        std::string::npos);
+    EXPECT_NE(shown.find("Kcal = n 3 ÷ sumInv 301.372 = 0.00995447"), std::string::npos);
+    EXPECT_NE(shown.find("«» — 4 пика, хроматограммы 4, 5, 6 (пик без имени)"), std::string::npos);
 }
 
 TEST_F(Cli, AssayDumpsWhatTheFileHolds) {

@@ -317,3 +317,31 @@ TEST_F(MainDialogCommands, PickOrderHoldsInTheListTheReportAndTheToolThroughRemo
         listed.push_back(value["id"].toInt());
     EXPECT_EQ(listed, order);
 }
+
+TEST_F(MainDialogCommands, TipsShowTheCalibrationAndEveryRowsFormula) {
+    host.doubleProfile[u"plugins\\atmocalc\\Settings/pressGrad"] = 760.0;
+    host.doubleProfile[u"plugins\\atmocalc\\Settings/pressAn"] = 760.0;
+    WriteComponentTable({{u"метан", 1.0}, {u"этан", 1.0}});
+    AddAssay(5, u"Градуировка №2", CalibrationPeaks(4000), true);
+    ASSERT_TRUE(Open());
+    Pick({1, 5, 2});
+
+    EXPECT_EQ(
+        dialog->GetDlgItem(1007)->GetSafeHwnd()->toolTip().toStdU16String(),
+        u"1.stg: Ki = concent 50 ÷ area 5000 = 0.01\n"
+        u"5.stg: Ki = concent 50 ÷ area 4000 = 0.0125\n"
+        u"Kcal = n 2 ÷ sumInv 180 = 0.0111111\n"
+        u"разброс = (max 0.0125 − min 0.01) ÷ Kcal 0.0111111 × 100 = 22.50 %: НЕТ сходимости (больше 15 %)");
+    const CListCtrl& results = dialog->resultsTab.list;
+    ASSERT_EQ(results.GetItemCount(), 2);
+    EXPECT_EQ(
+        results.GetItemToolTip(0).rfind(u"метан = K 1.000000 × S̄ 200 (1 пик) × Kcal 0.0111111 × P 1 × f ", 0),
+        0u)
+        << Utf16ToUtf8(results.GetItemToolTip(0));
+    EXPECT_EQ(results.GetItemToolTip(1).rfind(u"этан = K 1.000000 × S̄ 30 (1 пик)", 0), 0u);
+    EXPECT_EQ(results.GetEmptyAreaToolTip(),
+              u"Пики без компонента:\n«углеводороды» — 1 пик, хроматограммы 2");
+    // The messages page does not name them.
+    for (const std::u16string& line : MessageLines())
+        EXPECT_EQ(line.find(u"«углеводороды»"), std::u16string::npos) << Utf16ToUtf8(line);
+}

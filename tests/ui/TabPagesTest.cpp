@@ -1,8 +1,13 @@
+#include "calc/CalcResult.h"
 #include "platform/ui/TabCtrl.h"
 #include "support/QtTestSupport.h"
 #include "ui/MessagesTab.h"
 #include "ui/ResultsTab.h"
 
+#include <QApplication>
+#include <QHelpEvent>
+#include <QTableWidget>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 namespace {
@@ -99,6 +104,47 @@ TEST(ResultsTab, HasTwoColumnsWithGridlinesAndFullRowSelect) {
     tab.list.InsertItem(0, u"Метан");
     tab.list.SetItemText(0, 1, u"1.25 ± 0.31");
     EXPECT_EQ(tab.list.GetItemText(0, 1), u"1.25 ± 0.31");
+}
+
+TEST(ResultsTab, EachRowShowsItsFormulaAndTheEmptyAreaTheUnmatchedPeaks) {
+    MeasurementSet set;
+    set[1].sampleType = Calibration;
+    set[1].fileName = u"/data/cal.stg";
+    set[1].peaks = {{.area = 100.0, .concent = 1.0, .name = u"метан"}};
+    set[2].sampleType = WithoutCartridge;
+    set[2].peaks = {{.area = 50.0, .name = u"метан"}, {.area = 7.0, .name = u"этан "}};
+    ComponentTable table;
+    table.records = {{.Name = u"метан", .K = 1.0, .group = 0}, {.Name = u"этан", .K = 1.0, .group = 0}};
+    SettingsRecord settings;
+    settings.stdMode = 0;
+    settings.pressGrad = settings.pressAn = 760.0;
+    CalcTrace trace;
+    const CalcResult result = CalculateResults(set, settings, table, &trace);
+    ASSERT_EQ(result.rows.size(), 1u);
+
+    ResultsTab tab;
+    ASSERT_TRUE(tab.Create());
+    tab.ShowWindow(SW_SHOW);
+    tab.list.InsertItem(0, result.rows[0].name);
+    tab.list.SetItemText(0, 1, result.rows[0].value);
+    tab.ShowTrace(trace);
+    const std::u16string formula = u"метан = K 1.000000 × S̄ 50 (1 пик) × Kcal 0.01 × P 1 × f 1 = 0.5000";
+    EXPECT_EQ(tab.list.GetItemToolTip(0), formula);
+    EXPECT_EQ(tab.list.GetEmptyAreaToolTip(),
+              u"Пики без компонента:\n«этан » — 1 пик, хроматограммы 2 (пробел в конце)");
+
+    // Hovering shows them: the row's tip over either of its cells, the other one below the rows.
+    CRect cell;
+    ASSERT_TRUE(tab.list.GetSubItemRect(0, 1, cell));
+    QWidget* viewport = tab.list.GetViewport();
+    const auto hover = [viewport](QPoint point) {
+        QHelpEvent help(QEvent::ToolTip, point, viewport->mapToGlobal(point));
+        QApplication::sendEvent(viewport, &help);
+        return QToolTip::text().toStdU16String();
+    };
+    EXPECT_EQ(hover(QPoint(cell.left + 2, cell.top + 2)), formula);
+    EXPECT_EQ(hover(QPoint(cell.left + 2, cell.bottom + 40)), tab.list.GetEmptyAreaToolTip());
+    QToolTip::hideText();
 }
 
 TEST(TabPages, PagesGrowWithTheirTabControl) {

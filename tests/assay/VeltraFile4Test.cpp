@@ -370,10 +370,14 @@ TEST_F(VeltraFile4Test, RootWithAnotherNameStillLoads) {
     const std::string xml = "<veltra><passport><sample value=\"s\"/></passport><channels><channel>"
                             "<number value=\"0\"/><table><item><area value=\"4\"/></item></table></channel>"
                             "</channels></veltra>";
-    ASSERT_EQ(LoadBoth(MakeImage({{0, {}}}, xml)), 0);
-    EXPECT_EQ(fromFile.passport.sample, u"s");
-    ASSERT_EQ(fromFile.channels.front().peaks.size(), 1u);
-    EXPECT_EQ(fromFile.channels.front().peaks[0].area, 4);
+    int memoryCode = -99;
+    ASSERT_EQ(LoadBoth(MakeImage({{0, {}}}, xml), &memoryCode), 0);
+    EXPECT_EQ(memoryCode, 0);
+    for (const CVeltraFile4* doc : {&fromFile, &fromMemory}) {
+        // Nothing is taken from under another document element.
+        EXPECT_EQ(doc->passport.sample, u"");
+        EXPECT_TRUE(doc->channels.front().peaks.empty());
+    }
 
     ASSERT_EQ(LoadBoth(MakeImage({{0, {}}}, "<?xml version=\"1.0\" encoding=\"windows-1251\"?><other/>")), 0);
     EXPECT_TRUE(fromFile.channels.front().peaks.empty());

@@ -111,6 +111,24 @@ TEST_F(ComponentTableFile, NumbersAreReadFromTheirLeadingPartWithCommaOrPoint) {
                                 {-12, u"c", u"C", 25.0, 3}}));
 }
 
+// K is a decimal number only: hexadecimal, infinity and nan texts give their leading decimal part.
+TEST_F(ComponentTableFile, KReadsOnlyADecimalNumber) {
+    ComponentTable table = LoadText(kHeader + u"1;a;A;0x3;0\r\n"
+                                              u"2;b;B;infinity;0\r\n"
+                                              u"3;c;C;nan;0\r\n"
+                                              u"4;d;D; -INF;0\r\n"
+                                              u"5;e;E;2,5e1x3;0\r\n");
+    EXPECT_EQ(Rows(table), (std::vector<Row>{{1, u"a", u"A", 0.0, 0},
+                                             {2, u"b", u"B", 0.0, 0},
+                                             {3, u"c", u"C", 0.0, 0},
+                                             {4, u"d", u"D", 0.0, 0},
+                                             {5, u"e", u"E", 25.0, 0}}));
+    ASSERT_TRUE(table.Save());
+    EXPECT_EQ(Bytes(file), Utf16ToCodePage1251(kHeader + u"1;a;A;0,000000;0\r\n2;b;B;0,000000;0\r\n"
+                                                         u"3;c;C;0,000000;0\r\n4;d;D;0,000000;0\r\n"
+                                                         u"5;e;E;25,000000;0\r\n"));
+}
+
 TEST_F(ComponentTableFile, ShortRowsAndEmptyLinesAreSkippedAndExtraFieldsIgnored) {
     EXPECT_EQ(Rows(LoadText(kHeader + u"1;four;fields;1\r\n"
                                       u"\r\n"

@@ -387,6 +387,10 @@ TEST_F(ComponentFolderRule, UnsetPublicMeansTheRootFolder) {
     ::unsetenv("PUBLIC");
     EXPECT_EQ(ComponentFolder(), u"");
     EXPECT_EQ(ComponentTablePath(), u"/CompsTable.csv");
+    // An empty value is no value, as for the template folder.
+    ::setenv("PUBLIC", "", 1);
+    EXPECT_EQ(ComponentFolder(), u"");
+    EXPECT_EQ(ComponentTablePath(), u"/CompsTable.csv");
 }
 
 TEST(ComponentTableInstance, StartsEmptyAndNotLoadedAndIsOneTable) {

@@ -86,6 +86,20 @@ protected:
 
     std::u16string FilePath() const { return Utf8ToUtf16(file.string()); }
 
+    // Saves while every write beyond the size limit fails, as on a full disk; the result of Save, or true
+    // (which the callers' checks for a failed save report) when the limit cannot be set.
+    static bool SaveWithFileSizeLimit(ComponentTable& table, rlim_t limit) {
+        rlimit previous{};
+        if (::getrlimit(RLIMIT_FSIZE, &previous) != 0)
+            return true;
+        const rlimit limited{limit, previous.rlim_max};
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        const bool saved = ::setrlimit(RLIMIT_FSIZE, &limited) != 0 || table.Save();
+        ::setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+        return saved;
+    }
+
     // Runs the body as a user without an administrator's rights, who may not write everything: as the
     // test's own user, or, when the tests run as root, in a child process that hands the test's folder
     // to the user nobody and becomes that user. The child's failures are printed as they happen and
@@ -263,16 +277,7 @@ TEST_F(ComponentTableFile, SaveKeepsTheOldFileWhenWritingTheNewOneFails) {
     ComponentTable table = LoadText(CodePage1251ToUtf16(old));
     table.records.resize(100, table.records[0]);
 
-    rlimit previous{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const rlimit limited{old.size(), previous.rlim_max};
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const bool saved = table.Save();
-    ::setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
-
-    EXPECT_FALSE(saved);
+    EXPECT_FALSE(SaveWithFileSizeLimit(table, old.size()));
     EXPECT_EQ(table.lastError, u"Не удалось сохранить файл базы компонентов:\n" + FilePath());
     EXPECT_EQ(Bytes(file), old);
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"CompsTable.csv"}); // no new file left behind
@@ -327,14 +332,7 @@ TEST_F(ComponentTableFile, SaveRewritesInPlaceInAReadOnlyFolderAndThroughHardLin
 
         // A write that fails there puts the old table back.
         table.records.resize(100, table.records[0]);
-        rlimit previous{};
-        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
-        const rlimit limited{saved.size(), previous.rlim_max};
-        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-        EXPECT_FALSE(table.Save());
-        ::setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, previousHandler);
+        EXPECT_FALSE(SaveWithFileSizeLimit(table, saved.size()));
         EXPECT_EQ(Bytes(file), saved);
         table.records.resize(1);
 

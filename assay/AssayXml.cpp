@@ -105,8 +105,9 @@ bool ReadAssayXml(char* text, size_t size, AssayPassport& passport, std::list<As
     pugi::xml_document document;
     if (!document.load_buffer_inplace(text, size, pugi::parse_default, pugi::encoding_utf8))
         return false;
-    // Whatever the root element is named, its "passport" and "channels" are read.
-    const pugi::xml_node root = document.document_element();
+    // Only a document element named "root" carries them: another document gives no passport members,
+    // no columns, params or peaks, and still loads.
+    const pugi::xml_node root = document.child("root");
     ReadPassport(root.child("passport"), passport);
     ReadPeakTables(root.child("channels"), channels);
     return true;

@@ -37,7 +37,11 @@ void MapFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
     if (AnyNull(argc, argv))
         return; // the result stays NULL
     try {
-        const std::u16string result = Map(ArgumentText(argv[0]));
+        // SQLite takes a U+FEFF or U+FFFE at the start of UTF-16 text for a byte-order mark: it would
+        // drop the character, or swap the bytes of the rest. So the result goes over behind a mark of
+        // this machine's own byte order, which SQLite removes, and every code unit of it is kept.
+        std::u16string result(1, u'\uFEFF');
+        result += Map(ArgumentText(argv[0]));
         // SQLite reports a result past its length limit as too big.
         sqlite3_result_text64(context, reinterpret_cast<const char*>(result.data()),
                               result.size() * sizeof(char16_t), SQLITE_TRANSIENT, SQLITE_UTF16);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -158,12 +159,12 @@ private:
 };
 
 // Where a load stopped; each load turns this into its own code.
-enum class LoadStop { Done, Header, Magic, Version, BlockHeader, Samples, Xml };
+enum class LoadStop { Done, Header, Magic, Version, BlockHeader, Samples, Xml, Memory };
 
 // Both loads: the header, the channel blocks, then the XML part from the end of the last block.
 template <typename Source>
-LoadStop Load(Source& source, uint8_t& formatVersion, AssayPassport& passport,
-              std::list<AssayChannel>& channels, std::vector<char>& xmlBuffer) {
+LoadStop LoadParts(Source& source, uint8_t& formatVersion, AssayPassport& passport,
+                   std::list<AssayChannel>& channels, std::vector<char>& xmlBuffer) {
     unsigned char headerBytes[kFileHeaderSize];
     if (!source.Read(headerBytes, kFileHeaderSize))
         return LoadStop::Header;
@@ -204,6 +205,18 @@ LoadStop Load(Source& source, uint8_t& formatVersion, AssayPassport& passport,
     return LoadStop::Done;
 }
 
+// A sample count may fit the file and still not the memory; the load then stops like one whose
+// samples cannot be read, keeping the blocks before it, instead of letting the failure escape.
+template <typename Source>
+LoadStop Load(Source& source, uint8_t& formatVersion, AssayPassport& passport,
+              std::list<AssayChannel>& channels, std::vector<char>& xmlBuffer) {
+    try {
+        return LoadParts(source, formatVersion, passport, channels, xmlBuffer);
+    } catch (const std::bad_alloc&) {
+        return LoadStop::Memory;
+    }
+}
+
 } // namespace
 
 int CVeltraFile4::LoadFromMemory(const void* data, uint64_t size) {
@@ -222,6 +235,7 @@ int CVeltraFile4::LoadFromMemory(const void* data, uint64_t size) {
     case LoadStop::BlockHeader:
         return -5;
     case LoadStop::Samples:
+    case LoadStop::Memory:
         return -6;
     }
     return -3;
@@ -245,6 +259,7 @@ int CVeltraFile4::LoadFromFile(const std::u16string& path) {
     case LoadStop::BlockHeader:
         return -5;
     case LoadStop::Samples:
+    case LoadStop::Memory:
         return -6;
     case LoadStop::Xml:
         return -7;

@@ -48,11 +48,13 @@ public:
 
     // Reads a memory image of a whole file (size bytes at data). 0, or -1 (magic not "STG"), -2 (version
     // above 1), -3 (XML parse error), -4 (shorter than the 16-byte header), -5 (a block header past the
-    // end), -6 (a sample count above 32 bits or past the end). Never reads past the end of the image.
+    // end), -6 (a sample count above 32 bits or past the end, or the memory running out while reading).
+    // Never reads past the end of the image.
     virtual int LoadFromMemory(const void* data, uint64_t size);
     // Reads a file. 0, or -1 (cannot open, or not a regular file), -2 (header), -3 (magic), -4 (version),
-    // -5 (block header), -6 (sample count above 32 bits or past the end of the file), -7 (XML part
-    // unreadable or not well formed). Sets passport.filePath on success.
+    // -5 (block header), -6 (sample count above 32 bits or past the end of the file, or the memory
+    // running out while reading), -7 (XML part unreadable or not well formed). Sets passport.filePath
+    // on success.
     // A failed read keeps what was read before the failure.
     virtual int LoadFromFile(const std::u16string& path);
     // Writes a file. 0, or -1 (cannot open), -2 (header), -5 (block header, or a channel number above

@@ -54,6 +54,9 @@ int Run(const ParsedOptions& options) {
     // The query is a plain text: a "%" in it stays as it stands.
     std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> statement(
         PrepareStatement(db.get(), u"%s", Utf8ToUtf16(options.positionals[0])), &sqlite3_finalize);
+    // White space and comments prepare to no statement at all: nothing to run.
+    if (!statement)
+        throw UsageError("QUERY holds no SQL statement");
     int rc;
     while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW)
         std::printf("%s\n", RowJson(statement.get()).c_str());

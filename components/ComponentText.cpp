@@ -41,13 +41,6 @@ std::vector<std::u16string_view> SplitFields(std::u16string_view line) {
     }
 }
 
-// The file writes K with a decimal comma; a point is accepted too.
-double ReadK(std::u16string_view field) {
-    std::u16string text(field);
-    std::replace(text.begin(), text.end(), u',', u'.');
-    return ReadDouble(text);
-}
-
 std::u16string FormatK(double k) {
     std::u16string text = FormatText(u"%.6f", k);
     std::replace(text.begin(), text.end(), u'.', u',');
@@ -70,7 +63,8 @@ std::vector<ComponentRecord> ParseComponentText(std::u16string_view text) {
         if (fields.size() < kFieldCount)
             continue;
         records.push_back({ReadInt32(fields[0]), std::u16string(Trim(fields[1], IsBlank)),
-                           std::u16string(Trim(fields[2], IsBlank)), ReadK(fields[3]), ReadInt32(fields[4])});
+                           std::u16string(Trim(fields[2], IsBlank)), ReadDecimalWithComma(fields[3]),
+                           ReadInt32(fields[4])});
     }
     return records;
 }

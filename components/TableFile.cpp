@@ -89,19 +89,72 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-bool KeepOwnerAndMode(int fd, const std::optional<struct stat>& existing) {
-    if (!existing)
-        return true; // a new file gets the usual mode for new files
-    // Only an administrator may give the new file to another user; anyone else who may replace the file
-    // then owns the new one, as after any replacement.
-    if (::fchown(fd, existing->st_uid, existing->st_gid) != 0 && errno != EPERM)
-        return false;
-    return ::fchmod(fd, existing->st_mode & 07777) == 0;
+// What became of an attempt to replace the file by a new one.
+enum class Replacement { Done, Failed, NotAllowed };
+
+// A refusal of the system to let us make or place the new file, rather than a failure to write it.
+bool NotAllowed(int error) {
+    return error == EACCES || error == EPERM;
 }
 
-bool WriteTempFile(int fd, std::string_view bytes, const std::optional<struct stat>& existing) {
+// The new file takes the old one's owner, group and permission bits; NotAllowed when the owner or the
+// group cannot be kept (only an administrator may give a file to another user), since a table shared
+// through its group would otherwise stop being writable for the others.
+Replacement KeepOwnerAndMode(int fd, const std::optional<struct stat>& existing) {
+    if (!existing)
+        return Replacement::Done; // a new file gets the usual mode for new files
+    if (::fchown(fd, existing->st_uid, existing->st_gid) != 0)
+        return errno == EPERM ? Replacement::NotAllowed : Replacement::Failed;
+    return ::fchmod(fd, existing->st_mode & 07777) == 0 ? Replacement::Done : Replacement::Failed;
+}
+
+Replacement WriteTempFile(int fd, std::string_view bytes, const std::optional<struct stat>& existing) {
     FileDescriptor file(fd);
-    return KeepOwnerAndMode(fd, existing) && WriteAll(fd, bytes) && ::fsync(fd) == 0 && file.Close();
+    const Replacement kept = KeepOwnerAndMode(fd, existing);
+    if (kept != Replacement::Done)
+        return kept;
+    return WriteAll(fd, bytes) && ::fsync(fd) == 0 && file.Close() ? Replacement::Done : Replacement::Failed;
+}
+
+// Writes the bytes beside the file and renames them over it: the one step that never leaves a half
+// written table behind.
+Replacement ReplaceByRename(const std::string& target, std::string_view bytes,
+                            const std::optional<struct stat>& existing) {
+    std::string tempPath;
+    const int fd = CreateTempFile(target, tempPath);
+    if (fd < 0)
+        return NotAllowed(errno) ? Replacement::NotAllowed : Replacement::Failed;
+    Replacement result = WriteTempFile(fd, bytes, existing);
+    if (result == Replacement::Done && ::rename(tempPath.c_str(), target.c_str()) != 0)
+        result = NotAllowed(errno) ? Replacement::NotAllowed : Replacement::Failed;
+    if (result != Replacement::Done)
+        ::unlink(tempPath.c_str());
+    return result;
+}
+
+bool WriteOver(int fd, std::string_view bytes) {
+    return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes) &&
+           ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
+}
+
+// Writes the bytes over the existing regular file, keeping the file itself (its links, owner and mode).
+// Not one step: a crash while it writes can leave a partial table, but a write that fails puts the old
+// content back as far as the system lets it.
+bool RewriteInPlace(const std::string& target, std::string_view bytes) {
+    // Read first, so that a write that fails halfway can put the old table back; a file that cannot be
+    // read is written all the same.
+    const std::optional<std::string> old = ReadTableFile(Utf8ToUtf16(target));
+    FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.Valid())
+        return false;
+    struct stat info {};
+    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    if (WriteOver(fd.Get(), bytes))
+        return fd.Close();
+    if (old)
+        WriteOver(fd.Get(), *old);
+    return false;
 }
 
 // Makes the rename itself durable; the new content is in place already, so a failure here is no failure
@@ -142,14 +195,13 @@ bool ReplaceTableFile(const std::u16string& path, std::string_view bytes) {
     std::optional<struct stat> existing;
     if (!CheckExisting(target, existing))
         return false;
-    std::string tempPath;
-    const int fd = CreateTempFile(target, tempPath);
-    if (fd < 0)
-        return false;
-    if (!WriteTempFile(fd, bytes, existing) || ::rename(tempPath.c_str(), target.c_str()) != 0) {
-        ::unlink(tempPath.c_str());
-        return false;
+    // A file with further names keeps them only when it is written where it is.
+    if (!existing || existing->st_nlink == 1) {
+        const Replacement replaced = ReplaceByRename(target, bytes, existing);
+        if (replaced == Replacement::Done)
+            SyncFolder(FolderOf(target));
+        if (replaced != Replacement::NotAllowed || !existing)
+            return replaced == Replacement::Done;
     }
-    SyncFolder(FolderOf(target));
-    return true;
+    return RewriteInPlace(target, bytes);
 }

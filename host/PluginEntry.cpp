@@ -70,7 +70,9 @@ int OnModulesLoaded(void*) {
     return Guarded([] {
         if (!hostTable)
             return;
-        commandHandle = hostTable->RegisterCommand(kMenuCommand, &OnMenuCommand);
+        // A host without a slot is a host without that operation: the plug-in goes on without it.
+        if (hostTable->RegisterCommand)
+            commandHandle = hostTable->RegisterCommand(kMenuCommand, &OnMenuCommand);
 
         NewMenuInfo menu{sizeof(NewMenuInfo), kMenuPath, 0, kMenuCommand};
         if (CallService("MainMenu/CreateNewMenu", 0, &menu) == ServiceNotFound)
@@ -80,9 +82,11 @@ int OnModulesLoaded(void*) {
             ShowError(u"OpenAssayIdDlg service not found.");
 
         if (ServiceExists("DB/GetConnectionUri")) {
-            const auto* uri = reinterpret_cast<const char16_t*>(CallService("DB/GetConnectionUri", 0, nullptr));
-            if (uri)
-                DataBaseConnectionBase::Instance()->connectionUri = std::u16string(uri);
+            // A host that says it has the service and then answers "not found" gives no text either.
+            const HostResult answer = CallService("DB/GetConnectionUri", 0, nullptr);
+            if (answer != 0 && answer != ServiceNotFound)
+                DataBaseConnectionBase::Instance()->connectionUri =
+                    std::u16string(reinterpret_cast<const char16_t*>(answer));
         } else {
             ShowError(u"GetDbUri service not found.");
         }
@@ -110,10 +114,10 @@ extern "C" int Load(const HostFunctions* host) {
 }
 
 extern "C" int Unload(void) {
-    if (hostTable) {
+    if (hostTable && hostTable->Unsubscribe)
         hostTable->Unsubscribe(eventHandle);
+    if (hostTable && hostTable->UnregisterCommand)
         hostTable->UnregisterCommand(commandHandle);
-    }
     // The module's code goes away with the host's dlclose: a main dialog still open would be left
     // with no code behind its window, so it is destroyed here.
     if (mainDialog && !mainDialogClosed)

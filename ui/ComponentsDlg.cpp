@@ -5,8 +5,6 @@
 #include "platform/text/Numbers.h"
 #include "platform/ui/Icons.h"
 
-#include <algorithm>
-
 namespace {
 
 constexpr int kGridId = 1015;
@@ -85,9 +83,7 @@ void ComponentsDlg::OnCellChanged(NMHDR* hdr, intptr_t* result) {
     if (!data || data->value < 0 || static_cast<size_t>(data->value) >= workingCopy.size())
         return;
     // The cell already holds the typed text; a decimal comma is read as a point.
-    std::u16string text = grid.GetItemText(row, kKColumn);
-    std::replace(text.begin(), text.end(), u',', u'.');
-    const double k = ReadDecimal(text);
+    const double k = ReadDecimalWithComma(grid.GetItemText(row, kKColumn));
     workingCopy[data->value].K = k;
     modified = true;
     grid.SetItemText(row, kKColumn, FormatK(k));

@@ -224,7 +224,7 @@ template <typename Body> void DlgMain::Guarded(Body body) {
     } catch (const DataBase::SqlException& e) {
         ShowMessageBox(GetSafeHwnd(),
                        FormatText(u"Не удалось прочитать базу данных хроматограмм:\n%s\nВ списке остались "
-                                  u"хроматограммы, прочитанные до ошибки; расчёт не обновлён.",
+                                  u"хроматограммы, прочитанные до ошибки; расчёт выполнен по ним.",
                                   Utf8ToUtf16(e.what())),
                        kCaption, MB_OK | MB_ICONERROR);
     } catch (const std::bad_alloc&) {

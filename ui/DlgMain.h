@@ -85,7 +85,7 @@ private:
 
     // Adds each id through one database connection, a row per record that comes back, then leaves
     // the list scrolled to its last row with nothing selected. Throws DataBase::SqlException, with
-    // the connection closed and the rows added before the failure kept.
+    // the connection closed, the rows added before the failure kept and the calculation run on them.
     void AddChromatograms(std::span<const uint32_t> ids);
     void AppendChromatogramRow(const MeasurementRecord& record, uint32_t assayId);
     void ScrollToLastRow();

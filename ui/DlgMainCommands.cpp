@@ -78,10 +78,17 @@ void DlgMain::OnRecalculate() {
 }
 
 void DlgMain::AddChromatograms(std::span<const uint32_t> ids) {
-    DatabaseGuard connection(OpenDatabase(HostDatabasePath()));
-    for (uint32_t id : ids)
-        if (const MeasurementRecord* record = AddChromatogram(measurements, connection.get(), id))
-            AppendChromatogramRow(*record, id);
+    try {
+        DatabaseGuard connection(OpenDatabase(HostDatabasePath()));
+        for (uint32_t id : ids)
+            if (const MeasurementRecord* record = AddChromatogram(measurements, connection.get(), id))
+                AppendChromatogramRow(*record, id);
+    } catch (...) {
+        // The rows read before the failure stay, so the pages are made to describe them before the
+        // failure is shown.
+        RunCalculation();
+        throw;
+    }
     ScrollToLastRow();
 }
 

@@ -4,7 +4,6 @@
 #include "platform/text/Format.h"
 #include "platform/text/Numbers.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -41,11 +40,9 @@ double ParsePressure(std::u16string_view text) {
         text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back()))
         text.remove_suffix(1);
-    std::u16string number(text);
-    std::replace(number.begin(), number.end(), u',', u'.');
-    if (number.empty() || number == u"-")
+    if (text.empty() || text == u"-")
         return -1.0;
-    const double value = ReadDecimal(number);
+    const double value = ReadDecimalWithComma(text);
     // An overflowing text ("1e999") reads as infinity: no pressure either.
     return value > 0 && std::isfinite(value) ? value : -1.0;
 }

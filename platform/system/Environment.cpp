@@ -7,7 +7,7 @@
 
 std::optional<std::u16string> GetEnvironmentText(std::string_view name) {
     const char* value = std::getenv(std::string(name).c_str());
-    if (!value)
+    if (!value || !*value)
         return std::nullopt;
     return Utf8ToUtf16(value);
 }

@@ -5,5 +5,6 @@
 #include <string>
 #include <string_view>
 
-// The value of the variable, or nothing when it is not set.
+// The value of the variable, or nothing when it is not set or set to the empty text: a read of no
+// characters is a failed read, so an empty value means "not set" to every caller.
 std::optional<std::u16string> GetEnvironmentText(std::string_view name);

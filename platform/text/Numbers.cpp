@@ -1,5 +1,6 @@
 #include "Numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cstdlib>
@@ -104,6 +105,12 @@ double ReadDecimal(std::u16string_view text) {
         }
     }
     return ReadDouble(text.substr(0, end));
+}
+
+double ReadDecimalWithComma(std::u16string_view text) {
+    std::u16string copy(text);
+    std::replace(copy.begin(), copy.end(), u',', u'.');
+    return ReadDecimal(copy);
 }
 
 int32_t ReadInt32(std::u16string_view text) {

@@ -18,6 +18,9 @@ double ReadDouble(std::u16string_view text, size_t* used = nullptr);
 // optional ".", an optional exponent; reading stops at the first other character, so hexadecimal,
 // "inf" and "nan" texts read as their leading decimal part. Nothing readable gives 0.0.
 double ReadDecimal(std::u16string_view text);
+// ReadDecimal with every "," read as ".": the system's one reader for the decimal numbers users type and
+// the component table holds (a coefficient K, a pressure).
+double ReadDecimalWithComma(std::u16string_view text);
 
 // atoi's rules: leading white space, an optional sign, decimal digits; reading stops at the first other
 // character; no digits give 0; a value outside the 32-bit range is clamped to it.

@@ -40,6 +40,28 @@ TEST_F(SqlFunctions, CaseFunctionsMapCyrillicAndLatinOneCharacterToOne) {
     EXPECT_EQ(Value(u"SELECT lower(12.5);"), u"12.5");
 }
 
+// U+FEFF and U+FFFE at the start of a result are characters like any other, not a byte-order mark.
+TEST_F(SqlFunctions, MappingsKeepALeadingByteOrderMarkCharacter) {
+    // The temporary database holds its text as UTF-16 in this machine's byte order; hex() shows those
+    // bytes, and a blob of them cast to text is that text.
+    const auto hex = [](std::u16string_view text) {
+        std::u16string digits;
+        for (const unsigned char byte : std::string_view(reinterpret_cast<const char*>(text.data()),
+                                                         text.size() * sizeof(char16_t)))
+            for (const int nibble : {byte >> 4, byte & 15})
+                digits += u"0123456789ABCDEF"[nibble];
+        return digits;
+    };
+    const std::u16string swapped = u"\uFFFE1";
+    for (const char16_t* function : {u"fold", u"lower", u"upper", u"title", u"unaccent"}) {
+        SCOPED_TRACE(Utf16ToUtf8(function));
+        const std::u16string f(function);
+        EXPECT_EQ(Value(u"SELECT length(" + f + u"(char(65279) || 'abc'));"), u"4");
+        EXPECT_EQ(Value(u"SELECT hex(" + f + u"(char(65279) || '1'));"), hex(u"\uFEFF1"));
+        EXPECT_EQ(Value(u"SELECT hex(" + f + u"(CAST(X'" + hex(swapped) + u"' AS TEXT)));"), hex(swapped));
+    }
+}
+
 TEST_F(SqlFunctions, UnaccentRemovesMarksAndSpellsOutLetters) {
     EXPECT_EQ(Value(u"SELECT unaccent('Crème brûlée, Ёлка, Straße, Øresund, ﬁ');"),
               u"Creme brulee, Елка, Strasse, Oresund, fi");

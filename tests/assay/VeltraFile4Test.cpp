@@ -6,7 +6,12 @@
 
 #include <cmath>
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
+#include <sys/mman.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -186,6 +191,53 @@ TEST_F(VeltraFile4Test, MemoryFailuresGiveTheirCodesWithoutReadingPastTheEnd) {
     EXPECT_EQ(load(bad), -5);
     EXPECT_EQ(load(MakeImage({{0, {1}}}, "<root>")), -3);
     EXPECT_EQ(fromMemory.channels.size(), 1u);
+}
+
+// The usage of the process's address space, in bytes (what a bound on it counts, the sanitizer's
+// reservations included).
+uint64_t AddressSpaceInUse() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmSize:", 0) == 0)
+            return std::stoull(line.substr(7)) * 1024;
+    return 0;
+}
+
+// A block whose sample count fits the file but not the memory: both loads give -6 instead of letting
+// std::bad_alloc escape, and keep nothing of the block. Run in a child process whose address space is
+// bounded at 64 MiB above what it uses, with a 256 MiB block in a sparse file.
+TEST_F(VeltraFile4Test, SampleCountsBeyondTheMemoryGiveMinusSix) {
+    constexpr uint64_t kWords = uint64_t(1) << 26;
+    std::string head = MakeImage({{0, {}}}, "");
+    PutLittleEndian(head, 16 + 24, kWords);
+    const uint64_t xmlOffset = head.size() + 4 * kWords;
+    PutLittleEndian(head, 8, xmlOffset);
+    const std::string xml = MakeXml("", "");
+    WriteBytes(path, head);
+    std::filesystem::resize_file(std::filesystem::path(path), xmlOffset);
+    std::ofstream(std::filesystem::path(path), std::ios::binary | std::ios::app) << xml;
+    const uint64_t size = xmlOffset + xml.size();
+
+    std::fflush(stdout);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const int fd = ::open(std::filesystem::path(path).c_str(), O_RDONLY);
+        void* image = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+        const rlim_t bound = AddressSpaceInUse() + (64u << 20);
+        const rlimit limit{bound, bound};
+        if (image == MAP_FAILED || ::setrlimit(RLIMIT_AS, &limit) != 0)
+            ::_exit(99);
+        CVeltraFile4 file, memory;
+        const int fileCode = file.LoadFromFile(path);
+        const int memoryCode = memory.LoadFromMemory(image, size);
+        const bool nothingKept = file.channels.empty() && memory.channels.empty();
+        ::_exit(nothingKept ? -fileCode * 10 - memoryCode : 98);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the loads ended the process, wait status " << status;
+    EXPECT_EQ(WEXITSTATUS(status), 66) << "file code * 10 + memory code, negated";
 }
 
 TEST_F(VeltraFile4Test, DocumentWithoutChannelsReadsBack) {
@@ -370,10 +422,14 @@ TEST_F(VeltraFile4Test, RootWithAnotherNameStillLoads) {
     const std::string xml = "<veltra><passport><sample value=\"s\"/></passport><channels><channel>"
                             "<number value=\"0\"/><table><item><area value=\"4\"/></item></table></channel>"
                             "</channels></veltra>";
-    ASSERT_EQ(LoadBoth(MakeImage({{0, {}}}, xml)), 0);
-    EXPECT_EQ(fromFile.passport.sample, u"s");
-    ASSERT_EQ(fromFile.channels.front().peaks.size(), 1u);
-    EXPECT_EQ(fromFile.channels.front().peaks[0].area, 4);
+    int memoryCode = -99;
+    ASSERT_EQ(LoadBoth(MakeImage({{0, {}}}, xml), &memoryCode), 0);
+    EXPECT_EQ(memoryCode, 0);
+    for (const CVeltraFile4* doc : {&fromFile, &fromMemory}) {
+        // Nothing is taken from under another document element.
+        EXPECT_EQ(doc->passport.sample, u"");
+        EXPECT_TRUE(doc->channels.front().peaks.empty());
+    }
 
     ASSERT_EQ(LoadBoth(MakeImage({{0, {}}}, "<?xml version=\"1.0\" encoding=\"windows-1251\"?><other/>")), 0);
     EXPECT_TRUE(fromFile.channels.front().peaks.empty());

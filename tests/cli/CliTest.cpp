@@ -86,6 +86,15 @@ TEST_F(Cli, SqlSeesTheDatabaseThroughThePluginsFunctions) {
     EXPECT_EQ(run.out, "[\"метан\",\"a%b\",1.5,null,10]\n");
 }
 
+TEST_F(Cli, SqlWithoutAStatementIsAUsageError) {
+    for (const char* query : {"", "  \n ", " -- a comment only", "/* a comment */ ;"}) {
+        const auto run = RunTool({"sql", "--db", Db(), query});
+        EXPECT_EQ(run.status, 2) << query;
+        EXPECT_EQ(run.err.rfind("atmocalc sql: QUERY holds no SQL statement\n", 0), 0u) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+}
+
 TEST_F(Cli, ReportWritesTheHtmlAndTheExactDocument) {
     const std::string html = (folder / "r.html").string(), xml = (folder / "r.xml").string();
     const auto run = RunTool({"report", "--db", Db(), "--ids", "1,2,3,4,5,6,7", "--std-mode", "1", "--press-grad",

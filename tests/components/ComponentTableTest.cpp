@@ -7,11 +7,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <tuple>
 #include <unistd.h>
 
@@ -83,6 +86,50 @@ protected:
 
     std::u16string FilePath() const { return Utf8ToUtf16(file.string()); }
 
+    // Saves while every write beyond the size limit fails, as on a full disk; the result of Save, or true
+    // (which the callers' checks for a failed save report) when the limit cannot be set.
+    static bool SaveWithFileSizeLimit(ComponentTable& table, rlim_t limit) {
+        rlimit previous{};
+        if (::getrlimit(RLIMIT_FSIZE, &previous) != 0)
+            return true;
+        const rlimit limited{limit, previous.rlim_max};
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        const bool saved = ::setrlimit(RLIMIT_FSIZE, &limited) != 0 || table.Save();
+        ::setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+        return saved;
+    }
+
+    // Runs the body as a user without an administrator's rights, who may not write everything: as the
+    // test's own user, or, when the tests run as root, in a child process that hands the test's folder
+    // to the user nobody and becomes that user. The child's failures are printed as they happen and
+    // fail the test through its exit status.
+    void AsUnprivilegedUser(const std::function<void()>& body) {
+        if (::geteuid() != 0) {
+            body();
+            return;
+        }
+        constexpr uid_t kNobody = 65534;
+        ASSERT_EQ(::lchown(root.c_str(), kNobody, kNobody), 0);
+        for (const auto& entry : fs::recursive_directory_iterator(root))
+            ASSERT_EQ(::lchown(entry.path().c_str(), kNobody, kNobody), 0);
+        std::fflush(stdout);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const bool dropped =
+                ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
+            if (dropped)
+                body();
+            std::fflush(stdout);
+            ::_exit(!dropped ? 2 : testing::Test::HasFailure() ? 1 : 0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            << "the part run as nobody failed (wait status " << status << "), see its failures above";
+    }
+
     std::optional<std::string> previousPublic;
     fs::path root, folder, file;
 };
@@ -109,6 +156,24 @@ TEST_F(ComponentTableFile, NumbersAreReadFromTheirLeadingPartWithCommaOrPoint) {
                                 {2, u"b", u"B", 1.25, 1},
                                 {7, u"name with spaces", u"", 0.0, 0},
                                 {-12, u"c", u"C", 25.0, 3}}));
+}
+
+// K is a decimal number only: hexadecimal, infinity and nan texts give their leading decimal part.
+TEST_F(ComponentTableFile, KReadsOnlyADecimalNumber) {
+    ComponentTable table = LoadText(kHeader + u"1;a;A;0x3;0\r\n"
+                                              u"2;b;B;infinity;0\r\n"
+                                              u"3;c;C;nan;0\r\n"
+                                              u"4;d;D; -INF;0\r\n"
+                                              u"5;e;E;2,5e1x3;0\r\n");
+    EXPECT_EQ(Rows(table), (std::vector<Row>{{1, u"a", u"A", 0.0, 0},
+                                             {2, u"b", u"B", 0.0, 0},
+                                             {3, u"c", u"C", 0.0, 0},
+                                             {4, u"d", u"D", 0.0, 0},
+                                             {5, u"e", u"E", 25.0, 0}}));
+    ASSERT_TRUE(table.Save());
+    EXPECT_EQ(Bytes(file), Utf16ToCodePage1251(kHeader + u"1;a;A;0,000000;0\r\n2;b;B;0,000000;0\r\n"
+                                                         u"3;c;C;0,000000;0\r\n4;d;D;0,000000;0\r\n"
+                                                         u"5;e;E;25,000000;0\r\n"));
 }
 
 TEST_F(ComponentTableFile, ShortRowsAndEmptyLinesAreSkippedAndExtraFieldsIgnored) {
@@ -212,46 +277,82 @@ TEST_F(ComponentTableFile, SaveKeepsTheOldFileWhenWritingTheNewOneFails) {
     ComponentTable table = LoadText(CodePage1251ToUtf16(old));
     table.records.resize(100, table.records[0]);
 
-    rlimit previous{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
-    const rlimit limited{old.size(), previous.rlim_max};
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const bool saved = table.Save();
-    ::setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
-
-    EXPECT_FALSE(saved);
+    EXPECT_FALSE(SaveWithFileSizeLimit(table, old.size()));
     EXPECT_EQ(table.lastError, u"Не удалось сохранить файл базы компонентов:\n" + FilePath());
     EXPECT_EQ(Bytes(file), old);
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"CompsTable.csv"}); // no new file left behind
 }
 
 TEST_F(ComponentTableFile, SaveKeepsTheOldFileWhenTheFolderOrTheFileIsReadOnly) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "an administrator may write any file";
     const std::string old = Utf16ToCodePage1251(kHeader + u"1;метан;CH4;1,000000;0\r\n");
     ComponentTable table = LoadText(CodePage1251ToUtf16(old));
     table.records[0].K = 2;
     const std::u16string failed = u"Не удалось сохранить файл базы компонентов:\n" + FilePath();
+    AsUnprivilegedUser([&] {
+        // A read-only file stays read-only, although its folder would allow replacing it.
+        fs::permissions(file, fs::perms::owner_write, fs::perm_options::remove);
+        EXPECT_FALSE(table.Save());
+        EXPECT_EQ(table.lastError, failed);
+        EXPECT_EQ(Bytes(file), old);
 
-    fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
-    EXPECT_FALSE(table.Save());
-    EXPECT_EQ(table.lastError, failed);
-    EXPECT_EQ(Bytes(file), old);
+        // In a read-only folder too.
+        fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
+        EXPECT_FALSE(table.Save());
+        EXPECT_EQ(table.lastError, failed);
+        EXPECT_EQ(Bytes(file), old);
 
-    // A read-only file stays read-only, although its folder would allow replacing it.
-    fs::permissions(folder, fs::perms::owner_write, fs::perm_options::add);
-    fs::permissions(file, fs::perms::owner_write, fs::perm_options::remove);
-    EXPECT_FALSE(table.Save());
-    EXPECT_EQ(table.lastError, failed);
-    EXPECT_EQ(Bytes(file), old);
+        // And a table that is missing cannot be made there.
+        fs::permissions(folder, fs::perms::owner_write, fs::perm_options::add);
+        fs::remove(file);
+        fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
+        EXPECT_FALSE(table.Save());
+        EXPECT_EQ(table.lastError, failed);
+        EXPECT_TRUE(FolderEntries().empty());
+    });
+}
+
+// Where the file cannot be replaced by a new one, it is written where it is.
+TEST_F(ComponentTableFile, SaveRewritesInPlaceInAReadOnlyFolderAndThroughHardLinks) {
+    const std::string old = Utf16ToCodePage1251(kHeader + u"1;метан;CH4;1,000000;0\r\n");
+    const std::string saved = Utf16ToCodePage1251(kHeader + u"1;метан;CH4;2,000000;0\r\n");
+    ComponentTable table = LoadText(CodePage1251ToUtf16(old));
+    table.records[0].K = 2;
+    AsUnprivilegedUser([&] {
+        const auto inode = [&] {
+            struct stat info {};
+            ::stat(file.c_str(), &info);
+            return info.st_ino;
+        };
+        const auto before = inode();
+        fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
+        ASSERT_TRUE(table.Save()) << Utf16ToUtf8(table.lastError);
+        EXPECT_EQ(Bytes(file), saved);
+        EXPECT_EQ(inode(), before);
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{"CompsTable.csv"});
+
+        // A write that fails there puts the old table back.
+        table.records.resize(100, table.records[0]);
+        EXPECT_FALSE(SaveWithFileSizeLimit(table, saved.size()));
+        EXPECT_EQ(Bytes(file), saved);
+        table.records.resize(1);
+
+        // A second name of the file keeps naming the saved table.
+        fs::permissions(folder, fs::perms::owner_write, fs::perm_options::add);
+        const fs::path link = root / "CompsTable-link.csv";
+        fs::create_hard_link(file, link);
+        table.records[0].K = 3;
+        ASSERT_TRUE(table.Save());
+        EXPECT_EQ(Bytes(link), Utf16ToCodePage1251(kHeader + u"1;метан;CH4;3,000000;0\r\n"));
+        EXPECT_EQ(fs::hard_link_count(file), 2u);
+        EXPECT_EQ(inode(), before);
+    });
 }
 
 TEST_F(ComponentTableFile, SaveKeepsTheFilesPermissionsAndSymbolicLinks) {
     const fs::path shared = root / "shared.csv";
     std::ofstream(shared, std::ios::binary) << Utf16ToCodePage1251(kHeader);
-    fs::permissions(shared, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+    // Bits that a new file would not get by default.
+    fs::permissions(shared, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_write |
                                 fs::perms::others_read);
     fs::create_symlink(shared, file);
 
@@ -261,7 +362,7 @@ TEST_F(ComponentTableFile, SaveKeepsTheFilesPermissionsAndSymbolicLinks) {
     EXPECT_TRUE(fs::is_symlink(file));
     EXPECT_EQ(Bytes(shared), Utf16ToCodePage1251(kHeader + u"1;метан;CH4;1,000000;0\r\n"));
     EXPECT_EQ(fs::status(shared).permissions(), fs::perms::owner_read | fs::perms::owner_write |
-                                                    fs::perms::group_read | fs::perms::others_read);
+                                                    fs::perms::group_write | fs::perms::others_read);
 }
 
 class ComponentFolderRule : public ComponentTableFile {};
@@ -282,6 +383,10 @@ TEST_F(ComponentFolderRule, FolderIsUnderPublicDocuments) {
 
 TEST_F(ComponentFolderRule, UnsetPublicMeansTheRootFolder) {
     ::unsetenv("PUBLIC");
+    EXPECT_EQ(ComponentFolder(), u"");
+    EXPECT_EQ(ComponentTablePath(), u"/CompsTable.csv");
+    // An empty value is no value, as for the template folder.
+    ::setenv("PUBLIC", "", 1);
     EXPECT_EQ(ComponentFolder(), u"");
     EXPECT_EQ(ComponentTablePath(), u"/CompsTable.csv");
 }

@@ -80,11 +80,38 @@ TEST_F(PluginLifecycle, MissingServicesGiveExactlyTheThreeBoxes) {
 }
 
 TEST_F(PluginLifecycle, ANullConnectionUriLeavesTheOldOneAsItWas) {
-    DataBaseConnectionBase::Instance()->connectionUri = u"/old.db";
+    // Also "not found" from a host that said it offers the service: that answer is no text either.
+    for (const HostResult answer : {HostResult(0), ServiceNotFound}) {
+        DataBaseConnectionBase::Instance()->connectionUri = u"/old.db";
+        host.OfferStandardServices();
+        host.Offer("DB/GetConnectionUri", [answer](intptr_t, void*) { return answer; });
+        LoadAndFire();
+        EXPECT_EQ(DataBaseConnectionBase::Instance()->connectionUri, u"/old.db") << answer;
+        EXPECT_TRUE(boxes.boxes.empty());
+        Unload();
+    }
+}
+
+TEST_F(PluginLifecycle, NullSlotsOfTheTableActAsOperationsTheHostLacks) {
     host.OfferStandardServices();
-    host.Offer("DB/GetConnectionUri", [](intptr_t, void*) -> HostResult { return 0; });
-    LoadAndFire();
-    EXPECT_EQ(DataBaseConnectionBase::Instance()->connectionUri, u"/old.db");
+    HostFunctions table = *host.Table();
+    table.RegisterCommand = nullptr;
+    table.UnregisterCommand = nullptr;
+    table.Unsubscribe = nullptr;
+    table.CallService = nullptr;
+    table.ServiceExists = nullptr;
+    EXPECT_EQ(Load(&table), 0);
+    EXPECT_EQ(host.Fire("System/ModulesLoaded"), 1);
+    EXPECT_TRUE(host.commands.empty());
+    EXPECT_TRUE(host.serviceCalls.empty());
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::u16string>{u"CreateNewMenu service not found.",
+                                                          u"OpenAssayIdDlg service not found.",
+                                                          u"GetDbUri service not found."}));
+    EXPECT_EQ(profileSection, u"plugins\\atmocalc");
+    EXPECT_EQ(Unload(), 0);
+    EXPECT_TRUE(host.unsubscribed.empty());
+    EXPECT_TRUE(host.unregistered.empty());
+    Reset(); // the table dies with this test
 }
 
 TEST_F(PluginLifecycle, MenuCommandOpensOneDialogAndANewOneAfterItClosed) {

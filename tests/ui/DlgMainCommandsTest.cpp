@@ -143,7 +143,15 @@ TEST_F(MainDialogCommands, ADatabaseErrorMidBatchKeepsTheEarlierRowsAndShowsOneB
     ASSERT_TRUE(Open());
     MakeLookupFail(3);
     MarkMessages();
+    // What the messages page says while the box is up.
+    std::vector<std::u16string> linesUnderTheBox;
+    const MessageBoxHandler recorder = SetMessageBoxHandler([&](const MessageBoxRequest& request) {
+        linesUnderTheBox = MessageLines();
+        boxes.boxes.push_back(request);
+        return IDOK;
+    });
     Pick({1, 2, 3, 4});
+    SetMessageBoxHandler(recorder);
     EXPECT_EQ(RowValues(), (std::vector<int32_t>{1, 2}));
     EXPECT_EQ(dialog->measurements.size(), 2u);
     ASSERT_EQ(boxes.boxes.size(), 1u);
@@ -154,11 +162,18 @@ TEST_F(MainDialogCommands, ADatabaseErrorMidBatchKeepsTheEarlierRowsAndShowsOneB
     const std::u16string& text = boxes.boxes[0].text;
     const std::u16string lead = u"Не удалось прочитать базу данных хроматограмм:\n";
     const std::u16string kept =
-        u"\nВ списке остались хроматограммы, прочитанные до ошибки; расчёт не обновлён.";
+        u"\nВ списке остались хроматограммы, прочитанные до ошибки; расчёт выполнен по ним.";
     ASSERT_GT(text.size(), lead.size() + kept.size());
     EXPECT_EQ(text.substr(0, lead.size()), lead);
     EXPECT_EQ(text.substr(text.size() - kept.size()), kept);
-    EXPECT_TRUE(MarkerKept()); // no calculation after the failure
+    // The pages describe the two rows, already when the box is shown.
+    EXPECT_FALSE(MarkerKept());
+    EXPECT_EQ(linesUnderTheBox, MessageLines());
+    const auto& warnings = dialog->messagesTab.warnings;
+    EXPECT_NE(std::find(warnings.begin(), warnings.end(),
+                        u"Только одна хроматограмма \"без патрона\" — усреднение по одному измерению "
+                        u"(рекомендуется не менее 2)."),
+              warnings.end());
     // The connection was closed: the file can be changed at once.
     ExecuteSql("DROP VIEW assay; ALTER TABLE assay_rows RENAME TO assay;");
     Pick({3});
@@ -279,11 +294,20 @@ TEST_F(MainDialogCommands, ADatabaseErrorWhileReloadingKeepsWhatWasReadAgain) {
     EXPECT_EQ(dialog->measurements.count(2), 0u);
     EXPECT_EQ(static_cast<size_t>(dialog->chromatograms.GetItemCount()), dialog->measurements.size());
     EXPECT_TRUE(dialog->IsWindowVisible());
+    // The calculation ran on the one chromatogram read again: the calibration alone.
+    EXPECT_TRUE(dialog->messagesTab.infos.empty()) << "not the run on the emptied set";
+    const auto& warnings = dialog->messagesTab.warnings;
+    EXPECT_EQ(std::count(warnings.begin(), warnings.end(),
+                         u"Нет хроматограмм \"без патрона\" — непредельные и отдельные компоненты не "
+                         u"рассчитаны."),
+              1);
 }
 
 TEST_F(MainDialogCommands, PickOrderHoldsInTheListTheReportAndTheToolThroughRemovalAndReloads) {
-    for (uint32_t id = 5; id <= 8; ++id)
+    for (uint32_t id = 5; id <= 6; ++id)
         AddAssay(id, u"Проба без патрона", SamplePeaks(100, 10));
+    AddAssay(7, u"воздух 7", SamplePeaks(100, 10));
+    AddAssay(8, u"воздух 8", SamplePeaks(100, 10));
     ASSERT_TRUE(Open());
     Pick({6, 2, 8, 1, 5, 3, 7, 4});
     Select({0, 4, 5});
@@ -293,6 +317,13 @@ TEST_F(MainDialogCommands, PickOrderHoldsInTheListTheReportAndTheToolThroughRemo
     const std::vector<int32_t> order = {2, 8, 1, 7, 4};
     EXPECT_EQ(RowValues(), order);
     EXPECT_EQ(Column(0), (std::vector<std::u16string>{u"1", u"2", u"3", u"4", u"5"}));
+
+    // The calculation visits them in that order: its warnings name the undetermined samples so.
+    std::vector<std::u16string> undetermined;
+    for (const std::u16string& warning : dialog->messagesTab.warnings)
+        if (warning.starts_with(u"Проба \""))
+            undetermined.push_back(warning.substr(7, warning.find(u'"', 7) - 7));
+    EXPECT_EQ(undetermined, (std::vector<std::u16string>{u"воздух 8", u"воздух 7", u"воздух"}));
 
     // The report numbers its "files" rows in the same order.
     const CalcResult result =

@@ -552,14 +552,15 @@ bool CListCtrl::ViewportEvent(QEvent* event) {
                                                                               : request->globalPos());
     }
     case QEvent::ToolTip: {
-        if (!(GetExtendedStyle() & LVS_EX_INFOTIP))
-            return false;
         const auto* help = static_cast<QHelpEvent*>(event);
         const QModelIndex cell = t->indexAt(help->pos());
+        // A tip the owner gave the cell is its own to show.
+        if (cell.isValid() && !cell.data(Qt::ToolTipRole).toString().isEmpty())
+            return false;
+        // Otherwise only a cut-off text shows, whole, as a tip.
         const QString text = cell.isValid() ? cell.data().toString() : QString();
         const QRect rect = cell.isValid() ? t->visualRect(cell) : QRect();
-        // Only a cut-off text shows as a tip; 8 pixels are the cell's own margins.
-        if (!text.isEmpty() && t->fontMetrics().horizontalAdvance(text) + 8 > rect.width())
+        if (TextCut(t, text, rect))
             QToolTip::showText(help->globalPos(), text, t->viewport(), rect);
         else
             QToolTip::hideText();

@@ -44,7 +44,8 @@ struct DemoRun {
     std::vector<DemoPeak> peaks;
 };
 
-constexpr char16_t kMixture[] = u"ПГС CH4 в воздухе, 50,0 мг/м3";
+// Short enough for the list's columns, as a host's own names are.
+constexpr char16_t kMixture[] = u"ПГС CH4 50 мг/м3";
 constexpr double kMethaneMixture = 50.0;
 
 // Three calibrations of one methane mixture that converge; two samples drawn without the cartridge
@@ -94,12 +95,12 @@ std::vector<DemoRun> DemoRuns() {
          false,
          day + 3000,
          {{u"метан", 1.21, 5068.3, kMethaneMixture}}},
-        {4, u"Выброс котельной, без патрона №1", u"", false, false, false, day + 7200, withoutCartridge1},
-        {5, u"Выброс котельной, без патрона №2", u"", false, false, false, day + 8700, withoutCartridge2},
-        {6, u"Выброс котельной, с патроном №1", u"", false, false, false, day + 10200, withCartridge1},
-        {7, u"Выброс котельной, с патроном №2", u"", false, false, false, day + 11700, withCartridge2},
+        {4, u"Котельная, без патрона №1", u"", false, false, false, day + 7200, withoutCartridge1},
+        {5, u"Котельная, без патрона №2", u"", false, false, false, day + 8700, withoutCartridge2},
+        {6, u"Котельная, с патроном №1", u"", false, false, false, day + 10200, withCartridge1},
+        {7, u"Котельная, с патроном №2", u"", false, false, false, day + 11700, withCartridge2},
         {8, u"Проба воздуха, цех №3", u"", false, false, false, day + 13200, withoutCartridge1},
-        {9, u"Выброс котельной, без патрона (ошибка ввода)", u"", false, true, false, day + 14700,
+        {9, u"Котельная, без патрона (ошибка ввода)", u"", false, true, false, day + 14700,
          withoutCartridge2},
         {10,
          u"Градуировка CH4 (черновик)",

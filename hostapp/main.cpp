@@ -4,6 +4,7 @@
 #include "hostapp/QtMessageBox.h"
 #include "hostapp/ScriptRunner.h"
 #include "hostapp/VeltraHost.h"
+#include "platform/ui/QtTranslations.h"
 
 #include <QApplication>
 
@@ -77,6 +78,7 @@ int main(int argc, char** argv) {
     QApplication app(qtArgc, argv);
     qInstallMessageHandler(FilterQtMessages);
     QApplication::setApplicationName(QStringLiteral("veltra-host"));
+    InstallQtTranslations();
 
     if (options.script) {
         // Message boxes of the host go to standard error; the plug-in's are answered by the script.

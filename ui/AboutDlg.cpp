@@ -32,7 +32,7 @@ bool CAboutDlg::OnInitDialog() {
     SetIcon(icon, true);
     SetIcon(icon, false);
     if (auto* image = GetDlgItemAs<CStatic>(kIconId))
-        image->SetIcon(LoadIconPixmap(kPluginIcon, kLargeIconSize));
+        image->SetIcon(LoadIconPixmap(kPluginIcon, ScalePixels(kLargeIconSize, FontPixelScale(GetBaseUnits()).x)));
     // The version is the constant every other place shows, not the template's text.
     SetDlgItemText(kVersionId, kVersionSuffix);
     return true;

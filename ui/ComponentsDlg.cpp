@@ -43,9 +43,10 @@ bool ComponentsDlg::OnInitDialog() {
 
     grid.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     grid.ModifyStyle(0, LVS_REPORT | LVS_EDITLABELS);
-    grid.InsertColumn(0, u"№", LVCFMT_LEFT, 40);
-    grid.InsertColumn(1, u"Компонент", LVCFMT_LEFT, 200);
-    grid.InsertColumn(kKColumn, u"K", LVCFMT_LEFT, 80);
+    const PixelScale scale = FontPixelScale(GetBaseUnits());
+    grid.InsertColumn(0, u"№", LVCFMT_LEFT, ScalePixels(40, scale.x));
+    grid.InsertColumn(1, u"Компонент", LVCFMT_LEFT, ScalePixels(200, scale.x));
+    grid.InsertColumn(kKColumn, u"K", LVCFMT_LEFT, ScalePixels(80, scale.x));
 
     ComponentTable& table = ComponentTable::Instance();
     if (!table.loaded && !table.Load())

@@ -13,6 +13,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/Icons.h"
 #include "platform/ui/QtMessageBox.h"
+#include "platform/ui/QtTranslations.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -57,7 +58,7 @@ const DialogTemplate kMainTemplate{101, u"Расчет Аэро: Тамирел�
 struct ListColumn {
     const char16_t* heading;
     int format;
-    int width;
+    int width; // pixels at the reference dialog font
 };
 const ListColumn kColumns[] = {
     {u"№", LVCFMT_CENTER, 30},           {u"Имя файла", LVCFMT_LEFT, 250}, {u"Проба", LVCFMT_LEFT, 180},
@@ -152,12 +153,15 @@ bool DlgMain::OnInitDialog() {
         toolTips.AddTool(GetDlgItem(button.id), button.tip);
     toolTips.Activate(true);
 
+    // The pixel measures were chosen for the reference dialog font; they grow with this one, as the
+    // template does, so the same texts fit.
+    const PixelScale scale = FontPixelScale(GetBaseUnits());
     chromatograms.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     int column = 0;
     for (const ListColumn& c : kColumns)
-        chromatograms.InsertColumn(column++, c.heading, c.format, c.width);
+        chromatograms.InsertColumn(column++, c.heading, c.format, ScalePixels(c.width, scale.x));
 
-    SetMinTrackSize(kMinTrackWidth, kMinTrackHeight);
+    SetMinTrackSize(ScalePixels(kMinTrackWidth, scale.x), ScalePixels(kMinTrackHeight, scale.y));
     RestoreWindowRect();
 
     const CRect page = PageRect();
@@ -274,7 +278,9 @@ void DlgMain::OnListDblClk(NMHDR*, intptr_t* result) {
 
 CRect DlgMain::PageRect() const {
     const CRect client = tabs.GetClientRect();
-    return {client.left + 1, client.top + 22, client.right - 4, client.bottom - 2};
+    const PixelScale scale = FontPixelScale(GetBaseUnits());
+    return {client.left + ScalePixels(1, scale.x), client.top + ScalePixels(22, scale.y),
+            client.right - ScalePixels(4, scale.x), client.bottom - ScalePixels(2, scale.y)};
 }
 
 void DlgMain::LayoutPages() {
@@ -307,8 +313,9 @@ void DlgMain::RestoreWindowRect() {
 }
 
 MainDialogWindow* CreateMainDialog(void* hostWindow) {
-    // A main dialog means a GUI: message boxes from here on are Qt's.
+    // A main dialog means a GUI: message boxes from here on are Qt's, and Qt speaks Russian.
     InstallQtMessageBoxHandler();
+    InstallQtTranslations();
     auto* dialog = new DlgMain(static_cast<QWidget*>(hostWindow));
     try {
         if (dialog->Create())

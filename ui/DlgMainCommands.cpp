@@ -6,6 +6,7 @@
 #include "host/DataBaseConnectionBase.h"
 #include "platform/system/PathName.h"
 #include "platform/text/Format.h"
+#include "platform/ui/FocusKeeper.h"
 #include "report/Report.h"
 
 #include <algorithm>
@@ -27,9 +28,13 @@ void DlgMain::OnAddChromatograms() {
     if (pickerOpen)
         return;
     std::array<uint32_t, kPickerCapacity> ids{};
-    pickerOpen = true;
-    const HostResult count = CallService("Main/OpenAssayIdDlg", kPickerCapacity, ids.data());
-    pickerOpen = false;
+    HostResult count;
+    {
+        const FocusKeeper keeper(GetSafeHwnd());
+        pickerOpen = true;
+        count = CallService("Main/OpenAssayIdDlg", kPickerCapacity, ids.data());
+        pickerOpen = false;
+    }
     // Nothing chosen, or no picker. The host's answer is a count, so a negative one chose nothing.
     if (count <= 0 || count == ServiceNotFound)
         return;

@@ -5,6 +5,9 @@
 #include "components/ComponentTable.h"
 #include "host/SettingsRecord.h"
 #include "platform/shell/Shell.h"
+#include "platform/system/MessageBox.h"
+#include "platform/text/Format.h"
+#include "platform/ui/FocusKeeper.h"
 #include "report/Report.h"
 #include "ui/AboutDlg.h"
 #include "ui/ComponentsDlg.h"
@@ -12,19 +15,28 @@
 
 #include <vector>
 
+namespace {
+constexpr char16_t kCaption[] = u"atmocalc";
+} // namespace
+
+// Each tool opens windows of its own; when they close, this dialog is the active window again.
+
 void DlgMain::OnSettings() {
+    const FocusKeeper keeper(GetSafeHwnd());
     SettingsDlg dialog(GetSafeHwnd());
     if (dialog.DoModal() == IDOK)
         RunCalculation();
 }
 
 void DlgMain::OnComponents() {
+    const FocusKeeper keeper(GetSafeHwnd());
     ComponentsDlg dialog(GetSafeHwnd());
     if (dialog.DoModal() == IDOK)
         RunCalculation();
 }
 
 void DlgMain::OnReport() {
+    const FocusKeeper keeper(GetSafeHwnd());
     // A fresh result on the same inputs; the messages as the last run left them. Nothing on screen changes.
     const CalcResult result =
         CalculateResults(measurements, SettingsRecord::Instance(), ComponentTable::Instance());
@@ -32,12 +44,17 @@ void DlgMain::OnReport() {
     messages.insert(messages.end(), messagesTab.warnings.begin(), messagesTab.warnings.end());
     messages.insert(messages.end(), messagesTab.infos.begin(), messagesTab.infos.end());
     ReportRequest request(measurements, result, messages, SettingsRecord::Instance());
-    // A failed report has shown its own error box and leaves nothing to open.
-    if (MakeReport(request))
-        ShellOpenFile(request.outputPath);
+    // A failed report has shown its own error box and leaves nothing to open. A written report the
+    // desktop cannot open is not lost: the user learns where it is.
+    if (MakeReport(request) && !ShellOpenFile(request.outputPath))
+        ShowMessageBox(GetSafeHwnd(),
+                       FormatText(u"Отчёт сохранён в файле:\n%s\nОткрыть его программой по умолчанию не удалось.",
+                                  request.outputPath),
+                       kCaption, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void DlgMain::OnAbout() {
+    const FocusKeeper keeper(GetSafeHwnd());
     CAboutDlg dialog(GetSafeHwnd());
     dialog.DoModal();
 }

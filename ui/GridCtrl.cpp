@@ -5,9 +5,12 @@
 #include "platform/text/CaseMapping.h"
 #include "platform/text/Numbers.h"
 #include "platform/ui/Colors.h"
+#include "platform/ui/DialogUnits.h"
 #include "platform/ui/LocaleDateTime.h"
 
+#include <QKeyEvent>
 #include <QStyle>
+#include <QTableWidget>
 #include <QWidget>
 
 namespace {
@@ -94,8 +97,10 @@ CGridCtrlEditCell* CGridCtrl::EditCell(int row, int column) {
     CRect cell;
     if (!GetSubItemRect(row, column, cell))
         return nullptr;
-    cell.top -= 2;
-    cell.bottom += 2;
+    // The editor stands 2 pixels of the reference font above and below the cell.
+    const int margin = ScalePixels(2, FontPixelScale(MeasureBaseUnits(GetSafeHwnd()->font())).y);
+    cell.top -= margin;
+    cell.bottom += margin;
     const int format = GetColumnFormat(column);
     const unsigned alignment = format == LVCFMT_LEFT    ? ES_LEFT
                                : format == LVCFMT_RIGHT ? ES_RIGHT
@@ -261,4 +266,19 @@ void CGridCtrl::OnScroll() {
 
 void CGridCtrl::OnSize() {
     FitStretchColumn();
+}
+
+bool CGridCtrl::OnWidgetEvent(QObject* watched, QEvent* event) {
+    QTableWidget* table = Table();
+    if (table && watched == table && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F2 &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        // The current cell is where the last click or the arrow keys left it in the focused row.
+        const int row = GetNextItem(-1, LVNI_FOCUSED);
+        const int column = table->currentIndex().isValid() ? table->currentIndex().column() : 0;
+        if (row >= 0)
+            EditCell(row, column);
+        return true;
+    }
+    return CListCtrl::OnWidgetEvent(watched, event);
 }

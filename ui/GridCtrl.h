@@ -108,6 +108,8 @@ protected:
     void OnHeaderEndDrag(int column, int order) override;
     void OnScroll() override;
     void OnSize() override;
+    // F2 edits the focused row's current cell, as a double-click on it does: it asks GCN_BEGINEDIT.
+    bool OnWidgetEvent(QObject* watched, QEvent* event) override;
 
 private:
     intptr_t NotifyGrid(unsigned code, int32_t first, int32_t second);

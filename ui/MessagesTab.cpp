@@ -8,7 +8,7 @@ constexpr int kListId = 1011;
 
 // clang-format off
 const DialogTemplate kMessagesTemplate{109, u"", WS_CHILD, 235, 100, u"MS Shell Dlg", 8, {
-    {kListId, ControlKind::ListBox, u"", WS_VSCROLL | WS_BORDER | WS_TABSTOP | LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT, 7, 7, 221, 86, {0, 0, 100, 100}},
+    {kListId, ControlKind::ListBox, u"", WS_VSCROLL | WS_HSCROLL | WS_BORDER | WS_TABSTOP | LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT, 7, 7, 221, 86, {0, 0, 100, 100}},
 }};
 // clang-format on
 

@@ -30,8 +30,9 @@ void ResultsTab::ShowTrace(const CalcTrace& trace) {
 
 bool ResultsTab::OnInitDialog() {
     CDialogEx::OnInitDialog();
+    const PixelScale scale = FontPixelScale(GetBaseUnits());
     list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    list.InsertColumn(0, u"Компонент", LVCFMT_LEFT, 220);
-    list.InsertColumn(1, u"Концентрация", LVCFMT_LEFT, 150);
+    list.InsertColumn(0, u"Компонент", LVCFMT_LEFT, ScalePixels(220, scale.x));
+    list.InsertColumn(1, u"Концентрация", LVCFMT_LEFT, ScalePixels(150, scale.x));
     return true;
 }

@@ -64,9 +64,11 @@ QWidget* MakeWidget(const ControlTemplate& c, QWidget* parent) {
         list->setSortingEnabled(c.style & LBS_SORT);
         list->setVerticalScrollBarPolicy(c.style & WS_VSCROLL ? Qt::ScrollBarAsNeeded
                                                               : Qt::ScrollBarAlwaysOff);
-        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setHorizontalScrollBarPolicy(c.style & WS_HSCROLL ? Qt::ScrollBarAsNeeded
+                                                                : Qt::ScrollBarAlwaysOff);
         list->setFrameShape(c.style & WS_BORDER ? QFrame::StyledPanel : QFrame::NoFrame);
-        list->setUniformItemSizes(true);
+        // Uniform items all take the first one's width, which would end the sideways scroll there.
+        list->setUniformItemSizes(!(c.style & WS_HSCROLL));
         return list;
     }
     case ControlKind::DropDownCombo: {

@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QString>
 
+#include <cmath>
+
 namespace {
 
 // a * b / c rounded half away from zero, as the platform's MulDiv does.
@@ -36,4 +38,13 @@ DialogBaseUnits MeasureBaseUnits(const QFont& font) {
 CRect MapDialogRect(const DialogBaseUnits& units, int x, int y, int cx, int cy) {
     return {MulDiv(x, units.cx, 4), MulDiv(y, units.cy, 8), MulDiv(x + cx, units.cx, 4),
             MulDiv(y + cy, units.cy, 8)};
+}
+
+PixelScale FontPixelScale(const DialogBaseUnits& units) {
+    return {static_cast<double>(units.cx) / kReferenceBaseUnits.cx,
+            static_cast<double>(units.cy) / kReferenceBaseUnits.cy};
+}
+
+int ScalePixels(int pixels, double ratio) {
+    return static_cast<int>(std::lround(pixels * ratio));
 }

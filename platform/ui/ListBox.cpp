@@ -1,6 +1,10 @@
 #include "ListBox.h"
 
+#include "ListViewWidget.h"
+
+#include <QHelpEvent>
 #include <QListWidget>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -96,4 +100,26 @@ int CListBox::GetTopIndex() const {
         return 0;
     const QModelIndex top = list->indexAt(QPoint(1, 1));
     return top.isValid() ? top.row() : 0;
+}
+
+void CListBox::OnAttach() {
+    if (QListWidget* list = List(GetSafeHwnd()))
+        WatchEvents(list->viewport());
+}
+
+bool CListBox::OnWidgetEvent(QObject*, QEvent* event) {
+    QListWidget* list = List(GetSafeHwnd());
+    if (!list || event->type() != QEvent::ToolTip)
+        return false;
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QListWidgetItem* item = list->itemAt(help->pos());
+    const QString text = item ? item->text() : QString();
+    // A text longer than what the viewport shows of its item (narrow, or scrolled partly out of
+    // sight) shows whole in the tip.
+    const QRect visible = item ? list->visualItemRect(item).intersected(list->viewport()->rect()) : QRect();
+    if (TextCut(list, text, visible))
+        QToolTip::showText(help->globalPos(), text, list->viewport(), visible);
+    else
+        QToolTip::hideText();
+    return true;
 }

@@ -1,4 +1,5 @@
-// CListBox: a list of texts. With LBS_NOTIFY a double-click reaches the dialog as LBN_DBLCLK.
+// CListBox: a list of texts. With LBS_NOTIFY a double-click reaches the dialog as LBN_DBLCLK. A text
+// that does not show whole shows whole in a tip.
 // Indexes are 0-based; every call with a bad index does nothing and answers -1, 0 or "".
 #pragma once
 
@@ -23,4 +24,8 @@ public:
     std::vector<int> GetSelItems() const;      // selected indexes, ascending
     int SetSel(int index, bool select = true); // one item, or every item for -1; 0, or -1 for a bad index
     int GetTopIndex() const;
+
+protected:
+    void OnAttach() override;
+    bool OnWidgetEvent(QObject* watched, QEvent* event) override;
 };

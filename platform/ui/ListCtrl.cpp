@@ -577,12 +577,13 @@ bool CListCtrl::ViewportEvent(QEvent* event) {
             QToolTip::showText(help->globalPos(), ToQString(own), t->viewport(), area);
             return true;
         }
-        if (!(GetExtendedStyle() & LVS_EX_INFOTIP))
+        // A tip the owner gave the cell is its own to show.
+        if (cell.isValid() && !cell.data(Qt::ToolTipRole).toString().isEmpty())
             return false;
+        // Otherwise only a cut-off text shows, whole, as a tip.
         const QString text = cell.isValid() ? cell.data().toString() : QString();
         const QRect rect = cell.isValid() ? t->visualRect(cell) : QRect();
-        // Only a cut-off text shows as a tip; 8 pixels are the cell's own margins.
-        if (!text.isEmpty() && t->fontMetrics().horizontalAdvance(text) + 8 > rect.width())
+        if (TextCut(t, text, rect))
             QToolTip::showText(help->globalPos(), text, t->viewport(), rect);
         else
             QToolTip::hideText();

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 #include <QStyledItemDelegate>
 
 // Draws each cell with the colours its CListCtrl gives it.
@@ -52,6 +54,11 @@ Qt::Alignment ColumnAlignment(int format) {
     }
 }
 
+bool TextCut(const QWidget* view, const QString& text, const QRect& rect) {
+    const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    return !text.isEmpty() && view->fontMetrics().horizontalAdvance(text) + 2 * margin > rect.width();
+}
+
 ListViewWidget::ListViewWidget(QWidget* parent) : Hooked<QTableWidget>(parent) {
     setItemDelegate(new ListItemDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -87,6 +94,41 @@ void ListViewWidget::changeEvent(QEvent* event) {
     QTableWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+}
+
+void ListViewWidget::paintEvent(QPaintEvent* event) {
+    QTableWidget::paintEvent(event);
+    const QModelIndex current = currentIndex();
+    if (!hasFocus() || !current.isValid() || columnCount() == 0)
+        return;
+    QRect row;
+    for (int column = 0; column < columnCount(); ++column)
+        if (!isColumnHidden(column) && columnWidth(column) > 0)
+            row |= visualRect(model()->index(current.row(), column));
+    if (row.isEmpty())
+        return;
+    QPainter painter(viewport());
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = row.adjusted(0, 0, -1, -1);
+    focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_HasFocus;
+    focus.backgroundColor = palette().color(QPalette::Base);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+}
+
+void ListViewWidget::focusInEvent(QFocusEvent* event) {
+    QTableWidget::focusInEvent(event);
+    viewport()->update();
+}
+
+void ListViewWidget::focusOutEvent(QFocusEvent* event) {
+    QTableWidget::focusOutEvent(event);
+    viewport()->update();
+}
+
+void ListViewWidget::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableWidget::currentChanged(current, previous);
+    viewport()->update();
 }
 
 void ListViewWidget::SyncSortIndicator() {

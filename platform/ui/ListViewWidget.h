@@ -1,5 +1,5 @@
 // Internal to the framework: the widget of a report-view list, drawn cell by cell through its
-// CListCtrl's colours.
+// CListCtrl's colours, with a focus mark on the focused row.
 #pragma once
 
 #include "platform/ui/WidgetHook.h"
@@ -21,6 +21,12 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    // The cells, then, while the list holds the focus, the focus mark around the whole focused row.
+    void paintEvent(QPaintEvent* event) override;
+    // The mark spans the row: these repaint the whole viewport, not only the cells they touch.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 };
 
 // Keeps a list quiet while it lives.
@@ -36,3 +42,7 @@ private:
 };
 
 Qt::Alignment ColumnAlignment(int format);
+
+// Whether a text drawn in `rect` of an item view loses part of itself: wider than the rectangle less
+// the margins the style keeps on each side of an item's text.
+bool TextCut(const QWidget* view, const QString& text, const QRect& rect);

@@ -18,6 +18,7 @@ inline constexpr unsigned WS_VISIBLE = 0x10000000;  // the dialog shows itself o
 inline constexpr unsigned WS_DISABLED = 0x08000000; // a control starts disabled
 inline constexpr unsigned WS_CAPTION = 0x00C00000;
 inline constexpr unsigned WS_BORDER = 0x00800000;     // a control with a thin frame
+inline constexpr unsigned WS_HSCROLL = 0x00100000;    // a list box scrolls sideways to texts wider than itself
 inline constexpr unsigned WS_VSCROLL = 0x00200000;    // a list box shows a vertical scroll bar when needed
 inline constexpr unsigned WS_SYSMENU = 0x00080000;    // close button on the caption
 inline constexpr unsigned WS_THICKFRAME = 0x00040000; // the user may resize the window
@@ -65,7 +66,7 @@ inline constexpr unsigned LVS_NOSORTHEADER = 0x8000;
 inline constexpr unsigned LVS_EX_GRIDLINES = 0x0001;
 inline constexpr unsigned LVS_EX_HEADERDRAGDROP = 0x0010; // columns can be reordered by dragging
 inline constexpr unsigned LVS_EX_FULLROWSELECT = 0x0020;  // accepted; rows are always selected whole
-inline constexpr unsigned LVS_EX_INFOTIP = 0x0400;        // a cut-off cell shows its whole text as a tip
+inline constexpr unsigned LVS_EX_INFOTIP = 0x0400;        // tips on cells (every list shows a cut-off cell whole in a tip)
 
 // Tool tips.
 inline constexpr unsigned TTS_ALWAYSTIP = 0x01; // tips also while the window is inactive

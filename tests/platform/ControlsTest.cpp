@@ -5,8 +5,12 @@
 #include "platform/ui/TabCtrl.h"
 #include "support/QtTestSupport.h"
 
+#include <QHelpEvent>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QScrollBar>
 #include <QTabBar>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -20,6 +24,7 @@ const DialogTemplate kControlsTemplate{920, u"Элементы", WS_POPUP | WS_C
     {1012, ControlKind::ListBox, u"", WS_BORDER | LBS_SORT, 100, 25, 90, 40},
     {1001, ControlKind::TabControl, u"", WS_TABSTOP, 7, 70, 186, 50},
     {1005, ControlKind::Edit, u"", ES_RIGHT | WS_BORDER | WS_TABSTOP, 7, 122, 90, 14},
+    {1013, ControlKind::ListBox, u"", WS_VSCROLL | WS_HSCROLL | WS_BORDER, 100, 122, 90, 16},
 }};
 // clang-format on
 
@@ -75,6 +80,39 @@ TEST(ComboBox, ChoosesNothingUntilToldAndKeepsItemValues) {
     EXPECT_EQ(dialog.sortedCombo.AddString(u"б"), 1);
     EXPECT_EQ(dialog.sortedCombo.GetLBText(0), u"А");
     EXPECT_EQ(dialog.sortedCombo.GetLBText(2), u"в");
+}
+
+TEST(ListBox, ATextThatDoesNotShowWholeShowsInATipAndScrollsSidewaysWithWS_HSCROLL) {
+    ControlsDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    dialog.ShowWindow(SW_SHOW);
+    const std::u16string cut = u"    1. Тип пробы не определён: переименуйте пробу и пересчитайте.";
+    const std::u16string scrolled = u"    2. Тип пробы не определён: добавьте в имя «с патроном» или «без патрона».";
+    auto* narrow = qobject_cast<QListWidget*>(dialog.list.GetSafeHwnd());
+    auto* wide = qobject_cast<QListWidget*>(dialog.GetDlgItem(1013)->GetSafeHwnd());
+    dialog.list.AddString(u"Ошибки:");
+    dialog.list.AddString(cut);
+    CListBox* sideways = dialog.GetDlgItemAs<CListBox>(1013);
+    sideways->AddString(u"Ошибки:");
+    sideways->AddString(scrolled);
+    QCoreApplication::processEvents(); // the lists lay out their items
+    // A tip, once shown, lingers a moment after it is told to hide: the line without a tip goes first.
+    const auto tipAt = [](QListWidget* list, int row) {
+        const QPoint point = list->visualItemRect(list->item(row)).topLeft() + QPoint(4, 2);
+        QHelpEvent help(QEvent::ToolTip, point, list->viewport()->mapToGlobal(point));
+        QCoreApplication::sendEvent(list->viewport(), &help);
+        return (QToolTip::isVisible() ? QToolTip::text() : QString()).toStdU16String();
+    };
+    EXPECT_EQ(tipAt(narrow, 0), u"");
+    EXPECT_EQ(tipAt(narrow, 1), cut);
+    EXPECT_EQ(narrow->horizontalScrollBar()->maximum(), 0); // no sideways scroll without WS_HSCROLL
+
+    // The longer line sets how far the list scrolls; scrolled to its end, its start is out of sight.
+    const int textWidth = wide->fontMetrics().horizontalAdvance(Q(scrolled));
+    EXPECT_GE(wide->horizontalScrollBar()->maximum() + wide->viewport()->width(), textWidth);
+    wide->horizontalScrollBar()->setValue(wide->horizontalScrollBar()->maximum());
+    EXPECT_EQ(tipAt(wide, 1), scrolled);
+    QToolTip::hideText();
 }
 
 TEST(ListBox, AppendsInOrderOrSortedAndSelectsSeveral) {

@@ -41,3 +41,15 @@ TEST(DialogUnits, ADialogAndItsControlsTakeTheirTemplateSizesInItsFontsUnits) {
     EXPECT_EQ(CRect::FromQRect(dialog.GetDlgItem(1001)->GetSafeHwnd()->geometry()),
               MapDialogRect(units, 7, 7, 86, 14));
 }
+
+TEST(DialogUnits, PixelMeasuresGrowWithTheFontsBaseUnits) {
+    const PixelScale same = FontPixelScale(kReferenceBaseUnits);
+    EXPECT_EQ(ScalePixels(250, same.x), 250);
+    EXPECT_EQ(ScalePixels(22, same.y), 22);
+    // A font with base units 7 x 15: widths by 7/6, heights by 15/13, rounded to the nearest pixel.
+    const PixelScale larger = FontPixelScale({7, 15});
+    EXPECT_EQ(ScalePixels(250, larger.x), 292); // 291.67
+    EXPECT_EQ(ScalePixels(975, larger.x), 1138); // 1137.5
+    EXPECT_EQ(ScalePixels(560, larger.y), 646); // 646.15
+    EXPECT_EQ(ScalePixels(2, larger.y), 2);
+}

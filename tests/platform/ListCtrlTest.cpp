@@ -3,7 +3,9 @@
 #include "support/QtTestSupport.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QTableWidget>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -125,4 +127,30 @@ TEST(ListCtrl, HeaderFormatsCarryAlignmentAndOneSortMark) {
     ASSERT_TRUE(header.SetItemFormat(1, LVCFMT_RIGHT));
     EXPECT_FALSE(table->horizontalHeader()->isSortIndicatorShown());
     EXPECT_EQ(dialog.list.GetColumnFormat(1), LVCFMT_RIGHT);
+}
+
+TEST(ListCtrl, ACutCellShowsWholeInATipUnlessTheCellCarriesATipOfItsOwn) {
+    ListDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    dialog.ShowWindow(SW_SHOW);
+    dialog.Fill(3);
+    const std::u16string longText = u"Выброс котельной, без патрона (ошибка ввода)";
+    dialog.list.SetItemText(0, 0, longText);
+    // A tip, once shown, lingers a moment after it is told to hide: the cells without a tip go first.
+    const auto tipAt = [&](int row, int column) {
+        CRect cell;
+        EXPECT_TRUE(dialog.list.GetSubItemRect(row, column, cell));
+        const QPoint point = cell.ToQRect().center();
+        QWidget* viewport = dialog.list.GetViewport();
+        QHelpEvent help(QEvent::ToolTip, point, viewport->mapToGlobal(point));
+        QCoreApplication::sendEvent(viewport, &help);
+        return (QToolTip::isVisible() ? QToolTip::text() : QString()).toStdU16String();
+    };
+    EXPECT_EQ(tipAt(1, 0), u""); // "строка B" fits
+    EXPECT_EQ(tipAt(1, 1), u"");
+    EXPECT_EQ(tipAt(0, 0), longText);
+    // A tip the owner put on the cell wins over the cut text.
+    qobject_cast<QTableWidget*>(dialog.list.GetSafeHwnd())->item(0, 0)->setToolTip(QStringLiteral("формула"));
+    EXPECT_EQ(tipAt(0, 0), u"формула");
+    QToolTip::hideText();
 }

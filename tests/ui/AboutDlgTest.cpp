@@ -7,17 +7,19 @@ TEST(CAboutDlg, ShowsTheVersionConstantTheLargeIconAndClosesWithOk) {
     CAboutDlg dialog;
     std::u16string version;
     int iconWidth = 0;
+    int scaledWidth = 0;
     bool windowIcon = false;
     EXPECT_EQ(RunModal<CAboutDlg>(
                   dialog,
                   [&](CAboutDlg& d) {
                       version = d.GetDlgItemText(1021);
                       iconWidth = d.GetDlgItemAs<CStatic>(1001)->GetIcon().deviceIndependentSize().width();
+                      scaledWidth = ScalePixels(80, FontPixelScale(d.GetBaseUnits()).x);
                       windowIcon = !d.GetIcon(true).isNull() && !d.GetIcon(false).isNull();
                       ClickButton(d, IDOK);
                   }),
               IDOK);
     EXPECT_EQ(version, u" 1.0.2.0");
-    EXPECT_EQ(iconWidth, 80);
+    EXPECT_EQ(iconWidth, scaledWidth); // 80 pixels at the reference font
     EXPECT_TRUE(windowIcon);
 }

@@ -48,7 +48,7 @@ TEST_F(ComponentsDlgTest, ShowsOneRowPerComponentWithNumberNameAndK) {
     WriteComponentTable({{u"Метан", 1.0}, {u"Этан", 0.12345}, {u"Пропен", 2.5}});
     Open();
     EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_EQ(dialog.grid.GetColumnCount(), 3);
+    ExpectColumns(dialog.grid, dialog, {{u"№", LVCFMT_LEFT, 40}, {u"Компонент", LVCFMT_LEFT, 200}, {u"K", LVCFMT_LEFT, 80}});
     EXPECT_EQ(dialog.grid.GetExtendedStyle(), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     EXPECT_EQ(Column(0), (std::vector<std::u16string>{u"1", u"2", u"3"}));
     EXPECT_EQ(Column(1), (std::vector<std::u16string>{u"Метан", u"Этан", u"Пропен"}));
@@ -100,6 +100,31 @@ TEST_F(ComponentsDlgTest, OnlyTheKColumnOpensAnEditor) {
     QTest::keyClick(editor->GetSafeHwnd(), Qt::Key_Escape);
     FlushDeletes();
     EXPECT_FALSE(dialog.modified);
+}
+
+TEST_F(ComponentsDlgTest, F2EditsKOfTheFocusedRowAndNothingElse) {
+    WriteComponentTable({{u"Метан", 1.0}, {u"Этан", 0.5}});
+    Open();
+    QWidget* list = dialog.grid.GetSafeHwnd();
+    QWidget* viewport = dialog.grid.GetViewport();
+    const auto click = [&](int row, int column) {
+        CRect cell;
+        ASSERT_TRUE(dialog.grid.GetSubItemRect(row, column, cell));
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, cell.ToQRect().center());
+    };
+    click(1, 1);
+    QTest::keyClick(list, Qt::Key_F2);
+    EXPECT_EQ(viewport->findChild<QLineEdit*>(), nullptr); // the name is not editable
+    click(1, kK);
+    QTest::keyClick(list, Qt::Key_F2);
+    auto* edit = viewport->findChild<QLineEdit*>();
+    ASSERT_NE(edit, nullptr);
+    edit->selectAll();
+    QTest::keyClicks(edit, "0,25");
+    QTest::keyClick(edit, Qt::Key_Return);
+    FlushDeletes();
+    EXPECT_EQ(Column(kK), (std::vector<std::u16string>{u"1.0000", u"0.2500"}));
+    EXPECT_TRUE(dialog.modified);
 }
 
 TEST_F(ComponentsDlgTest, CancelAfterEditsLeavesTheTableAndTheFile) {

@@ -3,6 +3,7 @@
 #include "platform/text/CodePage1251.h"
 #include "platform/text/Format.h"
 
+#include <QTableWidget>
 #include <QTest>
 
 #include <algorithm>
@@ -79,6 +80,19 @@ void WhenModalOpens(std::function<void(CDialogEx&)> act) {
         ASSERT_NE(dialog, nullptr) << "no modal dialog opened";
         act(*dialog);
     });
+}
+
+void ExpectColumns(const CListCtrl& list, const CDialogEx& dialog, const std::vector<ColumnPin>& columns) {
+    auto* table = qobject_cast<QTableWidget*>(list.GetSafeHwnd());
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(list.GetColumnCount(), static_cast<int>(columns.size()));
+    const PixelScale scale = FontPixelScale(dialog.GetBaseUnits());
+    for (int i = 0; i < list.GetColumnCount(); ++i) {
+        const ColumnPin& pin = columns[static_cast<size_t>(i)];
+        EXPECT_EQ(table->horizontalHeaderItem(i)->text().toStdU16String(), pin.heading) << "column " << i;
+        EXPECT_EQ(list.GetColumnFormat(i), pin.format) << "column " << i;
+        EXPECT_EQ(list.GetColumnWidth(i), ScalePixels(pin.width, scale.x)) << "column " << i;
+    }
 }
 
 void ClickButton(CDialogEx& dialog, int id) {

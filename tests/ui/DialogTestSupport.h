@@ -7,6 +7,7 @@
 #include "host/PluginState.h"
 #include "host/SettingsRecord.h"
 #include "platform/ui/DialogEx.h"
+#include "platform/ui/ListCtrl.h"
 #include "support/FakeHost.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/QtTestSupport.h"
@@ -53,6 +54,16 @@ template <class D> intptr_t RunModal(D& dialog, std::function<void(D&)> act) {
     QTimer::singleShot(0, [&dialog, act] { act(dialog); });
     return dialog.DoModal();
 }
+
+// A list column as a dialog makes it: heading, LVCFMT_* alignment and width in pixels at the
+// reference dialog font.
+struct ColumnPin {
+    std::u16string heading;
+    int format;
+    int width;
+};
+// Expects the list to hold exactly these columns, their widths grown with the dialog's font.
+void ExpectColumns(const CListCtrl& list, const CDialogEx& dialog, const std::vector<ColumnPin>& columns);
 
 // Clicks the dialog's button `id` with the mouse.
 void ClickButton(CDialogEx& dialog, int id);

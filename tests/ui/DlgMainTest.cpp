@@ -50,7 +50,14 @@ TEST_F(MainDialogTest, InitialisationGivesTitleMenuIconsTipsColumnsPagesAndAFirs
     }
 
     EXPECT_EQ(dialog->chromatograms.GetExtendedStyle(), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    EXPECT_EQ(dialog->chromatograms.GetColumnCount(), 7);
+    ExpectColumns(dialog->chromatograms, *dialog,
+                  {{u"№", LVCFMT_CENTER, 30},
+                   {u"Имя файла", LVCFMT_LEFT, 250},
+                   {u"Проба", LVCFMT_LEFT, 180},
+                   {u"Дата анализа", LVCFMT_LEFT, 120},
+                   {u"Патрон", LVCFMT_LEFT, 110},
+                   {u"Тип анализа", LVCFMT_LEFT, 80},
+                   {u"Смесь", LVCFMT_LEFT, 110}});
 
     ASSERT_EQ(dialog->tabs.GetItemCount(), 2);
     EXPECT_EQ(dialog->tabs.GetItemText(0), u"Расчет");
@@ -69,7 +76,8 @@ TEST_F(MainDialogTest, InitialisationGivesTitleMenuIconsTipsColumnsPagesAndAFirs
                                   u"    2. Не задано давление при анализе (настройки).", u"Информация:",
                                   u"    3. Хроматограммы не добавлены — добавьте измерения для расчёта."}));
     EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_EQ(dialog->GetMinTrackSize(), QSize(975, 560));
+    const PixelScale scale = FontPixelScale(dialog->GetBaseUnits());
+    EXPECT_EQ(dialog->GetMinTrackSize(), QSize(ScalePixels(975, scale.x), ScalePixels(560, scale.y)));
 }
 
 TEST_F(MainDialogTest, AComponentTableThatCannotBeReadIsReportedOnTheMessagesPageOnly) {
@@ -109,7 +117,11 @@ TEST_F(MainDialogTest, ResizingMovesTheControlsAndFitsThePagesIntoTheTabs) {
     EXPECT_EQ(grownTabs.Height() - tabs.Height(), 50);
     const CRect client = dialog->tabs.GetClientRect();
     const QRect page = dialog->resultsTab.GetSafeHwnd()->geometry();
-    EXPECT_EQ(page, QRect(1, 22, client.right - 5, client.bottom - 24));
+    // 1, 22, 4 and 2 pixels at the reference font, grown with the dialog's.
+    const PixelScale scale = FontPixelScale(dialog->GetBaseUnits());
+    const int left = ScalePixels(1, scale.x), top = ScalePixels(22, scale.y);
+    EXPECT_EQ(page, QRect(left, top, client.right - ScalePixels(4, scale.x) - left,
+                          client.bottom - ScalePixels(2, scale.y) - top));
     EXPECT_EQ(dialog->messagesTab.GetSafeHwnd()->geometry(), page);
 }
 
@@ -154,11 +166,11 @@ TEST_F(MainDialogTest, AWindowDestroyedOtherwiseStoresNothing) {
 TEST_F(MainDialogTest, AStoredRectangleIsApplied) {
     host.intProfile[Key(u"WindowRect_tlx")] = 40;
     host.intProfile[Key(u"WindowRect_tly")] = 30;
-    host.intProfile[Key(u"WindowRect_btx")] = 1140;
-    host.intProfile[Key(u"WindowRect_bty")] = 680;
+    host.intProfile[Key(u"WindowRect_btx")] = 1240; // above the minimum tracking size at this font
+    host.intProfile[Key(u"WindowRect_bty")] = 780;
     ASSERT_TRUE(Open());
     QCoreApplication::processEvents();
-    EXPECT_EQ(dialog->GetWindowRect(), (CRect{40, 30, 1140, 680}));
+    EXPECT_EQ(dialog->GetWindowRect(), (CRect{40, 30, 1240, 780}));
 }
 
 TEST_F(MainDialogTest, WithoutAUsableRectangleTheTemplateSizeOpensCentredOnTheHostWindow) {

@@ -163,3 +163,19 @@ TEST_F(MainDialogTools, AFailedReportOpensNothing) {
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text.rfind(u"Не удалось загрузить шаблон отчёта.\n", 0), 0u);
 }
+
+TEST_F(MainDialogTools, AReportTheDesktopCannotOpenIsKeptAndItsPathShownInAnExclamationBox) {
+    std::u16string tried;
+    SetShellOpenHandler([&](const std::u16string& path) {
+        tried = path;
+        return false; // no program for HTML, or no opener at all
+    });
+    ASSERT_TRUE(Open());
+    Press(1013);
+    ASSERT_FALSE(tried.empty());
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(tried)));
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text,
+              u"Отчёт сохранён в файле:\n" + tried + u"\nОткрыть его программой по умолчанию не удалось.");
+    EXPECT_EQ(boxes.boxes[0].flags, static_cast<unsigned>(MB_OK | MB_ICONEXCLAMATION));
+}

@@ -174,3 +174,27 @@ TEST_F(GridEdit, AnEditorStillOpenWhenTheDialogGoesGoesWithIt) {
     dialog.DestroyWindowNow(); // the editor's object deletes itself; the sanitizer build checks it
     EXPECT_FALSE(dialog.grid.IsWindow());
 }
+
+TEST_F(GridEdit, F2AsksToEditTheFocusedRowsCurrentCellAsADoubleClickOnItWould) {
+    dialog.grid.SetItemState(-1, 0, LVIS_FOCUSED);
+    dialog.notices.clear();
+    QTest::keyClick(dialog.grid.GetSafeHwnd(), Qt::Key_F2); // no focused row: nothing to ask
+    EXPECT_EQ(dialog.notices, std::vector<GridNotice>{});
+    QTest::mouseClick(dialog.Viewport(), Qt::LeftButton, {}, dialog.CellCenter(3, 2));
+    dialog.notices.clear();
+    QTest::keyClick(dialog.grid.GetSafeHwnd(), Qt::Key_F2);
+    // No double-click notice: the owner's double-click command does not run.
+    EXPECT_EQ(dialog.notices, (std::vector<GridNotice>{{GCN_BEGINEDIT, 3, 2, {}}}));
+    ASSERT_NE(dialog.Editor(), nullptr);
+    QTest::keyClick(dialog.Editor(), Qt::Key_Escape);
+    FlushDeletes();
+
+    // The arrow keys move the current cell along the row.
+    dialog.grid.SetFocus();
+    QTest::keyClick(dialog.grid.GetSafeHwnd(), Qt::Key_Left);
+    dialog.notices.clear();
+    dialog.answers[GCN_BEGINEDIT] = 0;
+    QTest::keyClick(dialog.grid.GetSafeHwnd(), Qt::Key_F2);
+    EXPECT_EQ(dialog.notices, (std::vector<GridNotice>{{GCN_BEGINEDIT, 3, 1, {}}}));
+    EXPECT_EQ(dialog.Editor(), nullptr); // refused
+}

@@ -98,8 +98,9 @@ TEST(ResultsTab, HasTwoColumnsWithGridlinesAndFullRowSelect) {
     ASSERT_TRUE(tab.Create());
     EXPECT_EQ(tab.list.GetExtendedStyle(), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     ASSERT_EQ(tab.list.GetColumnCount(), 2);
-    EXPECT_EQ(tab.list.GetColumnWidth(0), 220);
-    EXPECT_EQ(tab.list.GetColumnWidth(1), 150);
+    const PixelScale scale = FontPixelScale(tab.GetBaseUnits());
+    EXPECT_EQ(tab.list.GetColumnWidth(0), ScalePixels(220, scale.x));
+    EXPECT_EQ(tab.list.GetColumnWidth(1), ScalePixels(150, scale.x));
     EXPECT_EQ(tab.list.GetColumnFormat(1), LVCFMT_LEFT);
     tab.list.InsertItem(0, u"Метан");
     tab.list.SetItemText(0, 1, u"1.25 ± 0.31");

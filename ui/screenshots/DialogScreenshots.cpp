@@ -2,7 +2,10 @@
 // screenshots uses the offscreen one), with the chromatograms of a demo installation made by
 // `atmocalc demo DIR`:
 //   dialogs_screenshots <folder> <demo DIR>  ->  main-results.png, main-messages.png, settings.png,
-//                                               components-editing.png, about.png
+//                                               components-editing.png, about.png, picker.png,
+//                                               chromatogram.png
+// (picker.png and chromatogram.png: the host's windows behind "Добавить хроматограммы" and
+// "Открыть хроматограмму", on the demo database and its first assay).
 // The program plays the host: its picker offers every visible assay of the demo database, and its
 // profile holds the demo's settings (atmospheric air, 750 and 745 mm Hg).
 #include "Capture.h"
@@ -12,6 +15,10 @@
 #include "ui/GridCtrlEditCell.h"
 #include "ui/SettingsDlg.h"
 
+#include "assay/VeltraFile4.h"
+#include "hostapp/AssayCatalog.h"
+#include "hostapp/AssayPickerDlg.h"
+#include "hostapp/ChromatogramWindow.h"
 #include "host/DataBaseConnectionBase.h"
 #include "host/PluginState.h"
 #include "host/Profile.h"
@@ -145,6 +152,31 @@ int main(int argc, char** argv) {
     about.Create();
     about.ShowWindow(SW_SHOWNORMAL);
     ok &= Save(about.GetSafeHwnd(), folder + "/about.png");
+
+    std::vector<AssayListRow> rows;
+    QString error;
+    if (ReadAssayList(QString::fromStdString((demo / "host.db").string()), rows, error)) {
+        AssayPickerDlg picker(rows, 256, main->GetSafeHwnd());
+        picker.SelectIds({4, 5});
+        picker.show();
+        ok &= Save(&picker, folder + "/picker.png");
+    } else {
+        std::fprintf(stderr, "cannot list the assays: %s\n", qPrintable(error));
+        ok = false;
+    }
+
+    CVeltraFile4 assay;
+    const std::filesystem::path firstAssay = demo / "assays" / "assay1.stg";
+    if (assay.LoadFromFile(firstAssay.u16string()) == 0) {
+        auto* chromatogram = new ChromatogramWindow(assay.passport, assay.channels, main->GetSafeHwnd());
+        chromatogram->resize(900, 600);
+        chromatogram->show();
+        ok &= Save(chromatogram, folder + "/chromatogram.png");
+        chromatogram->close();
+    } else {
+        std::fprintf(stderr, "cannot read %s\n", firstAssay.c_str());
+        ok = false;
+    }
 
     main->DestroyNow();
     return ok ? 0 : 1;

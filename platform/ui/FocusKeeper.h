@@ -1,0 +1,20 @@
+// Keeps a window's place as the active window across a call that opens windows of its own (the
+// host's picker, a modal dialog, a message box, a program the desktop starts): closing those hands
+// the activation to whatever window the desktop picks, often the host's. When the keeper goes, the
+// window is active again with the keyboard focus where it was.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+class FocusKeeper {
+public:
+    explicit FocusKeeper(QWidget* window);
+    ~FocusKeeper();
+    FocusKeeper(const FocusKeeper&) = delete;
+    FocusKeeper& operator=(const FocusKeeper&) = delete;
+
+private:
+    QPointer<QWidget> window;
+    QPointer<QWidget> focus;
+};

@@ -6,6 +6,8 @@
 #include "hostapp/VeltraHost.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
 
 #include <cstdio>
 
@@ -77,6 +79,11 @@ int main(int argc, char** argv) {
     QApplication app(qtArgc, argv);
     qInstallMessageHandler(FilterQtMessages);
     QApplication::setApplicationName(QStringLiteral("veltra-host"));
+    // The plug-in's icon, installed under ../share from the program's folder (the desktop entry's icon).
+    const QString icon = QCoreApplication::applicationDirPath() +
+                         QStringLiteral("/../share/icons/hicolor/scalable/apps/atmocalc.svg");
+    QApplication::setWindowIcon(QFileInfo::exists(icon) ? QIcon(icon)
+                                                        : QIcon::fromTheme(QStringLiteral("atmocalc")));
 
     if (options.script) {
         // Message boxes of the host go to standard error; the plug-in's are answered by the script.

@@ -44,7 +44,7 @@ HostResult CreateNewMenu(HostServiceContext& context, void* argument) {
 std::vector<uint32_t> PickAssays(HostServiceContext& context, uint32_t capacity) {
     if (context.databasePath.isEmpty()) {
         Show(QStringLiteral("У хоста нет базы данных: хроматограммы выбрать не из чего. "
-                            "Запустите veltra-host с --db ПУТЬ."),
+                            "Откройте её: Файл → Открыть базу данных…"),
              MB_ICONEXCLAMATION);
         return {};
     }

@@ -177,8 +177,8 @@ TEST(PickerWithoutDatabase, SaysSoAndAnswersZero) {
     EXPECT_EQ(boxes.Texts(), (std::vector<std::u16string>{
                                  u"Файл базы данных не найден: " + options.databasePath.toStdU16String() +
                                      u". Хост работает без базы данных.",
-                                 u"У хоста нет базы данных: хроматограммы выбрать не из чего. Запустите "
-                                 u"veltra-host с --db ПУТЬ."}));
+                                 u"У хоста нет базы данных: хроматограммы выбрать не из чего. Откройте её: "
+                                 u"Файл → Открыть базу данных…"}));
 }
 
 TEST(PickerWithoutDatabase, UnreadableDatabaseIsShown) {

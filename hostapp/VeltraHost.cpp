@@ -104,7 +104,7 @@ VeltraHost::VeltraHost(const HostOptions& hostOptions, std::function<void(const 
                  MB_ICONEXCLAMATION);
         database.clear();
     }
-    SetDatabase(database, why);
+    SetDatabase(database.isEmpty() ? database : QFileInfo(database).absoluteFilePath(), why);
 }
 
 VeltraHost::~VeltraHost() {

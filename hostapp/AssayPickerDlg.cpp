@@ -1,14 +1,11 @@
 #include "AssayPickerDlg.h"
 
-#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -16,50 +13,20 @@
 
 namespace {
 
-enum Column { kId, kSample, kDate, kMixture, kCalibration, kFile, kColumnCount };
-constexpr int kSortRole = Qt::UserRole;
-constexpr int kIdRole = Qt::UserRole + 1;
-
-QStandardItem* Cell(const QString& text, const QVariant& sortKey) {
-    auto* item = new QStandardItem(text);
-    item->setData(sortKey, kSortRole);
-    item->setEditable(false);
-    return item;
-}
-
-QString LocalDateTime(int64_t seconds) {
-    return QLocale().toString(QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toLocalTime(),
-                              QLocale::ShortFormat);
-}
+constexpr int kId = AssayTableModel::kId;
+constexpr int kIdRole = AssayTableModel::kIdRole;
 
 } // namespace
 
-AssayPickerDlg::AssayPickerDlg(const std::vector<AssayListRow>& rows, uint32_t capacity, QWidget* parent)
-    : QDialog(parent), capacity(capacity) {
+AssayPickerDlg::AssayPickerDlg(AssayTableModel& assays, uint32_t capacity, QWidget* parent)
+    : QDialog(parent), capacity(capacity), model(&assays) {
     setWindowTitle(QStringLiteral("Выбор хроматограмм"));
     setProperty("veltraHostWindow", true);
     resize(820, 480);
 
-    model = new QStandardItemModel(0, kColumnCount, this);
-    model->setHorizontalHeaderLabels({QStringLiteral("Id"), QStringLiteral("Проба"),
-                                      QStringLiteral("Дата анализа"), QStringLiteral("Смесь"),
-                                      QStringLiteral("Градуировка"), QStringLiteral("Файл")});
-    for (const AssayListRow& r : rows) {
-        QList<QStandardItem*> cells{
-            Cell(QString::number(r.id), qulonglong(r.id)),
-            Cell(r.sample, r.sample.toLower()),
-            Cell(LocalDateTime(r.date), qlonglong(r.date)),
-            Cell(r.mixture, r.mixture.toLower()),
-            Cell(r.isCalibration ? QStringLiteral("да") : QString(), int(r.isCalibration)),
-            Cell(r.fileName, r.fileName.toLower()),
-        };
-        cells[kId]->setData(qulonglong(r.id), kIdRole);
-        model->appendRow(cells);
-    }
-
     proxy = new QSortFilterProxyModel(this);
     proxy->setSourceModel(model);
-    proxy->setSortRole(kSortRole);
+    proxy->setSortRole(AssayTableModel::kSortRole);
     proxy->setFilterKeyColumn(-1);
     proxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
 

@@ -2,7 +2,7 @@
 // with a filter box; several rows may be chosen, up to the capacity the caller gave.
 #pragma once
 
-#include "hostapp/AssayCatalog.h"
+#include "hostapp/AssayTableModel.h"
 
 #include <QDialog>
 
@@ -12,13 +12,13 @@ class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
 class QSortFilterProxyModel;
-class QStandardItemModel;
 class QTableView;
 
 class AssayPickerDlg : public QDialog {
     Q_OBJECT
 public:
-    AssayPickerDlg(const std::vector<AssayListRow>& rows, uint32_t capacity, QWidget* parent);
+    // Offers the rows of the host's assay model (the one the catalogue shows) through a proxy of its own.
+    AssayPickerDlg(AssayTableModel& assays, uint32_t capacity, QWidget* parent);
 
     // Ids of the selected rows in the list's current order; never more than the capacity.
     std::vector<uint32_t> SelectedIds() const;
@@ -36,6 +36,6 @@ private:
     void UpdateCount();
 
     uint32_t capacity;
-    QStandardItemModel* model;
+    AssayTableModel* model;
     QSortFilterProxyModel* proxy;
 };

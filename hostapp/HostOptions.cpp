@@ -34,15 +34,21 @@ ParseResult ParseHostOptions(const QStringList& arguments, HostOptions& options,
                                   QStringLiteral("Эта справка."));
     const QCommandLineOption plugin(
         QStringLiteral("plugin"),
-        QStringLiteral("Файл модуля (по умолчанию atmocalc.so рядом с программой)."), QStringLiteral("ПУТЬ"));
-    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("База данных хоста (SQLite)."),
-                                QStringLiteral("ПУТЬ"));
+        QStringLiteral("Файл модуля (по умолчанию ../lib/atmocalc/atmocalc.so от папки программы, "
+                       "иначе atmocalc.so рядом с программой)."),
+        QStringLiteral("ПУТЬ"));
+    const QCommandLineOption db(
+        QStringLiteral("db"),
+        QStringLiteral("База данных хоста (SQLite; по умолчанию открытая в прошлый раз)."),
+        QStringLiteral("ПУТЬ"));
     const QCommandLineOption profile(
         QStringLiteral("profile"),
         QStringLiteral("Файл профиля (по умолчанию в папке настроек пользователя)."), QStringLiteral("ПУТЬ"));
-    const QCommandLineOption publicDir(QStringLiteral("public"),
-                                       QStringLiteral("Общая папка: значение переменной PUBLIC для модуля."),
-                                       QStringLiteral("ПАПКА"));
+    const QCommandLineOption publicDir(
+        QStringLiteral("public"),
+        QStringLiteral("Общая папка: значение переменной PUBLIC для модуля (по умолчанию "
+                       "PUBLIC окружения, иначе " ATMOCALC_PUBLIC_DIR ")."),
+        QStringLiteral("ПАПКА"));
     const QCommandLineOption script(
         QStringLiteral("script"),
         QStringLiteral("Сценарий без экрана: шаги --steps (по умолчанию демонстрация), "

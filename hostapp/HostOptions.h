@@ -15,10 +15,11 @@ struct PickAnswer {
 };
 
 struct HostOptions {
-    QString pluginPath;   // empty: atmocalc.so beside the executable
-    QString databasePath; // empty: no database ("DB/GetConnectionUri" answers no text)
+    QString pluginPath;   // empty: DefaultPluginPath()
+    QString databasePath; // empty: the one the profile remembers, else none ("DB/GetConnectionUri" answers no
+                          // text)
     QString profilePath;  // empty: the user's configuration folder
-    QString publicDir;    // empty: PUBLIC is left as it is
+    QString publicDir;    // empty: PUBLIC of the environment, else the installed shared folder
     bool script = false;  // a scripted run on Qt's offscreen platform instead of the window
     PickAnswer pick;      // scripted runs only
     QString steps;        // scripted runs only; empty: the demo steps

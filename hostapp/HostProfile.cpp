@@ -18,7 +18,8 @@ constexpr QLatin1StringView kFormat("veltra-host profile");
 
 // The file's sections as maps; false with `problem` set when the document is not a profile.
 bool ParseProfile(const QByteArray& bytes, std::map<std::u16string, int32_t>& ints,
-                  std::map<std::u16string, double>& doubles, QString& problem) {
+                  std::map<std::u16string, double>& doubles, std::map<std::u16string, QString>& texts,
+                  QString& problem) {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError) {
@@ -30,10 +31,12 @@ bool ParseProfile(const QByteArray& bytes, std::map<std::u16string, int32_t>& in
         problem = QStringLiteral("это не файл профиля (нет отметки \"%1\")").arg(kFormat);
         return false;
     }
-    const QJsonValue intSection = root.value(u"int"), doubleSection = root.value(u"double");
+    const QJsonValue intSection = root.value(u"int"), doubleSection = root.value(u"double"),
+                     textSection = root.value(u"text");
     if (!(intSection.isObject() || intSection.isUndefined()) ||
-        !(doubleSection.isObject() || doubleSection.isUndefined())) {
-        problem = QStringLiteral("разделы \"int\" и \"double\" должны быть объектами");
+        !(doubleSection.isObject() || doubleSection.isUndefined()) ||
+        !(textSection.isObject() || textSection.isUndefined())) {
+        problem = QStringLiteral("разделы \"int\", \"double\" и \"text\" должны быть объектами");
         return false;
     }
     const QJsonObject intValues = intSection.toObject();
@@ -52,6 +55,14 @@ bool ParseProfile(const QByteArray& bytes, std::map<std::u16string, int32_t>& in
             return false;
         }
         doubles[it.key().toStdU16String()] = it.value().toDouble();
+    }
+    const QJsonObject textValues = textSection.toObject();
+    for (auto it = textValues.begin(); it != textValues.end(); ++it) {
+        if (!it.value().isString()) {
+            problem = QStringLiteral("значение ключа \"%1\" не текст").arg(it.key());
+            return false;
+        }
+        texts[it.key().toStdU16String()] = it.value().toString();
     }
     return true;
 }
@@ -117,10 +128,11 @@ void HostProfile::Read() {
         return;
     }
     QString problem;
-    if (ParseProfile(file.readAll(), ints, doubles, problem))
+    if (ParseProfile(file.readAll(), ints, doubles, texts, problem))
         return;
     ints.clear();
     doubles.clear();
+    texts.clear();
     const QString copy = DamagedCopyName(path);
     if (!QFile::copy(path, copy)) {
         readOnly = true;
@@ -143,6 +155,16 @@ std::optional<int32_t> HostProfile::GetInt(const std::u16string& key) const {
 std::optional<double> HostProfile::GetDouble(const std::u16string& key) const {
     auto it = doubles.find(key);
     return it == doubles.end() ? std::nullopt : std::optional<double>(it->second);
+}
+
+std::optional<QString> HostProfile::GetText(const std::u16string& key) const {
+    auto it = texts.find(key);
+    return it == texts.end() ? std::nullopt : std::optional<QString>(it->second);
+}
+
+bool HostProfile::SetText(const std::u16string& key, const QString& value) {
+    texts[key] = value;
+    return Write();
 }
 
 bool HostProfile::SetInt(const std::u16string& key, int32_t value) {
@@ -177,6 +199,14 @@ bool HostProfile::Write() {
     root.insert(QStringLiteral("format"), kFormat);
     root.insert(QStringLiteral("int"), intValues);
     root.insert(QStringLiteral("double"), doubleValues);
+    // Only the host keeps texts (the plug-ins' services read numbers), so profiles without any stay
+    // in the two-section form.
+    if (!texts.empty()) {
+        QJsonObject textValues;
+        for (const auto& [key, value] : texts)
+            textValues.insert(QString::fromStdU16String(key), value);
+        root.insert(QStringLiteral("text"), textValues);
+    }
 
     QDir().mkpath(QFileInfo(path).absolutePath());
     QString error;

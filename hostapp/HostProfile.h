@@ -1,6 +1,8 @@
 // The host's profile: 32-bit integers and doubles under keys kept verbatim (a key is any text; "\" and
 // "/" in it mean nothing to the host), in one JSON file that is written anew after every change:
-//   {"format": "veltra-host profile", "int": {key: value, ...}, "double": {key: value, ...}}
+//   {"format": "veltra-host profile", "int": {key: value, ...}, "double": {key: value, ...},
+//    "text": {key: value, ...}}
+// ("text" holds the host's own settings, such as the database last used, and is left out when empty.)
 // Writing is atomic (a temporary file renamed over the old one), so a failed write leaves the previous
 // file as it was. A damaged file is read as an empty profile and kept beside it under a ".damaged" name
 // before anything can replace it.
@@ -28,6 +30,9 @@ public:
     // A double that is not finite is refused (JSON has no text for it) and not kept.
     bool SetInt(const std::u16string& key, int32_t value);
     bool SetDouble(const std::u16string& key, double value);
+    // Texts, kept and written like the numbers.
+    std::optional<QString> GetText(const std::u16string& key) const;
+    bool SetText(const std::u16string& key, const QString& value);
 
     const QString& Path() const { return path; }
     // What went wrong while reading the file at construction, or empty.
@@ -42,6 +47,7 @@ private:
     QString path;
     std::map<std::u16string, int32_t> ints;
     std::map<std::u16string, double> doubles;
+    std::map<std::u16string, QString> texts;
     bool readOnly = false;
     QString warning;
     QString lastError;

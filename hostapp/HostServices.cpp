@@ -2,6 +2,7 @@
 
 #include "assay/VeltraFile4.h"
 #include "hostapp/AssayPickerDlg.h"
+#include "hostapp/AssayTableModel.h"
 #include "hostapp/ChromatogramWindow.h"
 #include "hostapp/HostProfile.h"
 #include "hostapp/MainWindow.h"
@@ -43,19 +44,20 @@ HostResult CreateNewMenu(HostServiceContext& context, void* argument) {
 std::vector<uint32_t> PickAssays(HostServiceContext& context, uint32_t capacity) {
     if (context.databasePath.isEmpty()) {
         Show(QStringLiteral("У хоста нет базы данных: хроматограммы выбрать не из чего. "
-                            "Запустите veltra-host с --db ПУТЬ."),
+                            "Откройте её: Файл → Открыть базу данных…"),
              MB_ICONEXCLAMATION);
         return {};
     }
-    std::vector<AssayListRow> rows;
-    QString error;
-    if (!ReadAssayList(context.databasePath, rows, error)) {
+    // The picker offers what the database holds now; the catalogue shows the same reread rows.
+    const bool read = context.assays->Reload(context.databasePath);
+    context.window->ShowDatabase(context.databasePath);
+    if (!read) {
         Show(QStringLiteral("Список хроматограмм не прочитан из базы данных %1: %2")
-                 .arg(context.databasePath, error),
+                 .arg(context.databasePath, context.assays->Error()),
              MB_ICONERROR);
         return {};
     }
-    AssayPickerDlg picker(rows, capacity, context.window);
+    AssayPickerDlg picker(*context.assays, capacity, context.window);
     if (!context.scriptedPick)
         return picker.exec() == QDialog::Accepted ? picker.SelectedIds() : std::vector<uint32_t>{};
 
@@ -109,17 +111,16 @@ QString LoadErrorText(int code) {
     }
 }
 
-HostResult OpenAssayFile(HostServiceContext& context, void* pathArgument) {
-    if (!pathArgument)
-        return 0;
-    const std::u16string path(static_cast<const char16_t*>(pathArgument));
+} // namespace
+
+bool OpenChromatogram(HostServiceContext& context, const std::u16string& path) {
     CVeltraFile4 file;
     if (const int code = file.LoadFromFile(path); code != 0) {
         Show(QStringLiteral("Хроматограмма не открыта: %1\n%2 (код %3).")
                  .arg(QString::fromStdU16String(path), LoadErrorText(code))
                  .arg(code),
              MB_ICONERROR);
-        return 0;
+        return false;
     }
     auto* window = new ChromatogramWindow(file.passport, file.channels, context.window);
     window->show();
@@ -130,7 +131,15 @@ HostResult OpenAssayFile(HostServiceContext& context, void* pathArgument) {
                         .arg(QString::fromStdU16String(path))
                         .arg(file.channels.size())
                         .arg(peaks));
-    return 1;
+    return true;
+}
+
+namespace {
+
+HostResult OpenAssayFile(HostServiceContext& context, void* pathArgument) {
+    if (!pathArgument)
+        return 0;
+    return OpenChromatogram(context, std::u16string(static_cast<const char16_t*>(pathArgument))) ? 1 : 0;
 }
 
 // A failed write is shown once; the next failure is shown again only after a write succeeded.

@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 
+class AssayTableModel;
 class HostProfile;
 class MainWindow;
 class ServiceBus;
@@ -26,6 +27,7 @@ class ServiceBus;
 struct HostServiceContext {
     MainWindow* window = nullptr;
     HostProfile* profile = nullptr;
+    AssayTableModel* assays = nullptr;          // the assay table the catalogue and the picker show
     QString databasePath;                       // empty: the host has no database
     std::u16string connectionUri;               // "DB/GetConnectionUri"'s text (owned here); empty: none
     std::optional<PickAnswer> scriptedPick;     // set: the picker answers by itself, unseen
@@ -35,3 +37,6 @@ struct HostServiceContext {
 
 // Offers the services on the bus; the context must outlive the bus's use of them.
 void OfferHostServices(ServiceBus& bus, HostServiceContext& context);
+// Opens the chromatogram window for the assay file, as "Main/OpenAssayFile" does; false (and shown in a
+// box) when the file cannot be read.
+bool OpenChromatogram(HostServiceContext& context, const std::u16string& path);

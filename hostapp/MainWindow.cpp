@@ -1,10 +1,13 @@
 #include "MainWindow.h"
 
+#include "hostapp/AssayTableModel.h"
+#include "hostapp/CatalogPage.h"
 #include "hostapp/ModulesDlg.h"
 #include "hostapp/ServiceBus.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -32,23 +35,32 @@ QAction* FindLevel(const QList<QAction*>& actions, const QString& level, bool wa
 
 } // namespace
 
-MainWindow::MainWindow(ServiceBus& bus, const PluginLibrary& plugin) : bus(bus), plugin(plugin) {
+MainWindow::MainWindow(ServiceBus& bus, const PluginLibrary& plugin, AssayTableModel& assays)
+    : bus(bus), plugin(plugin), assays(assays) {
     setWindowTitle(QStringLiteral("Veltra"));
     setProperty("veltraHostWindow", true);
     resize(960, 640);
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
+    file->addAction(QStringLiteral("Открыть базу данных…"), QKeySequence::Open, this,
+                    &MainWindow::openDatabaseRequested);
+    file->addAction(QStringLiteral("Обновить"), QKeySequence::Refresh, this, &MainWindow::refreshRequested);
+    file->addSeparator();
     file->addAction(QStringLiteral("Выход"), this, &QWidget::close);
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(QStringLiteral("Модули"), this, &MainWindow::ShowModules);
     helpMenu = help->menuAction();
 
-    startPage = new QLabel(this);
-    startPage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    startPage->setMargin(16);
-    startPage->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    setCentralWidget(startPage);
-    statusBar();
+    catalog = new CatalogPage(assays, this);
+    setCentralWidget(catalog);
+    statusText = new QLabel(this);
+    statusBar()->addWidget(statusText, 1);
+    connect(catalog, &CatalogPage::openRequested, this, &MainWindow::openDatabaseRequested);
+    connect(catalog, &CatalogPage::demoRequested, this, &MainWindow::demoRequested);
+    connect(catalog, &CatalogPage::shownRowsChanged, this, &MainWindow::UpdateStatus);
+    connect(catalog, &CatalogPage::assayActivated, this,
+            [this](int row) { emit chromatogramRequested(this->assays.FileAt(row)); });
+    ShowDatabase({});
 
     bus.commandsChanged = [this] { UpdateCommandItems(); };
 }
@@ -112,8 +124,20 @@ QAction* MainWindow::FindMenuItem(const QString& path) const {
     return found;
 }
 
-void MainWindow::SetStartText(const QString& text) {
-    startPage->setText(text);
+void MainWindow::ShowDatabase(const QString& path, const QString& why, bool firstStart) {
+    databasePath = path;
+    setWindowTitle(path.isEmpty() ? QStringLiteral("Veltra")
+                                  : QStringLiteral("%1 — Veltra").arg(QFileInfo(path).fileName()));
+    if (path.isEmpty())
+        catalog->ShowNotice(why.isEmpty() ? QStringLiteral("База данных не открыта.") : why, firstStart);
+    else if (!assays.Error().isEmpty())
+        catalog->ShowNotice(QStringLiteral("Базу данных %1 не удалось прочитать: %2.\n"
+                                           "Откройте другую базу данных.")
+                                .arg(path, assays.Error()),
+                            false);
+    else
+        catalog->ShowList();
+    UpdateStatus();
 }
 
 void MainWindow::ShowModules() {
@@ -124,6 +148,18 @@ void MainWindow::ShowModules() {
 void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     QApplication::quit();
+}
+
+void MainWindow::UpdateStatus() {
+    if (databasePath.isEmpty()) {
+        statusText->setText(QStringLiteral("База данных не открыта"));
+        return;
+    }
+    const int shown = catalog->ShownRows(), total = assays.rowCount();
+    statusText->setText(
+        shown == total
+            ? QStringLiteral("%1 · хроматограмм: %2").arg(databasePath).arg(total)
+            : QStringLiteral("%1 · хроматограмм: %2 из %3").arg(databasePath).arg(shown).arg(total));
 }
 
 void MainWindow::UpdateCommandItems() {

@@ -5,8 +5,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QPointer>
+#include <QProcess>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -45,7 +47,10 @@ int DeleteLeftWindows(QWidget* hostWindow) {
 } // namespace
 
 QString DefaultPluginPath() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/atmocalc.so");
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString installed = folder + QStringLiteral("/../lib/atmocalc/atmocalc.so");
+    return QFileInfo::exists(installed) ? QDir::cleanPath(installed)
+                                        : folder + QStringLiteral("/atmocalc.so");
 }
 
 QString DefaultProfilePath() {
@@ -53,31 +58,53 @@ QString DefaultProfilePath() {
            QStringLiteral("/veltra-host/profile.json");
 }
 
+QString DefaultPublicDir() {
+    return QStringLiteral(ATMOCALC_PUBLIC_DIR);
+}
+
+QString DefaultDemoFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/veltra-host/demo");
+}
+
 VeltraHost::VeltraHost(const HostOptions& hostOptions, std::function<void(const QString&)> reportLine)
     : options(hostOptions), report(std::move(reportLine)), profile(ProfilePathOf(hostOptions)) {
     if (options.pluginPath.isEmpty())
         options.pluginPath = DefaultPluginPath();
-    window = std::make_unique<MainWindow>(bus, plugin);
+    window = std::make_unique<MainWindow>(bus, plugin, assays);
     context.window = window.get();
     context.profile = &profile;
+    context.assays = &assays;
     context.report = report;
     if (options.script)
         context.scriptedPick = options.pick;
-    if (!options.databasePath.isEmpty()) {
-        const QFileInfo database(options.databasePath);
-        if (database.isFile()) {
-            context.databasePath = database.absoluteFilePath();
-            context.connectionUri = context.databasePath.toStdU16String();
-        } else {
-            Show(QStringLiteral("Файл базы данных не найден: %1. Хост работает без базы данных.")
-                     .arg(options.databasePath),
-                 MB_ICONEXCLAMATION);
-        }
-    }
     OfferHostServices(bus, context);
     if (!profile.Warning().isEmpty())
         Show(profile.Warning(), MB_ICONEXCLAMATION);
-    UpdateStartText();
+
+    QObject::connect(window.get(), &MainWindow::openDatabaseRequested, [this] { ChooseDatabase(); });
+    QObject::connect(window.get(), &MainWindow::refreshRequested, [this] { Refresh(); });
+    QObject::connect(window.get(), &MainWindow::demoRequested, [this] { CreateDemoDatabase(); });
+    QObject::connect(window.get(), &MainWindow::chromatogramRequested,
+                     [this](const QString& file) { OpenChromatogram(context, file.toStdU16String()); });
+
+    QString database = options.databasePath;
+    QString why;
+    if (database.isEmpty())
+        database = profile.GetText(kLastDatabaseKey).value_or(QString());
+    if (database.isEmpty()) {
+        why = QStringLiteral("База данных хроматограмм ещё не открыта. Откройте базу данных хоста или "
+                             "создайте демонстрационную: в ней есть градуировки и пробы для расчёта.");
+    } else if (!QFileInfo(database).isFile()) {
+        if (options.databasePath.isEmpty())
+            why = QStringLiteral("База данных, открытая в прошлый раз, не найдена: %1.").arg(database);
+        else
+            Show(QStringLiteral("Файл базы данных не найден: %1. Хост работает без базы данных.")
+                     .arg(database),
+                 MB_ICONEXCLAMATION);
+        database.clear();
+    }
+    SetDatabase(database.isEmpty() ? database : QFileInfo(database).absoluteFilePath(), why);
 }
 
 VeltraHost::~VeltraHost() {
@@ -88,6 +115,9 @@ bool VeltraHost::Start() {
     if (started)
         return plugin.IsOpen();
     started = true;
+    // PUBLIC of the environment is kept: a lab may keep its shared files elsewhere.
+    if (options.publicDir.isEmpty() && qEnvironmentVariableIsEmpty("PUBLIC"))
+        qputenv("PUBLIC", QFile::encodeName(DefaultPublicDir()));
     if (!options.publicDir.isEmpty()) {
         const QFileInfo publicDir(options.publicDir);
         if (!publicDir.isDir())
@@ -107,7 +137,6 @@ bool VeltraHost::Start() {
     }
     // Every module the host has is loaded now (there is at most one).
     bus.Fire("System/ModulesLoaded");
-    UpdateStartText();
     return plugin.IsOpen();
 }
 
@@ -118,30 +147,85 @@ void VeltraHost::Stop() {
     if (!plugin.IsOpen())
         return;
     const QString name = InfoText(plugin.Info()->name);
+    UnloadPlugin();
+    plugin.Close();
+    if (report)
+        report(QStringLiteral("Модуль выгружен: %1").arg(name));
+}
+
+void VeltraHost::UnloadPlugin() {
+    const QString name = InfoText(plugin.Info()->name);
     plugin.Unload();
     // Objects the plug-in released with deleteLater still run its code when deleted.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (const int left = DeleteLeftWindows(window.get()))
         std::fprintf(stderr, "veltra-host: модуль %s оставил после выгрузки окон: %d; хост закрыл их.\n",
                      name.toUtf8().constData(), left);
-    plugin.Close();
-    if (report)
-        report(QStringLiteral("Модуль выгружен: %1").arg(name));
 }
 
-void VeltraHost::UpdateStartText() {
-    QStringList lines;
-    lines << QStringLiteral("Хост системы обработки хроматограмм Veltra.") << QString();
-    if (const PluginInfo* info = plugin.Info())
-        lines << QStringLiteral("Модуль: %1 %2 — %3")
-                     .arg(InfoText(info->name), VersionText(info->version), InfoText(info->title));
+bool VeltraHost::OpenDatabase(const QString& path) {
+    const QFileInfo file(path);
+    if (!file.isFile()) {
+        Show(QStringLiteral("Файл базы данных не найден: %1. Открытой остаётся прежняя база данных.")
+                 .arg(path),
+             MB_ICONEXCLAMATION);
+        return false;
+    }
+    SetDatabase(file.absoluteFilePath());
+    const bool read = assays.Error().isEmpty();
+    if (read && !profile.SetText(kLastDatabaseKey, context.databasePath))
+        Show(QStringLiteral("Профиль не сохранён: %1.").arg(profile.LastError()), MB_ICONEXCLAMATION);
+    if (started && plugin.IsOpen()) {
+        UnloadPlugin();
+        plugin.Load(bus.Table());
+        bus.Fire("System/ModulesLoaded");
+    }
+    if (report)
+        report(QStringLiteral("Открыта база данных: %1").arg(context.databasePath));
+    return read;
+}
+
+void VeltraHost::Refresh() {
+    SetDatabase(context.databasePath);
+}
+
+bool VeltraHost::CreateDemoDatabase() {
+    const QString folder = DefaultDemoFolder();
+    const QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/atmocalc");
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(tool, {QStringLiteral("demo"), folder});
+    const bool finished = process.waitForFinished(60000);
+    if (!finished || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        const QString why = process.error() == QProcess::FailedToStart
+                                ? QStringLiteral("программа %1 не запускается").arg(tool)
+                                : QString::fromUtf8(process.readAll()).trimmed();
+        process.kill();
+        Show(QStringLiteral(
+                 "Демонстрационная база не создана в %1: %2. Открытой остаётся прежняя база данных.")
+                 .arg(folder, why),
+             MB_ICONERROR);
+        return false;
+    }
+    return OpenDatabase(folder + QStringLiteral("/host.db"));
+}
+
+void VeltraHost::SetDatabase(const QString& path, const QString& why) {
+    context.databasePath = path;
+    context.connectionUri = path.toStdU16String();
+    if (path.isEmpty())
+        assays.Clear();
     else
-        lines << QStringLiteral("Модуль не загружен: %1")
-                     .arg(started ? plugin.LastError() : options.pluginPath);
-    lines << QStringLiteral("База данных: %1")
-                 .arg(context.databasePath.isEmpty() ? QStringLiteral("нет") : context.databasePath);
-    lines << QStringLiteral("Профиль: %1").arg(profile.Path());
-    if (!options.publicDir.isEmpty())
-        lines << QStringLiteral("PUBLIC: %1").arg(options.publicDir);
-    window->SetStartText(lines.join(u'\n'));
+        assays.Reload(path);
+    window->ShowDatabase(path, why, path.isEmpty());
+}
+
+void VeltraHost::ChooseDatabase() {
+    const QString start =
+        context.databasePath.isEmpty() ? QDir::homePath() : QFileInfo(context.databasePath).path();
+    const QString path = QFileDialog::getOpenFileName(
+        window.get(), QStringLiteral("Открыть базу данных"), start,
+        QStringLiteral("Базы данных хоста (*.db *.sqlite *.sqlite3);;Все файлы (*)"));
+    if (!path.isEmpty())
+        OpenDatabase(path);
 }

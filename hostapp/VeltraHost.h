@@ -1,7 +1,13 @@
-// The host as a whole: the service bus with the host's services, the main window, the profile and the
-// plug-in, started and stopped in the order the plug-in relies on.
+// The host as a whole: the service bus with the host's services, the main window with the catalogue of
+// the database, the profile and the plug-in, started and stopped in the order the plug-in relies on.
+//
+// Without options the host runs as installed: the plug-in from ../lib/atmocalc/ beside the program's
+// folder (else from the folder itself, as in the build tree), the profile in the user's configuration
+// folder, PUBLIC as the installed shared folder (unless the environment sets it), and the database
+// the profile remembers as the one last opened.
 #pragma once
 
+#include "hostapp/AssayTableModel.h"
 #include "hostapp/HostOptions.h"
 #include "hostapp/HostProfile.h"
 #include "hostapp/HostServices.h"
@@ -32,26 +38,50 @@ public:
     // runs it too.
     void Stop();
 
+    // Makes the file the host's database: the catalogue rereads it, the profile remembers it (when it
+    // reads), and a loaded plug-in is restarted (Unload, Load, "System/ModulesLoaded") so that it takes
+    // the new path from "DB/GetConnectionUri". The plug-in's main dialog closes with the restart: its
+    // chromatograms came from the database left behind. False when the file is missing (shown in a
+    // box; the database stays as it was) or cannot be read (the catalogue says why).
+    bool OpenDatabase(const QString& path);
+    // Rereads the catalogue of the current database.
+    void Refresh();
+    // Writes the demo installation of `atmocalc demo` (the tool beside the program) into the user's
+    // data folder and opens its database; false, shown in a box, when the tool fails.
+    bool CreateDemoDatabase();
+
     ServiceBus& Bus() { return bus; }
     MainWindow& Window() { return *window; }
     HostProfile& Profile() { return profile; }
     const PluginLibrary& Plugin() const { return plugin; }
+    AssayTableModel& Assays() { return assays; }
+    const QString& DatabasePath() const { return context.databasePath; }
 
 private:
-    void UpdateStartText();
+    void SetDatabase(const QString& path, const QString& why = {});
+    void ChooseDatabase();
+    void UnloadPlugin();
 
     HostOptions options;
     std::function<void(const QString&)> report;
     ServiceBus bus; // first made, last gone: the plug-in's Unload still calls into it
     HostProfile profile;
     PluginLibrary plugin;
+    AssayTableModel assays;
     std::unique_ptr<MainWindow> window;
     HostServiceContext context;
     bool started = false;
     bool stopped = false;
 };
 
-// The plug-in path used when none is given: atmocalc.so beside the running program.
+// The plug-in path used when none is given: ../lib/atmocalc/atmocalc.so from the program's folder when
+// it is there, else atmocalc.so beside the program.
 QString DefaultPluginPath();
 // The profile used when none is given: veltra-host/profile.json in the user's configuration folder.
 QString DefaultProfilePath();
+// PUBLIC when neither --public nor the environment gives one: the installed shared folder.
+QString DefaultPublicDir();
+// Where "Создать демонстрационную базу" writes: veltra-host/demo in the user's data folder.
+QString DefaultDemoFolder();
+// The profile key of the database last opened.
+inline constexpr char16_t kLastDatabaseKey[] = u"veltra-host/database";

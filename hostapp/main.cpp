@@ -7,6 +7,8 @@
 #include "platform/ui/QtTranslations.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
 
 #include <cstdio>
 
@@ -79,6 +81,11 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(FilterQtMessages);
     QApplication::setApplicationName(QStringLiteral("veltra-host"));
     InstallQtTranslations();
+    // The plug-in's icon, installed under ../share from the program's folder (the desktop entry's icon).
+    const QString icon = QCoreApplication::applicationDirPath() +
+                         QStringLiteral("/../share/icons/hicolor/scalable/apps/atmocalc.svg");
+    QApplication::setWindowIcon(QFileInfo::exists(icon) ? QIcon(icon)
+                                                        : QIcon::fromTheme(QStringLiteral("atmocalc")));
 
     if (options.script) {
         // Message boxes of the host go to standard error; the plug-in's are answered by the script.

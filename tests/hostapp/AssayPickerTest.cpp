@@ -177,8 +177,8 @@ TEST(PickerWithoutDatabase, SaysSoAndAnswersZero) {
     EXPECT_EQ(boxes.Texts(), (std::vector<std::u16string>{
                                  u"Файл базы данных не найден: " + options.databasePath.toStdU16String() +
                                      u". Хост работает без базы данных.",
-                                 u"У хоста нет базы данных: хроматограммы выбрать не из чего. Запустите "
-                                 u"veltra-host с --db ПУТЬ."}));
+                                 u"У хоста нет базы данных: хроматограммы выбрать не из чего. Откройте её: "
+                                 u"Файл → Открыть базу данных…"}));
 }
 
 TEST(PickerWithoutDatabase, UnreadableDatabaseIsShown) {
@@ -186,11 +186,7 @@ TEST(PickerWithoutDatabase, UnreadableDatabaseIsShown) {
     MessageBoxRecorder boxes;
     HostOptions options = OptionsIn(folder);
     options.databasePath = folder.filePath(QStringLiteral("garbage.db"));
-    {
-        QFile file(options.databasePath);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(4096, 'x'));
-    }
+    WriteTestFile(options.databasePath, QByteArray(4096, 'x'));
     VeltraHost host(options);
     std::vector<uint32_t> ids(256, 0);
     EXPECT_EQ(host.Bus().Table()->CallService("Main/OpenAssayIdDlg", 256, ids.data()), 0);

@@ -144,7 +144,9 @@ TEST_F(ProfileFile, ValuesOfTheWrongKindMakeTheFileDamaged) {
     for (const char* text : {R"({"format": "veltra-host profile", "int": {"k": 1.5}})",
                              R"({"format": "veltra-host profile", "int": {"k": 3000000000}})",
                              R"({"format": "veltra-host profile", "double": {"k": "7"}})",
-                             R"({"format": "veltra-host profile", "double": []})", ""}) {
+                             R"({"format": "veltra-host profile", "double": []})",
+                             R"({"format": "veltra-host profile", "text": {"k": 7}})",
+                             R"({"format": "veltra-host profile", "text": "k"})", ""}) {
         WriteAll(path, text);
         HostProfile profile(path);
         EXPECT_FALSE(profile.Warning().isEmpty()) << text;

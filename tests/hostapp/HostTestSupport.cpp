@@ -39,6 +39,12 @@ void MakeAssayDatabase(const QString& path, const std::vector<AssayTableRow>& ro
     sqlite3_close(db);
 }
 
+void WriteTestFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
 std::vector<AssayTableRow> MixedAssayRows() {
     return {
         {1, "/data/a1.vlt", "Проба 1 с патроном", "Воздух", 1700000000, 0, 0, 0},

@@ -27,6 +27,9 @@ struct AssayTableRow {
 // A database with the host's `assay` table holding the rows.
 void MakeAssayDatabase(const QString& path, const std::vector<AssayTableRow>& rows);
 
+// A file holding exactly the bytes (a damaged database, a broken module, ...).
+void WriteTestFile(const QString& path, const QByteArray& bytes);
+
 // Three visible assays (ids 1, 2, 5; 5 is a calibration), one deleted (3) and one hidden (4).
 std::vector<AssayTableRow> MixedAssayRows();
 

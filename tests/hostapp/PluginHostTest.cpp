@@ -112,11 +112,7 @@ TEST(PluginHost, BrokenPluginFileIsReported) {
     MessageBoxRecorder boxes;
     HostOptions options = OptionsIn(folder);
     options.pluginPath = folder.filePath(QStringLiteral("broken.so"));
-    {
-        QFile file(options.pluginPath);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("not a shared object");
-    }
+    WriteTestFile(options.pluginPath, "not a shared object");
     VeltraHost host(options);
     EXPECT_FALSE(host.Start());
     ASSERT_EQ(boxes.boxes.size(), 1u);

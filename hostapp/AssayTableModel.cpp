@@ -1,0 +1,63 @@
+#include "AssayTableModel.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+namespace {
+
+QStandardItem* Cell(const QString& text, const QVariant& sortKey) {
+    auto* item = new QStandardItem(text);
+    item->setData(sortKey, AssayTableModel::kSortRole);
+    item->setEditable(false);
+    return item;
+}
+
+QString LocalDateTime(int64_t seconds) {
+    return QLocale().toString(QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC).toLocalTime(),
+                              QLocale::ShortFormat);
+}
+
+} // namespace
+
+AssayTableModel::AssayTableModel(QObject* parent) : QStandardItemModel(0, kColumnCount, parent) {
+    setHorizontalHeaderLabels({QStringLiteral("Id"), QStringLiteral("Проба"), QStringLiteral("Дата анализа"),
+                               QStringLiteral("Смесь"), QStringLiteral("Градуировка"),
+                               QStringLiteral("Файл")});
+}
+
+bool AssayTableModel::Reload(const QString& databasePath) {
+    std::vector<AssayListRow> rows;
+    error.clear();
+    const bool read = ReadAssayList(databasePath, rows, error);
+    SetRows(rows);
+    return read;
+}
+
+void AssayTableModel::Clear() {
+    error.clear();
+    SetRows({});
+}
+
+uint32_t AssayTableModel::IdAt(int row) const {
+    return static_cast<uint32_t>(index(row, kId).data(kIdRole).toULongLong());
+}
+
+QString AssayTableModel::FileAt(int row) const {
+    return index(row, kFile).data().toString();
+}
+
+void AssayTableModel::SetRows(const std::vector<AssayListRow>& rows) {
+    removeRows(0, rowCount());
+    for (const AssayListRow& r : rows) {
+        QList<QStandardItem*> cells{
+            Cell(QString::number(r.id), qulonglong(r.id)),
+            Cell(r.sample, r.sample.toLower()),
+            Cell(LocalDateTime(r.date), qlonglong(r.date)),
+            Cell(r.mixture, r.mixture.toLower()),
+            Cell(r.isCalibration ? QStringLiteral("да") : QString(), int(r.isCalibration)),
+            Cell(r.fileName, r.fileName.toLower()),
+        };
+        cells[kId]->setData(qulonglong(r.id), kIdRole);
+        appendRow(cells);
+    }
+}

@@ -244,11 +244,15 @@ void CDialogEx::SetMinTrackSize(int width, int height) {
 
 void CDialogEx::ApplyMinTrackSize() {
     QWidget* window = GetSafeHwnd();
-    if (!window || !window->isWindow() || window->minimumSize() == window->maximumSize() ||
-        minTrackSize.isEmpty())
+    // A hidden window has no frame yet to take off the minimum; it gets its hold once shown.
+    if (!window || !window->isWindow() || !window->isVisible() ||
+        window->minimumSize() == window->maximumSize() || minTrackSize.isEmpty())
         return;
+    // The window system holds the user at the widget's minimum, which is the client's: the frame
+    // comes off. A window that the code made smaller keeps its size: the user cannot shrink it
+    // further, and each way it grows towards the minimum is held there from then on.
     const QSize frame = window->frameGeometry().size() - window->geometry().size();
-    window->setMinimumSize((minTrackSize - frame).expandedTo(QSize(0, 0)));
+    window->setMinimumSize((minTrackSize - frame).expandedTo(QSize(0, 0)).boundedTo(window->size()));
 }
 
 CRect CDialogEx::MapDialogRect(int x, int y, int cx, int cy) const {

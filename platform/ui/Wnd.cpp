@@ -54,9 +54,12 @@ void ApplyFrameRect(QWidget* window, const CRect& rect) {
     const QMargins m = window->isVisible() ? FrameMargins(window) : QMargins();
     const QSize client(std::max(0, rect.Width() - m.left() - m.right()),
                        std::max(0, rect.Height() - m.top() - m.bottom()));
-    // A window the user cannot resize is held at its size: move the hold along.
+    // A window the user cannot resize is held at its size: move the hold along. Any other window
+    // takes the size as given: a minimum holds the user only (CDialogEx::SetMinTrackSize).
     if (window->minimumSize() == window->maximumSize())
         window->setFixedSize(client);
+    else
+        window->setMinimumSize(window->minimumSize().boundedTo(client));
     window->resize(client);
     window->move(rect.left, rect.top); // a top-level window's position is its frame's
     if (WidgetHook* hook = WidgetHook::Of(window))

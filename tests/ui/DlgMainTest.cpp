@@ -151,14 +151,23 @@ TEST_F(MainDialogTest, AWindowDestroyedOtherwiseStoresNothing) {
     dialog = nullptr;
 }
 
-TEST_F(MainDialogTest, AStoredRectangleIsApplied) {
-    host.intProfile[Key(u"WindowRect_tlx")] = 40;
-    host.intProfile[Key(u"WindowRect_tly")] = 30;
-    host.intProfile[Key(u"WindowRect_btx")] = 1140;
-    host.intProfile[Key(u"WindowRect_bty")] = 680;
-    ASSERT_TRUE(Open());
-    QCoreApplication::processEvents();
-    EXPECT_EQ(dialog->GetWindowRect(), (CRect{40, 30, 1140, 680}));
+TEST_F(MainDialogTest, AStoredRectangleIsAppliedAsStoredAndOkStoresItBack) {
+    // The second is smaller than the minimum tracking size, which holds the user only.
+    for (const CRect& stored : {CRect{40, 30, 1140, 680}, CRect{40, 30, 840, 530}}) {
+        host.intProfile[Key(u"WindowRect_tlx")] = stored.left;
+        host.intProfile[Key(u"WindowRect_tly")] = stored.top;
+        host.intProfile[Key(u"WindowRect_btx")] = stored.right;
+        host.intProfile[Key(u"WindowRect_bty")] = stored.bottom;
+        ASSERT_TRUE(Open());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(dialog->GetWindowRect(), stored);
+        Press(IDOK);
+        EXPECT_EQ((CRect{host.intProfile[Key(u"WindowRect_tlx")], host.intProfile[Key(u"WindowRect_tly")],
+                         host.intProfile[Key(u"WindowRect_btx")], host.intProfile[Key(u"WindowRect_bty")]}),
+                  stored);
+        FlushDeletes();
+        dialog = nullptr;
+    }
 }
 
 TEST_F(MainDialogTest, WithoutAUsableRectangleTheTemplateSizeOpensCentredOnTheHostWindow) {
@@ -176,9 +185,8 @@ TEST_F(MainDialogTest, WithoutAUsableRectangleTheTemplateSizeOpensCentredOnTheHo
         ASSERT_TRUE(Open());
         QCoreApplication::processEvents();
         const QRect window = dialog->GetWindowRect().ToQRect();
-        const CRect templateSize = dialog->MapDialogRect(0, 0, 645, 313);
-        EXPECT_GE(window.width(), templateSize.Width());
-        EXPECT_GE(window.height(), templateSize.Height());
+        // The template's client exactly: the minimum tracking size does not stretch it.
+        EXPECT_EQ(dialog->GetClientRect(), dialog->MapDialogRect(0, 0, 645, 313));
         EXPECT_LE(std::abs(window.center().x() - hostWindow.frameGeometry().center().x()), 2);
         EXPECT_LE(std::abs(window.center().y() - hostWindow.frameGeometry().center().y()), 2);
         dialog->DestroyNow();
@@ -214,3 +222,4 @@ TEST_F(MainDialogTest, TheMenuCommandKeepsOneDialogAndMakesANewOneAfterClosing) 
     EXPECT_TRUE(dialog->IsWindowVisible());
     SetMainDialogCreator(nullptr);
 }
+

@@ -130,6 +130,7 @@ void CDialogEx::CreateFromTemplate() {
         window->setFixedSize(initialClientSize);
 
     controls.clear();
+    frameworkObjects.clear();
     for (const ControlTemplate& c : dialogTemplate.controls) {
         QWidget* widget = CreateControlWidget(c, window);
         CRect rect = MapDialogRect(c.x, c.y, c.cx, c.cy);
@@ -268,6 +269,7 @@ int CDialogEx::DefaultButtonId() const {
 }
 
 void CDialogEx::RouteCommand(int id, int code) {
+    HandlerScope scope;
     OnCommand(id, code);
 }
 
@@ -288,6 +290,7 @@ bool CDialogEx::OnCommand(int id, int code) {
 }
 
 void CDialogEx::DispatchNotify(NMHDR& hdr, intptr_t* answer) {
+    HandlerScope scope;
     OnNotify(hdr, answer);
 }
 
@@ -326,6 +329,7 @@ void CDialogEx::WindowDestroying() {
 void CDialogEx::WindowGone() {
     layoutReady = false;
     controls.clear();
-    frameworkObjects.clear();
+    // The controls' own objects stay, unbound, until the next window or the dialog's end: one of
+    // them may be running the handler that destroyed the window.
     WidgetGone(); // may delete this
 }

@@ -252,8 +252,12 @@ void CDialogEx::ApplyMinTrackSize() {
     // The window system holds the user at the widget's minimum, which is the client's: the frame
     // comes off. A window that the code made smaller keeps its size: the user cannot shrink it
     // further, and each way it grows towards the minimum is held there from then on.
-    const QSize frame = window->frameGeometry().size() - window->geometry().size();
-    window->setMinimumSize((minTrackSize - frame).expandedTo(QSize(0, 0)).boundedTo(window->size()));
+    // A maximised window may lose its borders, and the first events after a restore still show that
+    // frame: the normal window's frame is the largest seen in the normal state, so that a restore
+    // held at the minimum gives exactly the minimum.
+    if (!(window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+        normalFrame = normalFrame.expandedTo(window->frameGeometry().size() - window->geometry().size());
+    window->setMinimumSize((minTrackSize - normalFrame).expandedTo(QSize(0, 0)).boundedTo(window->size()));
 }
 
 CRect CDialogEx::MapDialogRect(int x, int y, int cx, int cy) const {

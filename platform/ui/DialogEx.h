@@ -227,6 +227,7 @@ private:
     QIcon smallIcon;
     CSystemMenu systemMenu;
     QSize minTrackSize;
+    QSize normalFrame; // the frame's size around the window in its normal state
     std::map<std::pair<int, int>, std::function<void()>> commandMap;
     std::map<std::pair<int, unsigned>, std::function<void(NMHDR*, intptr_t*)>> notifyMap;
 };

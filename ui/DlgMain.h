@@ -7,7 +7,8 @@
 //
 // Life: made by the menu command with the host window as owner; OK, Отмена and the caption's close
 // store the window rectangle in the profile and destroy the window; the object then deletes itself
-// and raises mainDialogClosed, taking the set, the results and the messages with it.
+// and raises mainDialogClosed as soon as that handler returns, before anything else can run (a menu
+// command right after OK opens a new dialog), taking the set, the results and the messages with it.
 #pragma once
 
 #include "calc/MeasurementSet.h"

@@ -89,8 +89,9 @@ public:
     // deletes itself when the edit ends, or null when none opened (bad row or column, a row that
     // cannot be scrolled into view, or a refusal).
     CGridCtrlEditCell* EditCell(int row, int column);
-    // Widens the stretch column so that the columns fill the grid (its width less 7 pixels and
-    // the vertical scroll bar when rows overflow the page); never narrows it.
+    // Sizes the stretch column so that the columns fill the grid (its width less 7 pixels and
+    // the vertical scroll bar when rows overflow the page): it widens or narrows to what the other
+    // columns leave, and stays as it is when they leave nothing.
     void FitStretchColumn();
     // Orders two rows by their texts in sortColumn as sortKind says: numbers (a text that is no
     // number reads 0; equal numbers give -1), dates in the user's locale (0 when either does not

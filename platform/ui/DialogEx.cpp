@@ -130,6 +130,7 @@ void CDialogEx::CreateFromTemplate() {
         window->setFixedSize(initialClientSize);
 
     controls.clear();
+    frameworkObjects.clear();
     for (const ControlTemplate& c : dialogTemplate.controls) {
         QWidget* widget = CreateControlWidget(c, window);
         CRect rect = MapDialogRect(c.x, c.y, c.cx, c.cy);
@@ -244,11 +245,19 @@ void CDialogEx::SetMinTrackSize(int width, int height) {
 
 void CDialogEx::ApplyMinTrackSize() {
     QWidget* window = GetSafeHwnd();
-    if (!window || !window->isWindow() || window->minimumSize() == window->maximumSize() ||
-        minTrackSize.isEmpty())
+    // A hidden window has no frame yet to take off the minimum; it gets its hold once shown.
+    if (!window || !window->isWindow() || !window->isVisible() ||
+        window->minimumSize() == window->maximumSize() || minTrackSize.isEmpty())
         return;
-    const QSize frame = window->frameGeometry().size() - window->geometry().size();
-    window->setMinimumSize((minTrackSize - frame).expandedTo(QSize(0, 0)));
+    // The window system holds the user at the widget's minimum, which is the client's: the frame
+    // comes off. A window that the code made smaller keeps its size: the user cannot shrink it
+    // further, and each way it grows towards the minimum is held there from then on.
+    // A maximised window may lose its borders, and the first events after a restore still show that
+    // frame: the normal window's frame is the largest seen in the normal state, so that a restore
+    // held at the minimum gives exactly the minimum.
+    if (!(window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+        normalFrame = normalFrame.expandedTo(window->frameGeometry().size() - window->geometry().size());
+    window->setMinimumSize((minTrackSize - normalFrame).expandedTo(QSize(0, 0)).boundedTo(window->size()));
 }
 
 CRect CDialogEx::MapDialogRect(int x, int y, int cx, int cy) const {
@@ -264,6 +273,7 @@ int CDialogEx::DefaultButtonId() const {
 }
 
 void CDialogEx::RouteCommand(int id, int code) {
+    HandlerScope scope;
     OnCommand(id, code);
 }
 
@@ -284,6 +294,7 @@ bool CDialogEx::OnCommand(int id, int code) {
 }
 
 void CDialogEx::DispatchNotify(NMHDR& hdr, intptr_t* answer) {
+    HandlerScope scope;
     OnNotify(hdr, answer);
 }
 
@@ -322,6 +333,7 @@ void CDialogEx::WindowDestroying() {
 void CDialogEx::WindowGone() {
     layoutReady = false;
     controls.clear();
-    frameworkObjects.clear();
+    // The controls' own objects stay, unbound, until the next window or the dialog's end: one of
+    // them may be running the handler that destroyed the window.
     WidgetGone(); // may delete this
 }

@@ -66,8 +66,10 @@
 //   appends (GetSystemMenu) form a context menu on the dialog's background (a right click where no
 //   control is); choosing one runs OnSysCommand with the item's id.
 // - The minimum tracking size (SetMinTrackSize) is a window size, frame included, that the user
-//   cannot shrink the window below; a window without WS_THICKFRAME and without WS_MAXIMIZEBOX has
-//   a fixed size; one with a maximize box can still be resized by the window manager.
+//   cannot shrink the window below by dragging, maximising or restoring it; the code's own
+//   MoveWindow is applied as given, also below the minimum (the user then cannot shrink it
+//   further). A window without WS_THICKFRAME and without WS_MAXIMIZEBOX has a fixed size; one
+//   with a maximize box can still be resized by the window manager.
 // - Tool tips are the widgets' own tips (CToolTipCtrl); they need no relaying of mouse messages.
 // - A dialog's large and small icons are one window icon in several sizes.
 // - A window the code has not placed appears centred over its parent window, or on the screen.
@@ -152,6 +154,7 @@ public:
     QIcon GetIcon(bool bigIcon) const;
     CSystemMenu& GetSystemMenu() { return systemMenu; }
     // The smallest window size (frame included) the user can give the window; 0, 0 for none.
+    // It never changes the window's current size.
     void SetMinTrackSize(int width, int height);
     QSize GetMinTrackSize() const { return minTrackSize; }
 
@@ -224,6 +227,7 @@ private:
     QIcon smallIcon;
     CSystemMenu systemMenu;
     QSize minTrackSize;
+    QSize normalFrame; // the frame's size around the window in its normal state
     std::map<std::pair<int, int>, std::function<void()>> commandMap;
     std::map<std::pair<int, unsigned>, std::function<void(NMHDR*, intptr_t*)>> notifyMap;
 };

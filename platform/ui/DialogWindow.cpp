@@ -13,13 +13,21 @@ DialogWindow::DialogWindow(QWidget* parent, bool page) : QWidget(parent, page ? 
 
 DialogWindow::~DialogWindow() {
     // The dialog hears of its end first, then its controls go, then the dialog hears they are gone.
-    if (CDialogEx* owner = Owner())
-        owner->WindowDestroying();
+    ReportDestroying();
     QList<QPointer<QWidget>> children;
     for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         children.append(child);
     for (const QPointer<QWidget>& child : children)
         delete child.data();
+    ReportGone();
+}
+
+void DialogWindow::ReportDestroying() {
+    if (CDialogEx* owner = Owner())
+        owner->WindowDestroying();
+}
+
+void DialogWindow::ReportGone() {
     if (CDialogEx* owner = Owner())
         owner->WindowGone();
 }
@@ -134,6 +142,8 @@ void DialogWindow::contextMenuEvent(QContextMenuEvent* e) {
     const QPointer<DialogWindow> self(this);
     menu.exec(e->reason() == QContextMenuEvent::Mouse ? e->globalPos() : mapToGlobal(QPoint(0, 0)));
     // The command runs once the menu is closed.
-    if (chosen && self && (owner = Owner()))
+    if (chosen && self && (owner = Owner())) {
+        HandlerScope scope;
         owner->OnSysCommand(chosen);
+    }
 }

@@ -14,6 +14,8 @@ public:
     ~DialogWindow() override;
 
 protected:
+    void ReportDestroying() override;
+    void ReportGone() override;
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -27,11 +27,30 @@ public:
     std::optional<CRect> pendingFrameRect; // set before the window's frame was known
     QMargins appliedMargins;               // the frame margins pendingFrameRect was last applied with
 
+    // Tells the objects bound to the widget and to every widget inside it that their windows are
+    // going, then gone, and unbinds them, all without deleting a widget.
+    static void ReleaseTree(QWidget* widget);
+
 protected:
     // Tells the bound object that the widget is going (OnDestroy), then gone (PostNcDestroy).
     void ReportDestroyed();
-    void ReportDestroying();
-    void ReportGone();
+    virtual void ReportDestroying();
+    virtual void ReportGone();
+};
+
+// Marks a handler of the framework's objects as running. An object whose window goes meanwhile
+// hears PostNcDestroy, and so may delete itself, only once the outermost handler has returned:
+// a handler may destroy its own window and still finish. The dialogs live on one thread.
+class HandlerScope {
+public:
+    HandlerScope();
+    ~HandlerScope();
+    HandlerScope(const HandlerScope&) = delete;
+    HandlerScope& operator=(const HandlerScope&) = delete;
+    static bool Running();
+    // Calls the object's PostNcDestroy at the end of the outermost handler.
+    static void DeferGone(CWnd* wnd);
+    static void Forget(CWnd* wnd); // the object is being deleted
 };
 
 // A Qt widget class as the framework makes it.

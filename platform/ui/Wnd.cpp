@@ -9,11 +9,16 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
+#include <vector>
+
 class CWnd::EventHook : public QObject {
 public:
     explicit EventHook(CWnd* owner) : owner(owner) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
-        return owner->OnWidgetEvent(watched, event);
+        CWnd* wnd = owner; // the hook itself goes if the handler destroys the window
+        HandlerScope scope;
+        return wnd->OnWidgetEvent(watched, event);
     }
 
 private:
@@ -39,6 +44,59 @@ void WidgetHook::ReportGone() {
         wnd->WidgetGone();
 }
 
+void WidgetHook::ReleaseTree(QWidget* widget) {
+    // The same order as when the widgets are deleted: the window hears it is going, then the
+    // windows inside it go, then it is gone.
+    const QPointer<QWidget> guard(widget);
+    if (WidgetHook* hook = Of(widget))
+        hook->ReportDestroying();
+    QList<QPointer<QWidget>> children;
+    for (QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        children.append(child);
+    for (const QPointer<QWidget>& child : children)
+        if (child)
+            ReleaseTree(child);
+    if (WidgetHook* hook = guard ? Of(widget) : nullptr)
+        hook->ReportGone();
+}
+
+namespace {
+
+int handlersRunning = 0;
+std::vector<CWnd*> goneInHandlers; // objects waiting for PostNcDestroy, in the order they went
+
+} // namespace
+
+HandlerScope::HandlerScope() {
+    ++handlersRunning;
+}
+
+HandlerScope::~HandlerScope() {
+    if (handlersRunning > 1) {
+        --handlersRunning;
+        return;
+    }
+    // Still counted as running, so that whatever goes while these run waits its turn here.
+    while (!goneInHandlers.empty()) {
+        CWnd* wnd = goneInHandlers.front();
+        goneInHandlers.erase(goneInHandlers.begin());
+        wnd->PostNcDestroy(); // may delete it
+    }
+    --handlersRunning;
+}
+
+bool HandlerScope::Running() {
+    return handlersRunning > 0;
+}
+
+void HandlerScope::DeferGone(CWnd* wnd) {
+    goneInHandlers.push_back(wnd);
+}
+
+void HandlerScope::Forget(CWnd* wnd) {
+    std::erase(goneInHandlers, wnd);
+}
+
 namespace {
 
 QMargins FrameMargins(const QWidget* window) {
@@ -54,9 +112,12 @@ void ApplyFrameRect(QWidget* window, const CRect& rect) {
     const QMargins m = window->isVisible() ? FrameMargins(window) : QMargins();
     const QSize client(std::max(0, rect.Width() - m.left() - m.right()),
                        std::max(0, rect.Height() - m.top() - m.bottom()));
-    // A window the user cannot resize is held at its size: move the hold along.
+    // A window the user cannot resize is held at its size: move the hold along. Any other window
+    // takes the size as given: a minimum holds the user only (CDialogEx::SetMinTrackSize).
     if (window->minimumSize() == window->maximumSize())
         window->setFixedSize(client);
+    else
+        window->setMinimumSize(window->minimumSize().boundedTo(client));
     window->resize(client);
     window->move(rect.left, rect.top); // a top-level window's position is its frame's
     if (WidgetHook* hook = WidgetHook::Of(window))
@@ -66,6 +127,7 @@ void ApplyFrameRect(QWidget* window, const CRect& rect) {
 CWnd::CWnd() = default;
 
 CWnd::~CWnd() {
+    HandlerScope::Forget(this);
     Detach();
 }
 
@@ -103,7 +165,10 @@ void CWnd::WidgetDestroying() {
 void CWnd::WidgetGone() {
     Detach();
     destroying = false;
-    PostNcDestroy(); // may delete this
+    if (HandlerScope::Running())
+        HandlerScope::DeferGone(this);
+    else
+        PostNcDestroy(); // may delete this
 }
 
 int CWnd::GetDlgCtrlID() const {
@@ -277,8 +342,14 @@ void CWnd::Invalidate() {
 bool CWnd::DestroyWindow() {
     if (!widget)
         return false;
-    widget->hide();
-    widget->deleteLater();
+    const QPointer<QWidget> window = widget.data();
+    window->hide();
+    // The widgets may be on the stack below this call (a button's click, a key press), so only
+    // their objects hear of the end now; the widgets are deleted with no object bound.
+    if (window)
+        WidgetHook::ReleaseTree(window);
+    if (window)
+        window->deleteLater();
     return true;
 }
 

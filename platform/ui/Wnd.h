@@ -67,11 +67,15 @@ public:
     void SetFocus();
     bool HasFocus() const; // the keyboard focus is on this very window
     void Invalidate();
-    // Destroys the window: hidden at once, gone (OnDestroy, then PostNcDestroy) when control returns
-    // to the event loop, so a window may destroy itself from its own handlers. False without a window.
+    // Destroys the window at once: it is hidden, and its object and those of the windows inside it
+    // hear OnDestroy, then PostNcDestroy, before this returns; from inside a handler, PostNcDestroy
+    // waits until the handler has returned. The widgets themselves are deleted when control
+    // returns to the event loop, so a window may destroy itself from its own handlers. False
+    // without a window.
     bool DestroyWindow();
-    // Destroys the window at once (OnDestroy and PostNcDestroy run before this returns); never from
-    // a handler of this window or of one inside it. False without a window.
+    // Destroys the window and deletes its widgets at once (OnDestroy and PostNcDestroy as for
+    // DestroyWindow); never from a handler of this window or of one inside it. False without a
+    // window.
     bool DestroyWindowNow();
     // Reports a notification about this window (from the control itself, or from a window inside
     // it such as a cell editor): offered to OnReflectNotify, then to the dialog. The answer, 0 when
@@ -104,6 +108,7 @@ protected:
 
 private:
     friend class WidgetHook;
+    friend class HandlerScope;
     friend class CDialogEx;
     class EventHook;
     void WidgetDestroying();

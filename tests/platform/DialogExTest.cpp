@@ -234,14 +234,27 @@ TEST(DialogWindow, DynamicLayoutMovesAndSizesByItsPercentages) {
     EXPECT_EQ(dialog.GetDlgItem(1002)->GetSafeHwnd()->geometry(), list);
 }
 
-TEST(DialogWindow, MinimumTrackingSizeHoldsTheWholeWindow) {
+TEST(DialogWindow, MinimumTrackingSizeHoldsTheUserAtTheWholeWindowButNotTheCode) {
     TestDialog dialog;
     ASSERT_TRUE(dialog.Create());
     ASSERT_TRUE(ShowActive(dialog));
+    QWidget* window = dialog.GetSafeHwnd();
+    const CRect opened = dialog.GetWindowRect();
+    ASSERT_LT(opened.Width(), 500);
     dialog.SetMinTrackSize(500, 300);
-    dialog.MoveWindow(CRect{0, 0, 200, 100});
-    EXPECT_EQ(dialog.GetWindowRect().Width(), 500);
-    EXPECT_EQ(dialog.GetWindowRect().Height(), 300);
+    EXPECT_EQ(dialog.GetWindowRect(), opened); // setting it resizes nothing
+
+    // The user shrinking a window larger than the minimum stops at it, frame included.
+    dialog.MoveWindow(CRect{0, 0, 700, 400});
+    window->resize(50, 30); // as the user drags the border in
+    EXPECT_EQ(dialog.GetWindowRect(), (CRect{0, 0, 500, 300}));
+
+    // The code's rectangle is applied as given, below the minimum too; the user cannot shrink the
+    // window further from there.
+    dialog.MoveWindow(CRect{10, 20, 210, 120});
+    EXPECT_EQ(dialog.GetWindowRect(), (CRect{10, 20, 210, 120}));
+    window->resize(50, 30);
+    EXPECT_EQ(dialog.GetWindowRect(), (CRect{10, 20, 210, 120}));
 }
 
 TEST(DialogWindow, ADialogWithoutSizingBorderOrMaximizeBoxKeepsItsSize) {

@@ -42,7 +42,9 @@ public:
         events.push_back("cancel");
         CDialogEx::OnCancel();
         DestroyWindow();
+        events.push_back(afterDestroy); // the object still lives until its handler returns
     }
+    std::string afterDestroy = "cancel returns";
 
 protected:
     void DoDataExchange(CDataExchange& dx) override { DDX_Control(dx, 1011, list); }
@@ -83,20 +85,26 @@ protected:
 
 } // namespace
 
-TEST(DialogLifecycle, AModelessDialogGoesWhenControlReturnsToTheEventLoop) {
+TEST(DialogLifecycle, AModelessDialogClosedFromItsOwnHandlerGoesAsTheHandlerReturns) {
     events.clear();
     bool alive = false;
     auto* dialog = new SelfOwned(&alive);
     ASSERT_TRUE(dialog->Create());
     EXPECT_TRUE(dialog->IsWindowVisible()); // WS_VISIBLE
-    QTest::keyClick(dialog->GetSafeHwnd(), Qt::Key_Escape);
-    EXPECT_FALSE(dialog->IsWindowVisible());
-    EXPECT_TRUE(alive); // the window goes at the event loop's next turn
-    FlushDeletes();
-    EXPECT_FALSE(alive);
-    // The dialog hears of its end first, then its controls go, then the dialog is gone.
+    const QPointer<QWidget> window = dialog->GetSafeHwnd();
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_FALSE(alive); // not one event-loop turn later
+    // The dialog hears of its end first, then its controls; its handler finishes; then the controls
+    // and the dialog are gone.
     EXPECT_EQ(events, (std::vector<std::string>{"init", "cancel", "dialog destroy", "list destroy",
-                                                "list gone", "dialog gone"}));
+                                                "cancel returns", "list gone", "dialog gone"}));
+    // The widget, whose key press was still on the stack, goes at the event loop's next turn and
+    // calls nobody back.
+    ASSERT_FALSE(window.isNull());
+    EXPECT_FALSE(window->isVisible());
+    FlushDeletes();
+    EXPECT_TRUE(window.isNull());
+    EXPECT_EQ(events.size(), 7u);
 }
 
 TEST(DialogLifecycle, DestroyingAtOnceRunsTheSameStepsBeforeReturning) {

@@ -104,11 +104,21 @@ TEST_F(MainDialogTest, SwitchingTabsShowsOnePageAndNeverRecalculates) {
 
 TEST_F(MainDialogTest, ResizingMovesTheControlsAndFitsThePagesIntoTheTabs) {
     ASSERT_TRUE(Open());
+    const auto geometry = [this](int id) { return dialog->GetDlgItem(id)->GetSafeHwnd()->geometry(); };
+    const QRect ok = geometry(IDOK);
+    const QRect cancel = geometry(IDCANCEL);
+    const QRect convergence = geometry(1007);
+    const QRect add = geometry(1003);
     const CRect list = dialog->chromatograms.GetWindowRect();
     const CRect tabs = dialog->tabs.GetWindowRect();
     const CRect before = dialog->GetWindowRect();
     dialog->MoveWindow(CRect{before.left, before.top, before.right + 200, before.bottom + 100});
     QCoreApplication::processEvents();
+    EXPECT_EQ(dialog->GetClientRect().Width(), dialog->MapDialogRect(0, 0, 645, 313).Width() + 200);
+    EXPECT_EQ(geometry(IDOK), ok.translated(200, 100));
+    EXPECT_EQ(geometry(IDCANCEL), cancel.translated(200, 100));
+    EXPECT_EQ(geometry(1007), convergence.translated(0, 50));
+    EXPECT_EQ(geometry(1003), add);
     const CRect grownList = dialog->chromatograms.GetWindowRect();
     const CRect grownTabs = dialog->tabs.GetWindowRect();
     EXPECT_EQ(grownList.Width() - list.Width(), 200);
@@ -129,11 +139,14 @@ TEST_F(MainDialogTest, OkAndCancelStoreTheRectangleInTheirOrderAndEndTheDialog) 
     for (int button : {IDOK, IDCANCEL}) {
         ASSERT_TRUE(Open());
         const CRect rect = dialog->GetWindowRect();
+        const QPointer<QWidget> window = dialog->GetSafeHwnd();
         host.profileKeys.clear();
         Press(button);
-        EXPECT_FALSE(dialog->IsWindowVisible());
+        EXPECT_TRUE(mainDialogClosed); // the object is gone with its window
+        ASSERT_FALSE(window.isNull());
+        EXPECT_FALSE(window->isVisible());
         FlushDeletes();
-        EXPECT_TRUE(mainDialogClosed);
+        EXPECT_TRUE(window.isNull());
         EXPECT_EQ(host.profileKeys,
                   (std::vector<std::u16string>{Key(u"WindowRect_btx"), Key(u"WindowRect_bty"),
                                                Key(u"WindowRect_tlx"), Key(u"WindowRect_tly")}));
@@ -163,14 +176,28 @@ TEST_F(MainDialogTest, AWindowDestroyedOtherwiseStoresNothing) {
     dialog = nullptr;
 }
 
-TEST_F(MainDialogTest, AStoredRectangleIsApplied) {
-    host.intProfile[Key(u"WindowRect_tlx")] = 40;
-    host.intProfile[Key(u"WindowRect_tly")] = 30;
-    host.intProfile[Key(u"WindowRect_btx")] = 1240; // above the minimum tracking size at this font
-    host.intProfile[Key(u"WindowRect_bty")] = 780;
-    ASSERT_TRUE(Open());
-    QCoreApplication::processEvents();
-    EXPECT_EQ(dialog->GetWindowRect(), (CRect{40, 30, 1240, 780}));
+TEST_F(MainDialogTest, AStoredRectangleIsReadInItsOrderAppliedAsStoredAndStoredBackByOk) {
+    // The second is smaller than the minimum tracking size, which holds the user only.
+    for (const CRect& stored : {CRect{40, 30, 1140, 680}, CRect{40, 30, 840, 530}}) {
+        host.intProfile[Key(u"WindowRect_tlx")] = stored.left;
+        host.intProfile[Key(u"WindowRect_tly")] = stored.top;
+        host.intProfile[Key(u"WindowRect_btx")] = stored.right;
+        host.intProfile[Key(u"WindowRect_bty")] = stored.bottom;
+        host.profileKeys.clear();
+        ASSERT_TRUE(Open());
+        ASSERT_GE(host.profileKeys.size(), 4u);
+        EXPECT_EQ(std::vector(host.profileKeys.begin(), host.profileKeys.begin() + 4),
+                  (std::vector<std::u16string>{Key(u"WindowRect_btx"), Key(u"WindowRect_bty"),
+                                               Key(u"WindowRect_tlx"), Key(u"WindowRect_tly")}));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(dialog->GetWindowRect(), stored);
+        Press(IDOK);
+        EXPECT_EQ((CRect{host.intProfile[Key(u"WindowRect_tlx")], host.intProfile[Key(u"WindowRect_tly")],
+                         host.intProfile[Key(u"WindowRect_btx")], host.intProfile[Key(u"WindowRect_bty")]}),
+                  stored);
+        FlushDeletes();
+        dialog = nullptr;
+    }
 }
 
 TEST_F(MainDialogTest, WithoutAUsableRectangleTheTemplateSizeOpensCentredOnTheHostWindow) {
@@ -188,14 +215,40 @@ TEST_F(MainDialogTest, WithoutAUsableRectangleTheTemplateSizeOpensCentredOnTheHo
         ASSERT_TRUE(Open());
         QCoreApplication::processEvents();
         const QRect window = dialog->GetWindowRect().ToQRect();
-        const CRect templateSize = dialog->MapDialogRect(0, 0, 645, 313);
-        EXPECT_GE(window.width(), templateSize.Width());
-        EXPECT_GE(window.height(), templateSize.Height());
+        // The template's client exactly: the minimum tracking size does not stretch it.
+        EXPECT_EQ(dialog->GetClientRect(), dialog->MapDialogRect(0, 0, 645, 313));
         EXPECT_LE(std::abs(window.center().x() - hostWindow.frameGeometry().center().x()), 2);
         EXPECT_LE(std::abs(window.center().y() - hostWindow.frameGeometry().center().y()), 2);
         dialog->DestroyNow();
         dialog = nullptr;
     }
+}
+
+TEST_F(MainDialogTest, AMenuCommandRightAfterClosingOpensANewDialogThatStays) {
+    SetMainDialogCreator(&CreateMainDialog);
+    for (int button : {IDOK, IDCANCEL}) {
+        OnMenuCommand(&hostWindow);
+        dialog = static_cast<DlgMain*>(mainDialog);
+        ASSERT_NE(dialog, nullptr);
+        const QPointer<QWidget> closedWindow = dialog->GetSafeHwnd();
+        Press(button);
+        // The closed dialog is gone before anything else can run: no event-loop turn between.
+        EXPECT_TRUE(mainDialogClosed);
+        EXPECT_EQ(mainDialog, nullptr);
+        OnMenuCommand(&hostWindow);
+        dialog = static_cast<DlgMain*>(mainDialog);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_FALSE(mainDialogClosed);
+        EXPECT_NE(dialog->GetSafeHwnd(), closedWindow.data());
+        FlushDeletes(); // the closed window's widgets go; the new dialog stays
+        EXPECT_TRUE(closedWindow.isNull());
+        EXPECT_EQ(mainDialog, dialog);
+        EXPECT_FALSE(mainDialogClosed);
+        EXPECT_TRUE(dialog->IsWindowVisible());
+        dialog->DestroyNow();
+        dialog = nullptr;
+    }
+    SetMainDialogCreator(nullptr);
 }
 
 TEST_F(MainDialogTest, TheMenuCommandKeepsOneDialogAndMakesANewOneAfterClosing) {
@@ -226,3 +279,4 @@ TEST_F(MainDialogTest, TheMenuCommandKeepsOneDialogAndMakesANewOneAfterClosing) 
     EXPECT_TRUE(dialog->IsWindowVisible());
     SetMainDialogCreator(nullptr);
 }
+

@@ -16,7 +16,7 @@
 #include "ui/SettingsDlg.h"
 
 #include "assay/VeltraFile4.h"
-#include "hostapp/AssayCatalog.h"
+#include "hostapp/AssayTableModel.h"
 #include "hostapp/AssayPickerDlg.h"
 #include "hostapp/ChromatogramWindow.h"
 #include "host/DataBaseConnectionBase.h"
@@ -153,15 +153,14 @@ int main(int argc, char** argv) {
     about.ShowWindow(SW_SHOWNORMAL);
     ok &= Save(about.GetSafeHwnd(), folder + "/about.png");
 
-    std::vector<AssayListRow> rows;
-    QString error;
-    if (ReadAssayList(QString::fromStdString((demo / "host.db").string()), rows, error)) {
-        AssayPickerDlg picker(rows, 256, main->GetSafeHwnd());
+    AssayTableModel assays;
+    if (assays.Reload(QString::fromStdString((demo / "host.db").string()))) {
+        AssayPickerDlg picker(assays, 256, main->GetSafeHwnd());
         picker.SelectIds({4, 5});
         picker.show();
         ok &= Save(&picker, folder + "/picker.png");
     } else {
-        std::fprintf(stderr, "cannot list the assays: %s\n", qPrintable(error));
+        std::fprintf(stderr, "cannot list the assays: %s\n", qPrintable(assays.Error()));
         ok = false;
     }
 

@@ -20,7 +20,7 @@ QString LocalDateTime(int64_t seconds) {
 } // namespace
 
 AssayTableModel::AssayTableModel(QObject* parent) : QStandardItemModel(0, kColumnCount, parent) {
-    setHorizontalHeaderLabels({QStringLiteral("Id"), QStringLiteral("Проба"), QStringLiteral("Дата анализа"),
+    setHorizontalHeaderLabels({QStringLiteral("№"), QStringLiteral("Проба"), QStringLiteral("Дата анализа"),
                                QStringLiteral("Смесь"), QStringLiteral("Градуировка"),
                                QStringLiteral("Файл")});
 }

@@ -3,6 +3,7 @@
 #   /usr/lib/atmocalc             atmocalc.so (the plug-in; the host finds it as ../lib/atmocalc/ from its
 #                                 own folder, so an unpacked package runs wherever it is)
 #   /usr/share/applications       veltra-host.desktop; /usr/share/icons/.../atmocalc.svg its icon
+#   /usr/share/man/man1           atmocalc.1.gz, veltra-host.1.gz
 #   ATMOCALC_PUBLIC_DIR           the shared PUBLIC folder with the delivered component table and report
 #                                 template, kept as conffiles so that edited K values survive an upgrade
 set(ATMOCALC_PACKAGE_DIR ${CMAKE_SOURCE_DIR}/data/package)
@@ -21,6 +22,12 @@ set(ATMOCALC_CHANGELOG ${CMAKE_BINARY_DIR}/package/changelog.gz)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 execute_process(COMMAND gzip -9nc ${ATMOCALC_PACKAGE_DIR}/changelog OUTPUT_FILE ${ATMOCALC_CHANGELOG})
 install(FILES ${ATMOCALC_PACKAGE_DIR}/copyright ${ATMOCALC_CHANGELOG} DESTINATION share/doc/atmocalc)
+# The manual pages of the two programs, compressed the same way.
+foreach(page atmocalc veltra-host)
+  execute_process(COMMAND gzip -9nc ${ATMOCALC_PACKAGE_DIR}/${page}.1 OUTPUT_FILE ${CMAKE_BINARY_DIR}/package/${page}.1.gz)
+  install(FILES ${CMAKE_BINARY_DIR}/package/${page}.1.gz DESTINATION share/man/man1)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ATMOCALC_PACKAGE_DIR}/${page}.1)
+endforeach()
 
 foreach(script postinst postrm)
   configure_file(${ATMOCALC_PACKAGE_DIR}/${script}.in ${CMAKE_BINARY_DIR}/package/${script} @ONLY

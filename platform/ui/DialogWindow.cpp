@@ -4,10 +4,13 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+
+#include <algorithm>
 
 DialogWindow::DialogWindow(QWidget* parent, bool page) : QWidget(parent, page ? Qt::Widget : Qt::Dialog) {}
 
@@ -66,8 +69,21 @@ void DialogWindow::PlaceFirstTime() {
         area = over->frameGeometry();
     else if (const QScreen* s = screen())
         area = s->availableGeometry();
-    if (area.isValid())
-        move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+    if (!area.isValid())
+        return;
+    QPoint place = area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2);
+    // Centred over a host window near a screen edge, the dialog would open partly off the screen and its
+    // stored rectangle would keep it there: along each axis where it fits, keep it on that screen.
+    const QScreen* under = QGuiApplication::screenAt(area.center());
+    if (const QScreen* s = under ? under : screen()) {
+        const QRect desk = s->availableGeometry();
+        const QSize size = frameGeometry().size();
+        if (size.width() <= desk.width())
+            place.setX(std::clamp(place.x(), desk.left(), desk.right() + 1 - size.width()));
+        if (size.height() <= desk.height())
+            place.setY(std::clamp(place.y(), desk.top(), desk.bottom() + 1 - size.height()));
+    }
+    move(place);
 }
 
 void DialogWindow::SyncFrame() {

@@ -224,6 +224,19 @@ TEST_F(MainDialogTest, WithoutAUsableRectangleTheTemplateSizeOpensCentredOnTheHo
     }
 }
 
+TEST_F(MainDialogTest, CentredOverAHostWindowAtTheScreensEdgeItStaysOnTheScreen) {
+    const QRect desk = QGuiApplication::primaryScreen()->availableGeometry();
+    hostWindow.setGeometry(desk.left(), desk.top(), 300, 60);
+    hostWindow.show();
+    ASSERT_TRUE(Open());
+    QCoreApplication::processEvents();
+    const QRect window = dialog->GetWindowRect().ToQRect();
+    // Centred, it would start about 230 pixels above the screen.
+    EXPECT_GE(window.top(), desk.top());
+    if (window.width() <= desk.width())
+        EXPECT_GE(window.left(), desk.left());
+}
+
 TEST_F(MainDialogTest, AMenuCommandRightAfterClosingOpensANewDialogThatStays) {
     SetMainDialogCreator(&CreateMainDialog);
     for (int button : {IDOK, IDCANCEL}) {

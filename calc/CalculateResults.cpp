@@ -224,11 +224,16 @@ void AddResultRows(const RunList& withRuns, const RunList& withoutRuns, double c
         const bool computed = !hideTotal || !a.isHydrocarbonTotal;
         if (computed)
             a.concentration = a.K * a.meanAreaWithout * calibrationFactor * pressureRatio * conditionsFactor;
-        if (steps)
+        if (steps) {
+            // Listed exactly when its row is added below.
+            const bool listed = a.concentration > 0;
             steps->components.push_back(
                 {std::u16string(a.name), a.K, a.group, a.countWithout, a.meanAreaWithout, a.countWith,
-                 a.meanAreaWith, a.concentration, computed, false,
-                 computed ? u"концентрация не больше нуля" : u"сумма «углеводороды» при пробах с патроном"});
+                 a.meanAreaWith, a.concentration, computed, listed,
+                 listed     ? u""
+                 : computed ? u"концентрация не больше нуля"
+                            : u"сумма «углеводороды» при пробах с патроном"});
+        }
     }
     if (steps) {
         steps->sumWithout = sumWithout;
@@ -251,16 +256,9 @@ void AddResultRows(const RunList& withRuns, const RunList& withoutRuns, double c
                 steps->unsaturated = unsaturated;
         }
     }
-    for (size_t i = 0; i < accumulators.size(); ++i) {
-        const ComponentAccumulator& a = accumulators[i];
-        if (a.concentration > 0) {
+    for (const ComponentAccumulator& a : accumulators)
+        if (a.concentration > 0)
             result.rows.push_back(MakeRow(a.name, a.concentration));
-            if (steps) {
-                steps->components[i].listed = true;
-                steps->components[i].reason.clear();
-            }
-        }
-    }
 }
 
 } // namespace

@@ -70,6 +70,18 @@ std::u16string SumTerms(const ConcentrationTrace& steps, double ComponentTrace::
 
 } // namespace
 
+const char* VerdictName(ConvergenceVerdict verdict) {
+    switch (verdict) {
+    case ConvergenceVerdict::Converged:
+        return "converged";
+    case ConvergenceVerdict::NotConverged:
+        return "notConverged";
+    case ConvergenceVerdict::NotEvaluated:
+        break;
+    }
+    return "notEvaluated";
+}
+
 std::u16string PeakCountText(int32_t count) {
     const int32_t lastTwo = count % 100;
     const int32_t last = count % 10;

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+// The verdict as the trace's documents name it: "converged", "notConverged" or "notEvaluated".
+const char* VerdictName(ConvergenceVerdict verdict);
+
 // "1 пик", "3 пика", "5 пиков".
 std::u16string PeakCountText(int32_t count);
 

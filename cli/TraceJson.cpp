@@ -1,5 +1,7 @@
 #include "TraceJson.h"
 
+#include "calc/TraceText.h"
+
 #include <optional>
 
 namespace {
@@ -9,18 +11,6 @@ void Value(JsonWriter& json, const std::optional<double>& number) {
         json.Value(*number);
     else
         json.Null();
-}
-
-const char* VerdictName(ConvergenceVerdict verdict) {
-    switch (verdict) {
-    case ConvergenceVerdict::Converged:
-        return "converged";
-    case ConvergenceVerdict::NotConverged:
-        return "notConverged";
-    case ConvergenceVerdict::NotEvaluated:
-        break;
-    }
-    return "notEvaluated";
 }
 
 void WriteCalibration(JsonWriter& json, const CalibrationTrace& c) {

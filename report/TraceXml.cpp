@@ -34,24 +34,12 @@ private:
     pugi::xml_node node;
 };
 
-const char16_t* VerdictName(ConvergenceVerdict verdict) {
-    switch (verdict) {
-    case ConvergenceVerdict::Converged:
-        return u"converged";
-    case ConvergenceVerdict::NotConverged:
-        return u"notConverged";
-    case ConvergenceVerdict::NotEvaluated:
-        break;
-    }
-    return u"notEvaluated";
-}
-
 void AppendCalibration(Element trace, const CalibrationTrace& c) {
     Element calibration = trace.Child("calibration");
     calibration.Integer("n", c.n).Number("sumInv", c.sumInv).Number("factor", c.factor).Number("min", c.min);
     calibration.Number("max", c.max).Number("spreadPercent", c.spreadPercent);
     if (c.error.empty())
-        calibration.Text("verdict", VerdictName(c.verdict));
+        calibration.Text("verdict", Utf8ToUtf16(VerdictName(c.verdict)));
     else
         calibration.Text("error", c.error).Integer("errorRunId", c.errorRunId.value_or(0));
     calibration.Formula("factorFormula", CalibrationFactorFormula(c))

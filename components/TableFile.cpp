@@ -1,5 +1,6 @@
 #include "TableFile.h"
 
+#include "platform/system/ExclusiveFile.h"
 #include "platform/text/Utf.h"
 
 #include <cerrno>
@@ -77,18 +78,6 @@ int CreateTempFile(const std::string& target, std::string& tempPath) {
     return -1;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<size_t>(n));
-    }
-    return true;
-}
-
 // What became of an attempt to replace the file by a new one.
 enum class Replacement { Done, Failed, NotAllowed };
 
@@ -113,7 +102,7 @@ Replacement WriteTempFile(int fd, std::string_view bytes, const std::optional<st
     const Replacement kept = KeepOwnerAndMode(fd, existing);
     if (kept != Replacement::Done)
         return kept;
-    return WriteAll(fd, bytes) && ::fsync(fd) == 0 && file.Close() ? Replacement::Done : Replacement::Failed;
+    return WriteAll(fd, bytes) == 0 && ::fsync(fd) == 0 && file.Close() ? Replacement::Done : Replacement::Failed;
 }
 
 // Writes the bytes beside the file and renames them over it: the one step that never leaves a half
@@ -133,7 +122,7 @@ Replacement ReplaceByRename(const std::string& target, std::string_view bytes,
 }
 
 bool WriteOver(int fd, std::string_view bytes) {
-    return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes) &&
+    return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes) == 0 &&
            ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
 }
 

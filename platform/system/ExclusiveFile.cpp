@@ -51,6 +51,8 @@ int WriteAll(int fd, std::string_view bytes) {
                 continue;
             return errno;
         }
+        if (count == 0) // nothing taken and no reason given: trying again would never end
+            return EIO;
         bytes.remove_prefix(static_cast<size_t>(count));
     }
     return 0;

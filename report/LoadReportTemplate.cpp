@@ -6,7 +6,7 @@
 
 std::u16string TemplateFolder() {
     const auto publicFolder = GetEnvironmentText("PUBLIC");
-    if (!publicFolder || publicFolder->empty())
+    if (!publicFolder)
         return {};
     return FormatText(u"%s/Documents", *publicFolder) + u"/Veltra4/atmocalc/templates";
 }

@@ -1,7 +1,6 @@
 #include "AssayPickerDlg.h"
 
 #include <QDialogButtonBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,8 +24,6 @@ AssayPickerDlg::AssayPickerDlg(AssayTableModel& assays, uint32_t capacity, QWidg
     resize(820, 480);
 
     proxy = new QSortFilterProxyModel(this);
-    proxy->setSourceModel(model);
-    proxy->setSortRole(AssayTableModel::kSortRole);
     proxy->setFilterKeyColumn(-1);
     proxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
 
@@ -35,13 +32,8 @@ AssayPickerDlg::AssayPickerDlg(AssayTableModel& assays, uint32_t capacity, QWidg
     filterEdit->setClearButtonEnabled(true);
 
     view = new QTableView(this);
-    view->setModel(proxy);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ShowAssayTable(assays, *proxy, *view);
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    view->setSortingEnabled(true);
-    view->sortByColumn(kId, Qt::AscendingOrder);
-    view->verticalHeader()->hide();
-    view->horizontalHeader()->setStretchLastSection(true);
     view->resizeColumnsToContents();
 
     countLabel = new QLabel(this);

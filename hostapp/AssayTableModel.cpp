@@ -1,7 +1,10 @@
 #include "AssayTableModel.h"
 
 #include <QDateTime>
+#include <QHeaderView>
 #include <QLocale>
+#include <QSortFilterProxyModel>
+#include <QTableView>
 
 namespace {
 
@@ -60,4 +63,16 @@ void AssayTableModel::SetRows(const std::vector<AssayListRow>& rows) {
         cells[kId]->setData(qulonglong(r.id), kIdRole);
         appendRow(cells);
     }
+}
+
+void ShowAssayTable(AssayTableModel& assays, QSortFilterProxyModel& proxy, QTableView& view) {
+    proxy.setSourceModel(&assays);
+    proxy.setSortRole(AssayTableModel::kSortRole);
+    view.setModel(&proxy);
+    view.setSelectionBehavior(QAbstractItemView::SelectRows);
+    view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view.setSortingEnabled(true);
+    view.sortByColumn(AssayTableModel::kId, Qt::AscendingOrder);
+    view.verticalHeader()->hide();
+    view.horizontalHeader()->setStretchLastSection(true);
 }

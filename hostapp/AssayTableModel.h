@@ -6,6 +6,9 @@
 
 #include <QStandardItemModel>
 
+class QSortFilterProxyModel;
+class QTableView;
+
 class AssayTableModel : public QStandardItemModel {
     Q_OBJECT
 public:
@@ -31,3 +34,7 @@ private:
 
     QString error;
 };
+
+// Shows the assays in view through proxy as both the catalogue and the picker show them: whole rows,
+// sortable by the sort role, by id at first, the last column taking the width that is left.
+void ShowAssayTable(AssayTableModel& assays, QSortFilterProxyModel& proxy, QTableView& view);

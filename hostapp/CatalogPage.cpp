@@ -3,7 +3,6 @@
 #include "hostapp/AssayTableModel.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -48,22 +47,14 @@ CatalogPage::CatalogPage(AssayTableModel& assayModel, QWidget* parent)
     : QStackedWidget(parent), assays(assayModel) {
     auto* filter = new SampleMixtureFilter(this);
     proxy = filter;
-    proxy->setSourceModel(&assays);
-    proxy->setSortRole(AssayTableModel::kSortRole);
 
     listPage = new QWidget(this);
     filterEdit = new QLineEdit(listPage);
     filterEdit->setPlaceholderText(QStringLiteral("Фильтр: проба, смесь"));
     filterEdit->setClearButtonEnabled(true);
     view = new QTableView(listPage);
-    view->setModel(proxy);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ShowAssayTable(assays, *proxy, *view);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setSortingEnabled(true);
-    view->sortByColumn(AssayTableModel::kId, Qt::AscendingOrder);
-    view->verticalHeader()->hide();
-    view->horizontalHeader()->setStretchLastSection(true);
     auto* listLayout = new QVBoxLayout(listPage);
     listLayout->addWidget(filterEdit);
     listLayout->addWidget(view);

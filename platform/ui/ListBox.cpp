@@ -1,5 +1,6 @@
 #include "ListBox.h"
 
+#include "Clipboard.h"
 #include "ListViewWidget.h"
 
 #include <QHelpEvent>
@@ -103,13 +104,22 @@ int CListBox::GetTopIndex() const {
 }
 
 void CListBox::OnAttach() {
-    if (QListWidget* list = List(GetSafeHwnd()))
+    if (QListWidget* list = List(GetSafeHwnd())) {
+        WatchEvents(list);
         WatchEvents(list->viewport());
+    }
 }
 
-bool CListBox::OnWidgetEvent(QObject*, QEvent* event) {
+bool CListBox::OnWidgetEvent(QObject* watched, QEvent* event) {
     QListWidget* list = List(GetSafeHwnd());
-    if (!list || event->type() != QEvent::ToolTip)
+    if (list && watched == list && IsCopyKey(event)) {
+        // The view's own Ctrl+C would copy the current text alone.
+        if (event->type() == QEvent::KeyPress)
+            SetClipboardText(CopyText());
+        event->accept();
+        return true;
+    }
+    if (!list || watched != list->viewport() || event->type() != QEvent::ToolTip)
         return false;
     const auto* help = static_cast<QHelpEvent*>(event);
     const QListWidgetItem* item = list->itemAt(help->pos());

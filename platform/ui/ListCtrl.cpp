@@ -1,10 +1,12 @@
 #include "ListCtrl.h"
 
+#include "Clipboard.h"
 #include "ListViewWidget.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QToolTip>
@@ -97,6 +99,11 @@ int CHeaderCtrl::GetItemCount() const {
 int CHeaderCtrl::GetItemFormat(int item) const {
     const QTableWidgetItem* heading = ValidColumn(table, item) ? table->horizontalHeaderItem(item) : nullptr;
     return heading ? heading->data(kFormatRole).toInt() : 0;
+}
+
+std::u16string CHeaderCtrl::GetItemText(int item) const {
+    const QTableWidgetItem* heading = ValidColumn(table, item) ? table->horizontalHeaderItem(item) : nullptr;
+    return heading ? heading->text().toStdU16String() : std::u16string();
 }
 
 bool CHeaderCtrl::SetItemFormat(int item, int format) {
@@ -508,6 +515,13 @@ bool CListCtrl::OnWidgetEvent(QObject* watched, QEvent* event) {
         return HeaderEvent(event);
     if (watched == t->viewport())
         return ViewportEvent(event);
+    if (watched == t && IsCopyKey(event)) {
+        // The view's own Ctrl+C would copy the current cell alone.
+        if (event->type() == QEvent::KeyPress)
+            SetClipboardText(CopyText());
+        event->accept();
+        return true;
+    }
     if (watched == t && event->type() == QEvent::ContextMenu) {
         auto* request = static_cast<QContextMenuEvent*>(event);
         return OnContextMenu(request->reason() == QContextMenuEvent::Keyboard ? QPoint(-1, -1)

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 #include <QStyledItemDelegate>
@@ -154,4 +155,9 @@ QuietList::QuietList(QTableWidget* table) : list(dynamic_cast<ListViewWidget*>(t
 QuietList::~QuietList() {
     if (list)
         --list->quiet;
+}
+
+bool IsCopyKey(const QEvent* event) {
+    return (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+           static_cast<const QKeyEvent*>(event)->matches(QKeySequence::Copy);
 }

@@ -46,3 +46,7 @@ Qt::Alignment ColumnAlignment(int format);
 // Whether a text drawn in `rect` of an item view loses part of itself: wider than the rectangle less
 // the margins the style keeps on each side of an item's text.
 bool TextCut(const QWidget* view, const QString& text, const QRect& rect);
+
+// Ctrl+C: its key press, or the shortcut check before it, which a list claims (by accepting it) so
+// that no shortcut of the windows around the list takes the keys.
+bool IsCopyKey(const QEvent* event);

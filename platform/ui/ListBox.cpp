@@ -1,6 +1,5 @@
 #include "ListBox.h"
 
-#include "Clipboard.h"
 #include "ListViewWidget.h"
 
 #include <QHelpEvent>
@@ -112,13 +111,8 @@ void CListBox::OnAttach() {
 
 bool CListBox::OnWidgetEvent(QObject* watched, QEvent* event) {
     QListWidget* list = List(GetSafeHwnd());
-    if (list && watched == list && IsCopyKey(event)) {
-        // The view's own Ctrl+C would copy the current text alone.
-        if (event->type() == QEvent::KeyPress)
-            SetClipboardText(CopyText());
-        event->accept();
+    if (list && watched == list && CopyOnCtrlC(event, [this] { return CopyText(); }))
         return true;
-    }
     if (!list || watched != list->viewport() || event->type() != QEvent::ToolTip)
         return false;
     const auto* help = static_cast<QHelpEvent*>(event);

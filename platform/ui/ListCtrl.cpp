@@ -1,12 +1,10 @@
 #include "ListCtrl.h"
 
-#include "Clipboard.h"
 #include "ListViewWidget.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QHelpEvent>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QToolTip>
@@ -515,13 +513,8 @@ bool CListCtrl::OnWidgetEvent(QObject* watched, QEvent* event) {
         return HeaderEvent(event);
     if (watched == t->viewport())
         return ViewportEvent(event);
-    if (watched == t && IsCopyKey(event)) {
-        // The view's own Ctrl+C would copy the current cell alone.
-        if (event->type() == QEvent::KeyPress)
-            SetClipboardText(CopyText());
-        event->accept();
+    if (watched == t && CopyOnCtrlC(event, [this] { return CopyText(); }))
         return true;
-    }
     if (watched == t && event->type() == QEvent::ContextMenu) {
         auto* request = static_cast<QContextMenuEvent*>(event);
         return OnContextMenu(request->reason() == QContextMenuEvent::Keyboard ? QPoint(-1, -1)

@@ -1,5 +1,6 @@
 #include "ListViewWidget.h"
 
+#include "Clipboard.h"
 #include "Colors.h"
 #include "ListCtrl.h"
 
@@ -157,7 +158,12 @@ QuietList::~QuietList() {
         --list->quiet;
 }
 
-bool IsCopyKey(const QEvent* event) {
-    return (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
-           static_cast<const QKeyEvent*>(event)->matches(QKeySequence::Copy);
+bool CopyOnCtrlC(QEvent* event, const std::function<std::u16string()>& copyText) {
+    if ((event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) ||
+        !static_cast<const QKeyEvent*>(event)->matches(QKeySequence::Copy))
+        return false;
+    if (event->type() == QEvent::KeyPress)
+        SetClipboardText(copyText());
+    event->accept();
+    return true;
 }

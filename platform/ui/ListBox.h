@@ -28,7 +28,7 @@ public:
     // The first line of what Ctrl+C copies, naming the texts; none by default.
     void SetHeading(std::u16string_view text) { heading = text; }
     // The selected texts, or all of them when none is selected, one per line under the heading, as
-    // Ctrl+C in the list puts them on the clipboard (ListCopy.h).
+    // Ctrl+C in the list puts them on the clipboard (ListCopy.cpp).
     std::u16string CopyText() const;
 
 protected:

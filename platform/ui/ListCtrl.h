@@ -101,7 +101,7 @@ public:
     bool SortItemsEx(const std::function<int(int, int)>& compare);
 
     // The selected rows, or every row when none is selected, under the headings of the columns that
-    // show (width above 0), as Ctrl+C in the list puts them on the clipboard (ListCopy.h).
+    // show (width above 0), as Ctrl+C in the list puts them on the clipboard (ListCopy.cpp).
     std::u16string CopyText() const;
 
     // The viewport, where the rows are drawn and the cell editors live; null without a window.

@@ -56,6 +56,13 @@ struct UnmatchedPeak {
     std::vector<uint32_t> ids; // the runs they came from, in the order they were met
 };
 
+// The numbers one result row's text was formatted from.
+struct ResultRowTrace {
+    double value = 0.0;       // before "±"
+    double uncertainty = 0.0; // after it
+    std::u16string unit;      // at the end of the text
+};
+
 struct ConcentrationTrace {
     std::vector<ComponentTrace> components;    // in table order
     double sumWithout = 0.0;                   // S_without
@@ -65,6 +72,7 @@ struct ConcentrationTrace {
     std::optional<double> saturated;           // with runs with cartridge
     std::optional<double> unsaturated;         // with runs of both kinds
     std::vector<UnmatchedPeak> unmatchedPeaks; // runs without cartridge first, then those with it
+    std::vector<ResultRowTrace> rows;          // one per result row, in the rows' order
 };
 
 struct CalcTrace {

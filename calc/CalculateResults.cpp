@@ -176,8 +176,13 @@ void AverageAreas(const RunList& runs, ComponentMatcher& matcher,
     }
 }
 
-ResultRow MakeRow(std::u16string_view name, double value) {
-    return {std::u16string(name), FormatText(u"%.4f±%.4f мг/м3", value, value * kUncertaintyFactor)};
+// Appends the row of a value, and its numbers to the trace.
+void AddRow(CalcResult& result, ConcentrationTrace* steps, std::u16string_view name, double value) {
+    static constexpr std::u16string_view kUnit = u"мг/м3";
+    const double uncertainty = value * kUncertaintyFactor;
+    result.rows.push_back({std::u16string(name), FormatText(u"%.4f±%.4f %s", value, uncertainty, kUnit)});
+    if (steps)
+        steps->rows.push_back({value, uncertainty, std::u16string(kUnit)});
 }
 
 // The concentrations, the group sums and the result rows.
@@ -245,20 +250,20 @@ void AddResultRows(const RunList& withRuns, const RunList& withoutRuns, double c
     if (!withRuns.empty()) {
         const double saturated =
             sumWith * kSaturatedFactor * calibrationFactor * pressureRatio * conditionsFactor;
-        result.rows.push_back(MakeRow(u"предельные углеводороды", saturated));
+        AddRow(result, steps, u"предельные углеводороды", saturated);
         if (steps)
             steps->saturated = saturated;
         if (!withoutRuns.empty()) {
             const double unsaturated = (sumWithout - sumWith) * kUnsaturatedFactor * calibrationFactor *
                                        pressureRatio * conditionsFactor;
-            result.rows.push_back(MakeRow(u"непредельные углеводороды", unsaturated));
+            AddRow(result, steps, u"непредельные углеводороды", unsaturated);
             if (steps)
                 steps->unsaturated = unsaturated;
         }
     }
     for (const ComponentAccumulator& a : accumulators)
         if (a.concentration > 0)
-            result.rows.push_back(MakeRow(a.name, a.concentration));
+            AddRow(result, steps, a.name, a.concentration);
 }
 
 } // namespace

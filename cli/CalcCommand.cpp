@@ -1,6 +1,7 @@
 // atmocalc calc: the main dialog's calculation run on the chromatograms of a database.
 #include "CalculationInput.h"
 #include "Commands.h"
+#include "Csv.h"
 #include "Json.h"
 #include "MessageBoxLog.h"
 #include "TraceJson.h"
@@ -8,7 +9,9 @@
 #include "calc/MessageLines.h"
 #include "calc/TraceText.h"
 #include "components/ComponentTable.h"
+#include "platform/system/PathName.h"
 #include "platform/text/Utf.h"
+#include "report/Report.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -80,15 +83,45 @@ std::string ToText(const CalculationRun& run, const CalcTrace* trace) {
     return out;
 }
 
+// For spreadsheets: each row with the numbers the engine formatted it from, a blank line, then the
+// chromatograms as the main dialog lists them.
+std::string ToCsv(const CalculationInput& input, const CalculationRun& run, const CalcTrace& trace) {
+    CsvWriter csv;
+    csv.Line({"Компонент", "Значение", "Погрешность", "Единица"});
+    if (trace.concentrations) {
+        const std::vector<ResultRowTrace>& numbers = trace.concentrations->rows; // one per row, made with it
+        for (size_t i = 0; i < numbers.size(); ++i)
+            csv.Line({Utf16ToUtf8(run.result.rows[i].name), CsvNumber(numbers[i].value),
+                      CsvNumber(numbers[i].uncertainty), Utf16ToUtf8(numbers[i].unit)});
+    }
+    csv.Line({});
+    csv.Line({"№", "Файл", "Проба", "Дата анализа", "Тип пробы"});
+    int number = 0;
+    for (const auto& [id, m] : input.measurements)
+        csv.Line({std::to_string(++number), Utf16ToUtf8(PathFindFileName(m.fileName)), Utf16ToUtf8(m.sample),
+                  Utf16ToUtf8(FormatDateTime(m.analysisTime)), Utf16ToUtf8(SampleTypeName(m.sampleType))});
+    return csv.Text();
+}
+
 int Run(const ParsedOptions& options) {
+    const bool csv = options.Has("--csv");
+    if (csv && (options.Has("--json") || options.Has("--trace")))
+        throw UsageError("--csv не сочетается с --json и --trace");
     MessageBoxLog boxes;
     const CalculationInput input = ReadCalculationInput(options);
     CalcTrace trace;
-    CalcTrace* const wanted = options.Has("--trace") ? &trace : nullptr;
+    CalcTrace* const wanted = options.Has("--trace") || csv ? &trace : nullptr;
     const CalculationRun run =
         PerformCalculationRun(input.measurements, input.settings, ComponentTable::Instance(), wanted);
-    const std::string out =
-        options.Has("--json") ? ToJson(input, run, boxes.texts, wanted) + "\n" : ToText(run, wanted);
+    std::string out;
+    if (csv) {
+        out = ToCsv(input, run, trace);
+        // The table has no place for the messages; they say why rows are missing, so they go beside it.
+        for (const auto& line : MessageLines(run.errors, run.warnings, run.infos))
+            std::fprintf(stderr, "%s\n", Utf16ToUtf8(line).c_str());
+    } else {
+        out = options.Has("--json") ? ToJson(input, run, boxes.texts, wanted) + "\n" : ToText(run, wanted);
+    }
     std::fwrite(out.data(), 1, out.size(), stdout);
     return kExitDone;
 }
@@ -104,5 +137,10 @@ Command CalcCommand() {
     declaration.options.push_back({"--json", OptionKind::Flag, "", "print one JSON object instead of text"});
     declaration.options.push_back({"--trace", OptionKind::Flag, "",
                                    "also print how every result was computed (JSON: a \"trace\" object)"});
+    declaration.options.push_back(
+        {"--csv", OptionKind::Flag, "",
+         "вывести таблицу CSV для электронных таблиц: строки результата с полными числами расчёта, пустая "
+         "строка, хроматограммы; разделитель \";\", десятичная запятая, UTF-8 с меткой порядка байтов; "
+         "сообщения — в стандартный поток ошибок"});
     return {declaration, &Run};
 }

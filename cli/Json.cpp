@@ -105,13 +105,16 @@ JsonWriter& JsonWriter::Value(uint64_t number) {
     return *this;
 }
 
-JsonWriter& JsonWriter::Value(double number) {
+std::string NumberText(double number) {
     if (std::isnan(number))
-        Raw("\"nan\"");
-    else if (std::isinf(number))
-        Raw(number > 0 ? "\"inf\"" : "\"-inf\"");
-    else
-        Raw(Utf16ToUtf8(FormatText(u"%.*g", 17, number)));
+        return "nan";
+    if (std::isinf(number))
+        return number > 0 ? "inf" : "-inf";
+    return Utf16ToUtf8(FormatText(u"%.*g", 17, number));
+}
+
+JsonWriter& JsonWriter::Value(double number) {
+    Raw(std::isfinite(number) ? NumberText(number) : JsonString(NumberText(number)));
     return *this;
 }
 

@@ -37,5 +37,8 @@ private:
     bool afterKey = false;
 };
 
+// The digits of a double as the writer gives them: 17 significant digits and "." (inf, -inf and nan bare).
+std::string NumberText(double number);
+
 // The text as a JSON string literal, quotes included.
 std::string JsonString(std::string_view utf8);

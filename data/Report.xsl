@@ -121,7 +121,7 @@
         .convergence { margin: 0 0 2.5mm; padding: 1.5mm 2.5mm; border-left: 2pt solid #2e7d32;
                        background: #eef6ee; }
         .convergence.missing { border-left-color: #b3261e; background: #fbeeed; }
-        .uncertainty { margin: 0 0 2mm; font-size: 9.5pt; color: #333; }
+        .uncertainty, .rounding { margin: 0 0 2mm; font-size: 9.5pt; color: #333; }
         .empty { color: #555; font-style: italic; margin: 0 0 2mm; }
         ol.messages { margin: 0; padding-left: 9mm; }
         ol.messages li { margin-bottom: 1mm; break-inside: avoid; overflow-wrap: break-word; }
@@ -324,12 +324,16 @@
               <th class="number">№</th>
               <th>Компонент</th>
               <th>Массовая концентрация</th>
+              <th>Округлённый результат</th>
             </tr>
           </thead>
           <tbody>
             <xsl:apply-templates select="results/row"/>
           </tbody>
         </table>
+        <p class="rounding">Округлённый результат: погрешность — до двух значащих цифр, если первая из них 1
+          или 2, иначе до одной, значение — до того же разряда; отбрасываемая цифра 5 и больше увеличивает
+          оставляемую.</p>
         <p class="uncertainty">После знака «±» указана погрешность результата измерений: по методике
           она составляет 23 % от значения массовой концентрации.</p>
       </xsl:when>
@@ -344,7 +348,137 @@
       <td class="number"><xsl:value-of select="position()"/></td>
       <td><xsl:value-of select="@name"/></td>
       <td class="value"><xsl:value-of select="@value"/></td>
+      <td class="value"><xsl:call-template name="rounded-result"><xsl:with-param name="text" select="@value"/></xsl:call-template></td>
     </tr>
+  </xsl:template>
+
+  <!--
+    Результат строки "V±Δ мг/м3" так, как его записывают по методике: Δ по модулю — до двух значащих
+    цифр, если первая из них 1 или 2, иначе до одной; V — до того же разряда; десятичная запятая.
+    Округляются цифры самого текста (строковой арифметикой, без перевода в число): первая отбрасываемая
+    цифра 5 и больше увеличивает последнюю оставляемую по модулю, так что лаборант, округливший строку
+    вручную, получит то же. Разряд не бывает мельче последней цифры текста. Если перенос превратил две
+    цифры Δ "2x" в "30", Δ записывается одной цифрой, как того требует правило для записанного числа.
+    Текст другого вида и Δ, равная нулю, показываются как есть.
+  -->
+  <xsl:variable name="zeros" select="'00000000000000000000000000000000'"/>
+
+  <xsl:template name="rounded-result">
+    <xsl:param name="text"/>
+    <xsl:variable name="value" select="substring-before($text, '±')"/>
+    <xsl:variable name="rest" select="substring-after($text, '±')"/>
+    <xsl:variable name="delta" select="substring-before($rest, ' ')"/>
+    <xsl:variable name="v" select="substring($value, 1 + starts-with($value, '-'))"/>
+    <xsl:variable name="d" select="substring($delta, 1 + starts-with($delta, '-'))"/>
+    <xsl:variable name="vInt" select="substring-before(concat($v, '.'), '.')"/>
+    <xsl:variable name="dInt" select="substring-before(concat($d, '.'), '.')"/>
+    <xsl:variable name="vFrac" select="substring-after($v, '.')"/>
+    <xsl:variable name="dFrac" select="substring-after($d, '.')"/>
+    <!-- Дробные части дополняются нулями до длины большей из них, чтобы разряд значил одно и то же в обеих. -->
+    <xsl:variable name="fraction" select="string-length($vFrac) + (string-length($dFrac) - string-length($vFrac)) * (string-length($dFrac) &gt; string-length($vFrac))"/>
+    <xsl:variable name="dDigits" select="concat($dInt, substring(concat($dFrac, $zeros), 1, $fraction))"/>
+    <xsl:variable name="significant" select="translate($dDigits, '0', '')"/>
+    <xsl:choose>
+      <xsl:when test="substring-after($rest, ' ') = 'мг/м3' and $significant != ''
+                      and string-length($vInt) &gt; 0 and translate($vInt, '0123456789', '') = ''
+                      and string-length($dInt) &gt; 0 and translate($dInt, '0123456789', '') = ''
+                      and translate($vFrac, '0123456789', '') = '' and translate($dFrac, '0123456789', '') = ''
+                      and (contains($v, '.') = (string-length($vFrac) &gt; 0))
+                      and (contains($d, '.') = (string-length($dFrac) &gt; 0))
+                      and $fraction &lt;= string-length($zeros)
+                      and string-length($dInt) - string-length($vInt) &lt; string-length($zeros) - 2">
+        <xsl:variable name="first" select="substring($significant, 1, 1)"/>
+        <xsl:variable name="leading" select="string-length(substring-before($dDigits, $first))"/>
+        <xsl:variable name="kept" select="1 + ($first = '1' or $first = '2')"/>
+        <xsl:variable name="last" select="$leading + $kept - ($leading + $kept &gt; string-length($dDigits))"/>
+        <xsl:variable name="place" select="string-length($dInt) - $last"/>
+        <xsl:variable name="deltaAtPlace">
+          <xsl:call-template name="round-at">
+            <xsl:with-param name="int" select="$dInt"/>
+            <xsl:with-param name="frac" select="$dFrac"/>
+            <xsl:with-param name="place" select="$place"/>
+            <xsl:with-param name="fraction" select="$fraction"/>
+          </xsl:call-template>
+        </xsl:variable>
+        <xsl:variable name="final" select="$place + ($kept = 2 and substring(translate($deltaAtPlace, '0.', ''), 1, 1) = '3')"/>
+        <xsl:variable name="roundedDelta">
+          <xsl:call-template name="round-at">
+            <xsl:with-param name="int" select="$dInt"/>
+            <xsl:with-param name="frac" select="$dFrac"/>
+            <xsl:with-param name="place" select="$final"/>
+            <xsl:with-param name="fraction" select="$fraction"/>
+          </xsl:call-template>
+        </xsl:variable>
+        <xsl:variable name="roundedValue">
+          <xsl:call-template name="round-at">
+            <xsl:with-param name="int" select="$vInt"/>
+            <xsl:with-param name="frac" select="$vFrac"/>
+            <xsl:with-param name="place" select="$final"/>
+            <xsl:with-param name="fraction" select="$fraction"/>
+          </xsl:call-template>
+        </xsl:variable>
+        <xsl:if test="starts-with($value, '-') and translate($roundedValue, '0.', '') != ''">−</xsl:if>
+        <xsl:value-of select="concat(translate($roundedValue, '.', ','), ' ± ', translate($roundedDelta, '.', ','), ' мг/м³')"/>
+      </xsl:when>
+      <xsl:otherwise><xsl:value-of select="$text"/></xsl:otherwise>
+    </xsl:choose>
+  </xsl:template>
+
+  <!--
+    Цифры int.frac (frac дополнен нулями до fraction знаков), округлённые до разряда 10^place от нуля на
+    половине, в виде "I" или "I.F" без ведущих нулей.
+  -->
+  <xsl:template name="round-at">
+    <xsl:param name="int"/>
+    <xsl:param name="frac"/>
+    <xsl:param name="place"/>
+    <xsl:param name="fraction"/>
+    <!-- Нули впереди дают цифру для переноса и оставляемую часть, даже когда разряд левее всех цифр. -->
+    <xsl:variable name="whole" select="concat(substring($zeros, 1, $place + 2 - string-length($int)), $int)"/>
+    <xsl:variable name="digits" select="concat($whole, substring(concat($frac, $zeros), 1, $fraction))"/>
+    <xsl:variable name="cut" select="string-length($whole) - $place"/>
+    <xsl:variable name="next" select="substring($digits, $cut + 1, 1)"/>
+    <xsl:variable name="rounded">
+      <xsl:choose>
+        <xsl:when test="$next != '' and contains('56789', $next)">
+          <xsl:call-template name="increment">
+            <xsl:with-param name="digits" select="substring($digits, 1, $cut)"/>
+          </xsl:call-template>
+        </xsl:when>
+        <xsl:otherwise><xsl:value-of select="substring($digits, 1, $cut)"/></xsl:otherwise>
+      </xsl:choose>
+    </xsl:variable>
+    <xsl:variable name="intDigits">
+      <xsl:choose>
+        <xsl:when test="$place &gt;= 0"><xsl:value-of select="concat($rounded, substring($zeros, 1, $place))"/></xsl:when>
+        <xsl:otherwise><xsl:value-of select="substring($rounded, 1, string-length($rounded) + $place)"/></xsl:otherwise>
+      </xsl:choose>
+    </xsl:variable>
+    <xsl:variable name="nonZero" select="translate($intDigits, '0', '')"/>
+    <xsl:choose>
+      <xsl:when test="$nonZero = ''">0</xsl:when>
+      <xsl:otherwise>
+        <xsl:value-of select="substring($intDigits, string-length(substring-before($intDigits, substring($nonZero, 1, 1))) + 1)"/>
+      </xsl:otherwise>
+    </xsl:choose>
+    <xsl:if test="$place &lt; 0">
+      <xsl:value-of select="concat('.', substring($rounded, string-length($rounded) + $place + 1))"/>
+    </xsl:if>
+  </xsl:template>
+
+  <!-- Строка десятичных цифр плюс один; из одних девяток выходит на цифру больше. -->
+  <xsl:template name="increment">
+    <xsl:param name="digits"/>
+    <xsl:variable name="last" select="substring($digits, string-length($digits))"/>
+    <xsl:variable name="head" select="substring($digits, 1, string-length($digits) - 1)"/>
+    <xsl:choose>
+      <xsl:when test="$digits = ''">1</xsl:when>
+      <xsl:when test="$last = '9'">
+        <xsl:call-template name="increment"><xsl:with-param name="digits" select="$head"/></xsl:call-template>
+        <xsl:text>0</xsl:text>
+      </xsl:when>
+      <xsl:otherwise><xsl:value-of select="concat($head, translate($last, '012345678', '123456789'))"/></xsl:otherwise>
+    </xsl:choose>
   </xsl:template>
 
   <!--

@@ -14,7 +14,9 @@ const DialogTemplate kMessagesTemplate{109, u"", WS_CHILD, 235, 100, u"MS Shell 
 
 } // namespace
 
-MessagesTab::MessagesTab(QWidget* parent) : CDialogEx(kMessagesTemplate, parent) {}
+MessagesTab::MessagesTab(QWidget* parent) : CDialogEx(kMessagesTemplate, parent) {
+    list.SetHeading(u"Сообщения");
+}
 
 void MessagesTab::DoDataExchange(CDataExchange& dx) {
     DDX_Control(dx, kListId, list);

@@ -103,13 +103,17 @@ int CListBox::GetTopIndex() const {
 }
 
 void CListBox::OnAttach() {
-    if (QListWidget* list = List(GetSafeHwnd()))
+    if (QListWidget* list = List(GetSafeHwnd())) {
+        WatchEvents(list);
         WatchEvents(list->viewport());
+    }
 }
 
-bool CListBox::OnWidgetEvent(QObject*, QEvent* event) {
+bool CListBox::OnWidgetEvent(QObject* watched, QEvent* event) {
     QListWidget* list = List(GetSafeHwnd());
-    if (!list || event->type() != QEvent::ToolTip)
+    if (list && watched == list && CopyOnCtrlC(event, [this] { return CopyText(); }))
+        return true;
+    if (!list || watched != list->viewport() || event->type() != QEvent::ToolTip)
         return false;
     const auto* help = static_cast<QHelpEvent*>(event);
     const QListWidgetItem* item = list->itemAt(help->pos());

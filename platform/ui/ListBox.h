@@ -1,5 +1,5 @@
 // CListBox: a list of texts. With LBS_NOTIFY a double-click reaches the dialog as LBN_DBLCLK. A text
-// that does not show whole shows whole in a tip.
+// that does not show whole shows whole in a tip. Ctrl+C copies the texts (CopyText).
 // Indexes are 0-based; every call with a bad index does nothing and answers -1, 0 or "".
 #pragma once
 
@@ -25,7 +25,16 @@ public:
     int SetSel(int index, bool select = true); // one item, or every item for -1; 0, or -1 for a bad index
     int GetTopIndex() const;
 
+    // The first line of what Ctrl+C copies, naming the texts; none by default.
+    void SetHeading(std::u16string_view text) { heading = text; }
+    // The selected texts, or all of them when none is selected, one per line under the heading, as
+    // Ctrl+C in the list puts them on the clipboard (ListCopy.cpp).
+    std::u16string CopyText() const;
+
 protected:
     void OnAttach() override;
     bool OnWidgetEvent(QObject* watched, QEvent* event) override;
+
+private:
+    std::u16string heading;
 };

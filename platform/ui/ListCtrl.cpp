@@ -99,6 +99,11 @@ int CHeaderCtrl::GetItemFormat(int item) const {
     return heading ? heading->data(kFormatRole).toInt() : 0;
 }
 
+std::u16string CHeaderCtrl::GetItemText(int item) const {
+    const QTableWidgetItem* heading = ValidColumn(table, item) ? table->horizontalHeaderItem(item) : nullptr;
+    return heading ? heading->text().toStdU16String() : std::u16string();
+}
+
 bool CHeaderCtrl::SetItemFormat(int item, int format) {
     QTableWidgetItem* heading = ValidColumn(table, item) ? table->horizontalHeaderItem(item) : nullptr;
     if (!heading)
@@ -508,6 +513,8 @@ bool CListCtrl::OnWidgetEvent(QObject* watched, QEvent* event) {
         return HeaderEvent(event);
     if (watched == t->viewport())
         return ViewportEvent(event);
+    if (watched == t && CopyOnCtrlC(event, [this] { return CopyText(); }))
+        return true;
     if (watched == t && event->type() == QEvent::ContextMenu) {
         auto* request = static_cast<QContextMenuEvent*>(event);
         return OnContextMenu(request->reason() == QContextMenuEvent::Keyboard ? QPoint(-1, -1)

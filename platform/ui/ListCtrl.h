@@ -7,6 +7,7 @@
 //   LVN_ITEMCHANGED  NMLISTVIEW: a row gained or lost the selected or the focused state, by the
 //                    user or by SetItemState (not while rows are inserted, deleted or sorted)
 //   LVN_COLUMNCLICK  NMLISTVIEW: a click on a column's header, iSubItem = the column
+// Ctrl+C in the list copies its rows (CopyText) without telling the dialog.
 // The selected rows are the highlighted ones; the focused row is the one the keyboard is on.
 // Coordinates of rows and cells are those of the list's viewport, the area below the header.
 #pragma once
@@ -38,6 +39,7 @@ public:
     bool IsValid() const { return table != nullptr; } // false for a list without a window
     int GetItemCount() const;
     int GetItemFormat(int item) const; // alignment | sort mark; 0 for a bad item
+    std::u16string GetItemText(int item) const; // the column's heading; "" for a bad item
     // Sets the alignment and the sort mark of an item (an up mark draws "^", a down mark "v").
     bool SetItemFormat(int item, int format);
 
@@ -97,6 +99,10 @@ public:
     // gets row indexes in the order before the sort and may read the rows' texts. Rows that
     // compare as not greater keep their order. States and item values move with their rows.
     bool SortItemsEx(const std::function<int(int, int)>& compare);
+
+    // The selected rows, or every row when none is selected, under the headings of the columns that
+    // show (width above 0), as Ctrl+C in the list puts them on the clipboard (ListCopy.cpp).
+    std::u16string CopyText() const;
 
     // The viewport, where the rows are drawn and the cell editors live; null without a window.
     QWidget* GetViewport() const;

@@ -1,10 +1,12 @@
 #include "ListViewWidget.h"
 
+#include "Clipboard.h"
 #include "Colors.h"
 #include "ListCtrl.h"
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 #include <QStyledItemDelegate>
@@ -154,4 +156,14 @@ QuietList::QuietList(QTableWidget* table) : list(dynamic_cast<ListViewWidget*>(t
 QuietList::~QuietList() {
     if (list)
         --list->quiet;
+}
+
+bool CopyOnCtrlC(QEvent* event, const std::function<std::u16string()>& copyText) {
+    if ((event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) ||
+        !static_cast<const QKeyEvent*>(event)->matches(QKeySequence::Copy))
+        return false;
+    if (event->type() == QEvent::KeyPress)
+        SetClipboardText(copyText());
+    event->accept();
+    return true;
 }

@@ -6,6 +6,9 @@
 
 #include <QTableWidget>
 
+#include <functional>
+#include <string>
+
 inline constexpr int kItemDataRole = Qt::UserRole + 1; // a row's item value, on its first cell
 inline constexpr int kFormatRole = Qt::UserRole + 2;   // a column's header format
 inline constexpr int kToolTipRole = Qt::UserRole + 3;  // a row's own tip, on its first cell
@@ -46,3 +49,8 @@ Qt::Alignment ColumnAlignment(int format);
 // Whether a text drawn in `rect` of an item view loses part of itself: wider than the rectangle less
 // the margins the style keeps on each side of an item's text.
 bool TextCut(const QWidget* view, const QString& text, const QRect& rect);
+
+// A list's Ctrl+C: true, and the event eaten, for its key press, which puts copyText() on the clipboard
+// in place of the view's own copy of the current cell, and for the shortcut check before it, which the
+// list claims so that no shortcut of the windows around the list takes the keys; false for other events.
+bool CopyOnCtrlC(QEvent* event, const std::function<std::u16string()>& copyText);

@@ -98,6 +98,13 @@ TEST(CalcTrace, ConcentrationExampleHoldsTheEngineNumbers) {
     EXPECT_EQ(result.rows[2].value, RowValue(methane.concentration));
     EXPECT_EQ(result.rows[3].value, RowValue(ethylene.concentration));
     EXPECT_TRUE(methane.listed && ethylene.listed);
+    ASSERT_EQ(steps.rows.size(), result.rows.size());
+    for (size_t i = 0; i < result.rows.size(); ++i) {
+        const ResultRowTrace& row = steps.rows[i];
+        EXPECT_EQ(result.rows[i].value, FormatText(u"%.4f±%.4f %s", row.value, row.uncertainty, row.unit));
+        EXPECT_EQ(row.uncertainty, row.value * 0.23);
+    }
+    EXPECT_EQ(steps.rows[3].value, ethylene.concentration);
 
     const std::vector<std::u16string> formulas = RowFormulas(trace);
     ASSERT_EQ(formulas.size(), result.rows.size());

@@ -5,6 +5,8 @@
 #include "platform/ui/TabCtrl.h"
 #include "support/QtTestSupport.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -131,6 +133,22 @@ TEST(ListBox, AppendsInOrderOrSortedAndSelectsSeveral) {
 
     dialog.sortedList.AddString(u"б");
     EXPECT_EQ(dialog.sortedList.AddString(u"а"), 0);
+}
+
+TEST(ListBox, CtrlCCopiesTheSelectedTextsOrAllUnderItsHeading) {
+    ControlsDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    for (const char16_t* text : {u"Ошибки:", u"    1. первая", u"    2. вторая"})
+        dialog.list.AddString(text);
+    const auto copy = [&] {
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(dialog.list.GetSafeHwnd(), Qt::Key_C, Qt::ControlModifier);
+        return QGuiApplication::clipboard()->text().toStdU16String();
+    };
+    EXPECT_EQ(copy(), u"Ошибки:\n    1. первая\n    2. вторая\n");
+    dialog.list.SetHeading(u"Сообщения");
+    dialog.list.SetSel(2);
+    EXPECT_EQ(copy(), u"Сообщения\n    2. вторая\n");
 }
 
 TEST(TabCtrl, TellsTheDialogOfTheUsersChangesOnly) {

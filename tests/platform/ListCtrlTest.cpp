@@ -2,8 +2,11 @@
 #include "platform/ui/DialogEx.h"
 #include "support/QtTestSupport.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QToolTip>
 
@@ -153,4 +156,36 @@ TEST(ListCtrl, ACutCellShowsWholeInATipUnlessTheCellCarriesATipOfItsOwn) {
     qobject_cast<QTableWidget*>(dialog.list.GetSafeHwnd())->item(0, 0)->setToolTip(QStringLiteral("формула"));
     EXPECT_EQ(tipAt(0, 0), u"формула");
     QToolTip::hideText();
+}
+
+// Ctrl+C goes to the list, not to a shortcut of the window around it, and copies what the user sees:
+// the selected rows, or all of them, under the headings, without the hidden column, each cell in its
+// place even when its text holds a tab or a line break.
+TEST(ListCtrl, CtrlCCopiesTheSelectedRowsOrAllUnderTheShownHeadings) {
+    ListDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    dialog.Fill(3);
+    dialog.list.InsertColumn(2, u"Скрытый", LVCFMT_LEFT, 0);
+    dialog.list.SetItemText(2, 0, u"строка\tC\nконец");
+    int shortcuts = 0;
+    QShortcut windowCopy(QKeySequence::Copy, dialog.GetSafeHwnd());
+    QObject::connect(&windowCopy, &QShortcut::activated, [&] { ++shortcuts; });
+    ASSERT_TRUE(ShowActive(dialog));
+    struct Case {
+        std::vector<int> selected;
+        std::u16string copied;
+    };
+    const Case cases[] = {
+        {{}, u"Имя\tЧисло\nстрока A\t3\nстрока B\t2\nстрока C конец\t1\n"},
+        {{0, 2}, u"Имя\tЧисло\nстрока A\t3\nстрока C конец\t1\n"},
+    };
+    for (const Case& c : cases) {
+        dialog.list.SetItemState(-1, 0, LVIS_SELECTED);
+        for (int row : c.selected)
+            dialog.list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(dialog.list.GetSafeHwnd(), Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdU16String(), c.copied);
+    }
+    EXPECT_EQ(shortcuts, 0);
 }

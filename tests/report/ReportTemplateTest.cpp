@@ -230,3 +230,49 @@ TEST_F(ReportTemplate, ThousandLongNamesStayWithinTheTransformationLimits) {
     EXPECT_EQ(files[999], u"2024-01-31_котельная-Заводская-12_труба-1_отбор-1000_без-патрона.stg");
     EXPECT_EQ(files[1000], std::u16string(2000, u'_'));
 }
+
+// The rounded column is worked out from the row's text alone, digit by digit, so each case is the text a
+// row can carry and the figure a lab writes for it.
+TEST_F(ReportTemplate, RoundedColumnWritesTheResultAsLabsDo) {
+    struct Case {
+        const char16_t* row;
+        const char16_t* rounded;
+    };
+    const Case cases[] = {
+        {u"2.2393±0.5150 мг/м3", u"2,2 ± 0,5 мг/м³"},           // Δ first digit 5: one figure
+        {u"0.0408±0.0094 мг/м3", u"0,041 ± 0,009 мг/м³"},       // Δ below 0.01
+        {u"1.2346±0.2840 мг/м3", u"1,23 ± 0,28 мг/м³"},         // Δ first digit 2: two figures
+        {u"0.1304±0.0300 мг/м3", u"0,13 ± 0,03 мг/м³"},         // Δ first digit 3: one figure
+        {u"1.0000±0.2300 мг/м3", u"1,00 ± 0,23 мг/м³"},         // trailing zeros are figures
+        {u"-0.5000±-0.1150 мг/м3", u"−0,50 ± 0,12 мг/м³"},      // sign kept, |Δ|, a 5 rounds away from zero
+        {u"-4.3478±-1.0000 мг/м3", u"−4,3 ± 1,0 мг/м³"},        // Δ of exactly 1
+        {u"12.3456±2.8395 мг/м3", u"12,3 ± 2,8 мг/м³"},         // Δ ≥ 1
+        {u"43.4783±10.0000 мг/м3", u"43 ± 10 мг/м³"},           // Δ ≥ 10: to units
+        {u"1502.9565±345.6789 мг/м3", u"1500 ± 300 мг/м³"},     // to hundreds
+        {u"0.0009±0.0002 мг/м3", u"0,0009 ± 0,0002 мг/м³"},     // Δ < 0.001: no finer than the text
+        {u"0.0043±0.0010 мг/м3", u"0,0043 ± 0,0010 мг/м³"},     //
+        {u"0.0995±0.0995 мг/м3", u"0,10 ± 0,10 мг/м³"},         // carry: 9 becomes 10, the place stays
+        {u"9.9600±0.9600 мг/м3", u"10,0 ± 1,0 мг/м³"},          // carry into a new digit of the value
+        {u"0.1287±0.0296 мг/м3", u"0,13 ± 0,03 мг/м³"},         // carry 29 → 30: written with one figure
+        {u"99999.9999±99999.9999 мг/м3", u"100000 ± 100000 мг/м³"}, //
+        {u"-0.0400±-3.0000 мг/м3", u"0 ± 3 мг/м³"},             // a value rounded to 0 loses its sign
+        {u"0.0000±0.0000 мг/м3", u"0.0000±0.0000 мг/м3"},       // Δ reads 0: the row as it is
+        {u"-0.0001±-0.0000 мг/м3", u"-0.0001±-0.0000 мг/м3"},   //
+        {u"nan±nan мг/м3", u"nan±nan мг/м3"},                   // not a row the rule applies to
+        {u"1.2345±0.1234 мг/м³", u"1.2345±0.1234 мг/м³"},       //
+        {u"1.2345±.1234 мг/м3", u"1.2345±.1234 мг/м3"},         //
+    };
+    for (const Case& c : cases)
+        result.rows.push_back({u"метан", c.row});
+    const RenderedReport report(Render());
+    const auto rows = report.Texts("//table[@class='results']/tbody/tr/td[3]");
+    const auto rounded = report.Texts("//table[@class='results']/tbody/tr/td[4]");
+    ASSERT_EQ(rounded.size(), std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(rows[i], cases[i].row);
+        EXPECT_EQ(rounded[i], cases[i].rounded) << Utf16ToUtf8(cases[i].row);
+    }
+    EXPECT_EQ(report.Texts("//table[@class='results']/thead/tr/th[4]"),
+              std::vector<std::u16string>{u"Округлённый результат"});
+    ASSERT_EQ(report.Texts("//table[@class='results']/following-sibling::p[@class='rounding']").size(), 1u);
+}

@@ -1,8 +1,9 @@
 // The main dialog from the keyboard and after other windows: the tab control's keys, F2 in the
-// chromatogram list, and the focus coming back after the host's picker and the About box.
+// chromatogram list, Ctrl+C in its three lists, and the focus coming back after the host's picker and the About box.
 #include "MainDialogTestSupport.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QTabBar>
 
@@ -109,4 +110,32 @@ TEST_F(MainDialogKeyboard, AfterThePickerAndTheAboutBoxTheDialogIsActiveWithItsF
     Command(1015);
     EXPECT_TRUE(DialogActive());
     EXPECT_EQ(QApplication::focusWidget(), list);
+}
+
+TEST_F(MainDialogKeyboard, CtrlCInEachListCopiesItsRowsUnderItsHeadings) {
+    AddAssay(1, u"Градуировка №1", CalibrationPeaks(5000), true, u"ПГС-1");
+    AddAssay(2, u"Проба без патрона №2", SamplePeaks(200, 30));
+    OpenActive();
+    Pick({1, 2});
+    dialog->resultsTab.list.InsertItem(0, u"метан");
+    dialog->resultsTab.list.SetItemText(0, 1, u"1.0000±0.2300 мг/м3");
+    struct Case {
+        QWidget* list;
+        int rows;
+        QString copied; // its first lines
+    };
+    const Case cases[] = {
+        {dialog->chromatograms.GetSafeHwnd(), 2,
+         "№\tИмя файла\tПроба\tДата анализа\tПатрон\tТип анализа\tСмесь\n1\t"},
+        {dialog->resultsTab.list.GetSafeHwnd(), 1, "Компонент\tКонцентрация\nметан\t1.0000±0.2300 мг/м3\n"},
+        {dialog->messagesTab.list.GetSafeHwnd(), dialog->messagesTab.list.GetCount(), "Сообщения\n"},
+    };
+    for (const Case& c : cases) {
+        QApplication::clipboard()->clear();
+        QTest::keyClick(c.list, Qt::Key_C, Qt::ControlModifier);
+        const QString copied = QApplication::clipboard()->text();
+        EXPECT_TRUE(copied.startsWith(c.copied)) << copied.toStdString();
+        EXPECT_EQ(copied.count('\n'), c.rows + 1) << copied.toStdString();
+    }
+    EXPECT_GT(dialog->messagesTab.list.GetCount(), 0);
 }

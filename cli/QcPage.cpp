@@ -136,10 +136,12 @@ th, td { border: 1px solid #888; padding: 2pt 4pt; text-align: left; vertical-al
 th { background: #eee; }
 td.num { text-align: right; white-space: nowrap; }
 tr { page-break-inside: avoid; }
+tr.runs td { border-top: none; font-size: 8.5pt; color: #333; padding-top: 0; }
+tr.runs span { white-space: nowrap; margin-right: 10pt; }
+tbody tr:not(.runs) td { border-bottom: none; }
 tr.warning td { background: #fff2cc; }
 tr.action td { background: #f8d0d0; }
 tr.warning td.verdict, tr.action td.verdict { font-weight: bold; }
-.runs { font-size: 8.5pt; color: #333; }
 </style>)";
 
 } // namespace
@@ -173,17 +175,19 @@ std::string QcPage(const CalibrationHistory& history, const std::u16string& data
             "<th>Kcal</th><th>Разброс</th><th>Сходимость</th><th>Оценка</th></tr></thead><tbody>\n";
     for (size_t i = 0; i < history.calibrations.size(); ++i) {
         const CalibrationPoint& p = history.calibrations[i];
-        html += "<tr class=\"" + std::string(VerdictClass(p.verdict)) + "\"><td class=\"num\">" +
-                std::to_string(i + 1) + "</td><td>" + Escaped(RussianDate(p.day)) + "</td><td>" +
-                Escaped(p.mixture) + "<div class=\"runs\">";
-        for (const HistoryRun& run : p.runs)
-            html += Escaped(PathFindFileName(run.fileName)) + ": Ki = " + Number(run.factor) + "<br>";
-        html += "</div></td><td class=\"num\">" + std::to_string(p.runs.size()) + "</td><td class=\"num\">" +
-                Number(p.factor) + "</td><td class=\"num\">" + Number(p.spreadPercent, u"%.2f %%") +
-                "</td><td>" + (p.converged ? "есть" : "<b>НЕТ</b>") + "</td><td class=\"verdict\">" +
+        const std::string verdictClass = VerdictClass(p.verdict);
+        html += "<tr class=\"" + verdictClass + "\"><td class=\"num\">" + std::to_string(i + 1) + "</td><td>" +
+                Escaped(RussianDate(p.day)) + "</td><td>" + Escaped(p.mixture) + "</td><td class=\"num\">" +
+                std::to_string(p.runs.size()) + "</td><td class=\"num\">" + Number(p.factor) +
+                "</td><td class=\"num\">" + Number(p.spreadPercent, u"%.2f %%") + "</td><td>" +
+                (p.converged ? "есть" : "<b>НЕТ</b>") + "</td><td class=\"verdict\">" +
                 Escaped(ControlVerdictText(p.verdict));
         for (const ControlRule rule : p.rules)
             html += "<br>" + Escaped(ControlRuleText(rule));
+        // The runs under their calibration, each kept whole on its line.
+        html += "</td></tr>\n<tr class=\"" + verdictClass + " runs\"><td></td><td colspan=\"7\">";
+        for (const HistoryRun& run : p.runs)
+            html += "<span>" + Escaped(PathFindFileName(run.fileName)) + ": Ki = " + Number(run.factor) + "</span> ";
         html += "</td></tr>\n";
     }
     html += "</tbody></table>\n";
@@ -205,7 +209,7 @@ std::string QcPage(const CalibrationHistory& history, const std::u16string& data
             "(квадрат) — при нарушении любого из правил:</p>\n<ul>";
     for (const ControlRule rule : {ControlRule::BeyondAction, ControlRule::TwoOfThreeWarning,
                                    ControlRule::NineOnOneSide, ControlRule::SixTrending})
-        html += "<li>" + Escaped(ControlRuleText(rule)) + ";</li>";
+        html += "<li>" + Escaped(ControlRuleText(rule)) + (rule == ControlRule::SixTrending ? "." : ";") + "</li>";
     html += "</ul>\n</body></html>\n";
     return html;
 }

@@ -66,7 +66,7 @@ CalibrationControlWindow::CalibrationControlWindow(const QString& databasePath, 
     setAttribute(Qt::WA_DeleteOnClose);
     setProperty("veltraHostWindow", true);
     setWindowTitle(QStringLiteral("Контроль градуировки — %1").arg(QFileInfo(databasePath).fileName()));
-    resize(1000, 760);
+    resize(1180, 800);
 
     auto* layout = new QVBoxLayout(this);
     auto* filter = new QHBoxLayout;
@@ -108,12 +108,12 @@ CalibrationControlWindow::CalibrationControlWindow(const QString& databasePath, 
     runsTitle = new QLabel(runsPane);
     runsTitle->setWordWrap(true);
     runsLayout->addWidget(runsTitle);
-    runTable = Table({QStringLiteral("Хроматограмма"), QStringLiteral("Время анализа"), QStringLiteral("Ki"),
+    runTable = Table({QStringLiteral("№"), QStringLiteral("Дата анализа"), QStringLiteral("Ki"),
                       QStringLiteral("Файл")},
                      runsPane);
     runsLayout->addWidget(runTable);
     tables->addWidget(runsPane);
-    tables->setStretchFactor(0, 3);
+    tables->setStretchFactor(0, 5);
     tables->setStretchFactor(1, 2);
     splitter->addWidget(tables);
     splitter->setStretchFactor(0, 3);
@@ -188,7 +188,6 @@ void CalibrationControlWindow::Rebuild() {
         text += QString::fromStdU16String(kNoControlLimitsText);
     summary->setText(text);
 
-    const QSignalBlocker quiet(calibrationTable);
     calibrationTable->clearContents();
     calibrationTable->setRowCount(int(history.calibrations.size()));
     for (int i = 0; i < int(history.calibrations.size()); ++i) {
@@ -201,6 +200,7 @@ void CalibrationControlWindow::Rebuild() {
                 QString::number(p.runs.size()), Number(p.factor), QString::number(p.spreadPercent, 'f', 2),
                 p.converged ? QStringLiteral("есть") : QStringLiteral("НЕТ"), VerdictText(p)},
                background);
+        calibrationTable->item(i, 7)->setToolTip(VerdictText(p));
     }
     calibrationTable->resizeColumnsToContents();
 
@@ -221,14 +221,13 @@ void CalibrationControlWindow::Rebuild() {
 void CalibrationControlWindow::ChooseCalibration(int index) {
     if (index < 0 || index >= int(history.calibrations.size()))
         index = -1;
-    chart->SetChosen(index);
-    {
-        const QSignalBlocker quiet(calibrationTable);
-        if (index < 0)
-            calibrationTable->clearSelection();
-        else
-            calibrationTable->selectRow(index);
+    // Moving the table's current row comes back here through currentCellChanged, which then lists the runs.
+    if (calibrationTable->currentRow() != index) {
+        calibrationTable->setCurrentCell(index, 0);
+        if (calibrationTable->currentRow() == index)
+            return;
     }
+    chart->SetChosen(index);
     runTable->clearContents();
     if (index < 0) {
         runTable->setRowCount(0);

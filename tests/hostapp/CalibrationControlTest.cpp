@@ -68,9 +68,13 @@ QStringList Column(const QTableWidget* table, int column) {
 TEST(CalibrationControl, TableFilterChartClickAndRunDoubleClick) {
     QTemporaryDir folder;
     CalibrationControlWindow window(MakeHistory(folder), nullptr);
-    window.resize(1000, 760);
+    window.resize(1180, 800);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // The newest calibration is chosen at first.
+    EXPECT_EQ(window.chart->Chosen(), 7);
+    EXPECT_EQ(window.calibrationTable->currentRow(), 7);
+    EXPECT_EQ(window.runTable->rowCount(), 2);
 
     // Flagged in colour and in words; a run without its file is named with the reason.
     EXPECT_EQ(Column(window.calibrationTable, 2), QStringList({"А", "Б", "А", "А", "А", "А", "А", "А"}));

@@ -183,6 +183,19 @@ const char* ControlVerdictKey(ControlVerdict verdict) {
     return "";
 }
 
+std::u16string VerdictLine(const CalibrationPoint& point) {
+    std::u16string line = ControlVerdictText(point.verdict);
+    for (size_t i = 0; i < point.rules.size(); ++i)
+        line += (i ? u"; " : u": ") + ControlRuleText(point.rules[i]);
+    return line;
+}
+
+std::u16string DayText(const std::u16string& day) {
+    if (day.size() != 10 || day[4] != u'-' || day[7] != u'-')
+        return day;
+    return day.substr(8, 2) + u"." + day.substr(5, 2) + u"." + day.substr(0, 4);
+}
+
 CalibrationHistory MakeCalibrationHistory(const std::vector<HistoryRun>& runs, const HistoryFilter& filter,
                                           int32_t referenceCount) {
     CalibrationHistory history;

@@ -69,6 +69,13 @@ struct CalibrationPoint {
     std::vector<ControlRule> rules; // the rules it breaks, in the order of ControlRule
 };
 
+// The calibration's verdict in words, followed by the rules it breaks: "требуется действие: точка за
+// границей действия; …".
+std::u16string VerdictLine(const CalibrationPoint& point);
+
+// A day "YYYY-MM-DD" as the lab writes it, "03.11.2026"; any other text as it is.
+std::u16string DayText(const std::u16string& day);
+
 struct ControlLimits {
     double centre = 0.0; // the mean Kcal of the reference period
     double sd = 0.0;     // their sample standard deviation

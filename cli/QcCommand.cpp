@@ -34,13 +34,6 @@ std::string Padded(const std::u16string& text, size_t width) {
     return Utf16ToUtf8(text) + std::string(width > text.size() ? width - text.size() : 0, ' ');
 }
 
-std::u16string RulesText(const CalibrationPoint& point) {
-    std::u16string text;
-    for (const ControlRule rule : point.rules)
-        text += (text.empty() ? u"" : u"; ") + ControlRuleText(rule);
-    return text;
-}
-
 std::string ToText(const CalibrationHistory& history) {
     std::string out = "Градуировок: " + std::to_string(history.calibrations.size()) +
                       ", в опорном периоде: " + std::to_string(history.reference) + ".\n";
@@ -56,14 +49,11 @@ std::string ToText(const CalibrationHistory& history) {
             mixtureWidth = std::max(mixtureWidth, point.mixture.size());
         out += "\nДата        " + Padded(u"Смесь", mixtureWidth) + "  n   Kcal        Разброс  Сходимость  Оценка\n";
         for (const CalibrationPoint& point : history.calibrations) {
-            std::u16string verdict = ControlVerdictText(point.verdict);
-            if (!point.rules.empty())
-                verdict += u": " + RulesText(point);
             out += Padded(point.day, 12) + Padded(point.mixture, mixtureWidth) + "  " +
                    Padded(Utf8ToUtf16(std::to_string(point.runs.size())), 4) +
                    Padded(FormatText(u"%.6g", point.factor), 12) +
                    Padded(FormatText(u"%.2f %%", point.spreadPercent), 9) +
-                   Padded(point.converged ? u"есть" : u"НЕТ", 12) + Utf16ToUtf8(verdict) + "\n";
+                   Padded(point.converged ? u"есть" : u"НЕТ", 12) + Utf16ToUtf8(VerdictLine(point)) + "\n";
         }
     }
     if (!history.skipped.empty()) {

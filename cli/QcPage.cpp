@@ -39,11 +39,6 @@ std::string Number(double value, const char16_t* format = u"%.6g") {
     return Utf16ToUtf8(FormatText(format, value));
 }
 
-// "2026-11-03" as "03.11.2026", the way the lab writes dates.
-std::u16string RussianDate(const std::u16string& day) {
-    return day.size() == 10 ? day.substr(8, 2) + u"." + day.substr(5, 2) + u"." + day.substr(0, 4) : day;
-}
-
 const char* VerdictClass(ControlVerdict verdict) {
     return verdict == ControlVerdict::Action ? "action" : verdict == ControlVerdict::Warning ? "warning" : "ok";
 }
@@ -94,7 +89,7 @@ std::string Chart(const CalibrationHistory& history) {
     const size_t step = std::max<size_t>(1, (points.size() + 7) / 8);
     for (size_t i = 0; i < points.size(); i += step)
         svg += "<text class=\"axis\" x=\"" + Number(x(i)) + "\" y=\"" + Number(kTop + plotHeight + 16) +
-               "\" text-anchor=\"middle\">" + Escaped(RussianDate(points[i].day)) + "</text>";
+               "\" text-anchor=\"middle\">" + Escaped(DayText(points[i].day)) + "</text>";
     svg += "<text class=\"axis\" x=\"" + Number(kLeft + plotWidth) + "\" y=\"" + Number(kHeight - 4) +
            "\" text-anchor=\"end\">Дата градуировки</text>";
     // Flagged points: another shape and colour, and their number, so the mark survives black-and-white print.
@@ -154,9 +149,9 @@ std::string QcPage(const CalibrationHistory& history, const std::u16string& data
     html += "<p>База данных: " + Escaped(PathFindFileName(database)) + "</p>\n";
     std::u16string scope;
     if (!filter.from.empty())
-        scope += u"с " + RussianDate(filter.from) + u" ";
+        scope += u"с " + DayText(filter.from) + u" ";
     if (!filter.to.empty())
-        scope += u"по " + RussianDate(filter.to) + u" ";
+        scope += u"по " + DayText(filter.to) + u" ";
     if (filter.mixture)
         scope += u"смесь «" + *filter.mixture + u"»";
     if (!scope.empty())
@@ -177,7 +172,7 @@ std::string QcPage(const CalibrationHistory& history, const std::u16string& data
         const CalibrationPoint& p = history.calibrations[i];
         const std::string verdictClass = VerdictClass(p.verdict);
         html += "<tr class=\"" + verdictClass + "\"><td class=\"num\">" + std::to_string(i + 1) + "</td><td>" +
-                Escaped(RussianDate(p.day)) + "</td><td>" + Escaped(p.mixture) + "</td><td class=\"num\">" +
+                Escaped(DayText(p.day)) + "</td><td>" + Escaped(p.mixture) + "</td><td class=\"num\">" +
                 std::to_string(p.runs.size()) + "</td><td class=\"num\">" + Number(p.factor) +
                 "</td><td class=\"num\">" + Number(p.spreadPercent, u"%.2f %%") + "</td><td>" +
                 (p.converged ? "есть" : "<b>НЕТ</b>") + "</td><td class=\"verdict\">" +

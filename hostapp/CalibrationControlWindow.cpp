@@ -47,18 +47,6 @@ void SetRow(QTableWidget* table, int row, const QStringList& cells, const QColor
     }
 }
 
-QString VerdictText(const CalibrationPoint& point) {
-    QString text = QString::fromStdU16String(ControlVerdictText(point.verdict));
-    for (size_t i = 0; i < point.rules.size(); ++i)
-        text += (i ? QStringLiteral("; ") : QStringLiteral(": ")) +
-                QString::fromStdU16String(ControlRuleText(point.rules[i]));
-    return text;
-}
-
-QString RussianDate(const std::u16string& day) {
-    return QDate::fromString(QString::fromStdU16String(day), kDayFormat).toString(QStringLiteral("dd.MM.yyyy"));
-}
-
 } // namespace
 
 CalibrationControlWindow::CalibrationControlWindow(const QString& databasePath, QWidget* owner)
@@ -196,11 +184,11 @@ void CalibrationControlWindow::Rebuild() {
                                   : p.verdict == ControlVerdict::Warning ? kWarningRow
                                                                          : QColor();
         SetRow(calibrationTable, i,
-               {QString::number(i + 1), RussianDate(p.day), QString::fromStdU16String(p.mixture),
+               {QString::number(i + 1), QString::fromStdU16String(DayText(p.day)), QString::fromStdU16String(p.mixture),
                 QString::number(p.runs.size()), Number(p.factor), QString::number(p.spreadPercent, 'f', 2),
-                p.converged ? QStringLiteral("есть") : QStringLiteral("НЕТ"), VerdictText(p)},
+                p.converged ? QStringLiteral("есть") : QStringLiteral("НЕТ"), QString::fromStdU16String(VerdictLine(p))},
                background);
-        calibrationTable->item(i, 7)->setToolTip(VerdictText(p));
+        calibrationTable->item(i, 7)->setToolTip(QString::fromStdU16String(VerdictLine(p)));
     }
     calibrationTable->resizeColumnsToContents();
 
@@ -239,7 +227,7 @@ void CalibrationControlWindow::ChooseCalibration(int index) {
     runsTitle->setText(QStringLiteral("Градуировка №%1 от %2: хроматограмм %3. Двойной щелчок открывает "
                                       "хроматограмму.")
                            .arg(index + 1)
-                           .arg(RussianDate(point.day))
+                           .arg(QString::fromStdU16String(DayText(point.day)))
                            .arg(point.runs.size()));
     runTable->setRowCount(int(point.runs.size()));
     for (int r = 0; r < int(point.runs.size()); ++r) {

@@ -74,6 +74,8 @@ TEST(CalibrationHistory, RunsOfOneDayAndMixtureMakeOneCalibrationInDateOrder) {
     EXPECT_FALSE(two.converged);
     EXPECT_TRUE(history.calibrations[0].converged);
     EXPECT_EQ(history.calibrations[0].spreadPercent, 0.0);
+    EXPECT_EQ(DayText(two.day), u"02.11.2026");
+    EXPECT_EQ(DayText(u""), u"");
 }
 
 TEST(CalibrationHistory, FilterBoundsTheDaysInclusivelyAndPicksOneMixture) {

@@ -190,6 +190,26 @@ std::u16string VerdictLine(const CalibrationPoint& point) {
     return line;
 }
 
+ChartRange ChartRangeOf(const CalibrationHistory& history) {
+    ChartRange range;
+    bool any = false;
+    if (const auto& l = history.limits) {
+        range = {l->actionLow, l->actionHigh};
+        any = true;
+    }
+    for (const CalibrationPoint& p : history.calibrations) {
+        range.low = any ? std::min(range.low, p.factor) : p.factor;
+        range.high = any ? std::max(range.high, p.factor) : p.factor;
+        any = true;
+    }
+    if (!any)
+        return {};
+    // A single value (one calibration, or all alike) still gets a band around it.
+    const double room =
+        range.high > range.low ? (range.high - range.low) * 0.08 : std::max(std::abs(range.high) * 0.05, 1e-9);
+    return {range.low - room, range.high + room};
+}
+
 std::u16string DayText(const std::u16string& day) {
     if (day.size() != 10 || day[4] != u'-' || day[7] != u'-')
         return day;

@@ -93,6 +93,14 @@ struct CalibrationHistory {
     std::vector<HistoryRun> skipped;            // the runs with a reason, in their order
 };
 
+// The range of factors a chart of the history shows: every point and the action limits, with some room
+// above and below; 0 to 1 for a history without calibrations.
+struct ChartRange {
+    double low = 0.0;
+    double high = 1.0;
+};
+ChartRange ChartRangeOf(const CalibrationHistory& history);
+
 inline constexpr int32_t kDefaultReferenceCount = 20;
 
 // The chart of the runs the filter accepts: the calibrations they make, the limits from the first

@@ -46,16 +46,8 @@ const char* VerdictClass(ControlVerdict verdict) {
 std::string Chart(const CalibrationHistory& history) {
     const auto& points = history.calibrations;
     const auto& l = history.limits;
-    double low = l ? l->actionLow : 0, high = l ? l->actionHigh : 0;
-    bool any = l.has_value();
-    for (const CalibrationPoint& p : points) {
-        low = any ? std::min(low, p.factor) : p.factor;
-        high = any ? std::max(high, p.factor) : p.factor;
-        any = true;
-    }
-    const double pad = high > low ? (high - low) * 0.08 : std::max(std::abs(high) * 0.05, 1e-9);
-    low -= pad;
-    high += pad;
+    const ChartRange range = ChartRangeOf(history);
+    const double low = range.low, high = range.high;
     const double plotWidth = kWidth - kLeft - kRight, plotHeight = kHeight - kTop - kBottom;
     auto x = [&](size_t i) {
         return kLeft + (points.size() < 2 ? plotWidth / 2 : plotWidth * (0.02 + 0.96 * i / (points.size() - 1.0)));

@@ -34,26 +34,9 @@ ControlChartPlot::ControlChartPlot(QWidget* parent) : QWidget(parent) {
 void ControlChartPlot::SetHistory(const CalibrationHistory* shown) {
     history = shown;
     chosen = -1;
-    bool any = false;
-    if (history) {
-        if (const auto& l = history->limits) {
-            low = l->actionLow;
-            high = l->actionHigh;
-            any = true;
-        }
-        for (const CalibrationPoint& p : history->calibrations) {
-            low = any ? std::min(low, p.factor) : p.factor;
-            high = any ? std::max(high, p.factor) : p.factor;
-            any = true;
-        }
-    }
-    if (!any) {
-        low = 0;
-        high = 1;
-    }
-    const double pad = high > low ? (high - low) * 0.08 : std::max(std::abs(high) * 0.05, 1e-9);
-    low -= pad;
-    high += pad;
+    const ChartRange range = history ? ChartRangeOf(*history) : ChartRange();
+    low = range.low;
+    high = range.high;
     update();
 }
 

@@ -136,6 +136,26 @@ TEST(CalibrationHistory, LimitsComeFromTheReferencePeriod) {
     }
 }
 
+TEST(CalibrationHistory, ChartRangeHoldsThePointsAndTheActionLimitsWithRoom) {
+    struct Case {
+        std::vector<double> factors;
+        int32_t reference;
+        double low, high;
+    };
+    const std::vector<Case> cases = {
+        {{9, 10, 11}, 20, 7 - 0.48, 13 + 0.48},  // the action limits 7 and 13, 8 % of 6 beyond them
+        {{9, 10, 11, 20}, 3, 7 - 1.04, 20 + 1.04}, // a point beyond them widens the range
+        {{10, 30}, 1, 10 - 1.6, 30 + 1.6},       // no limits: the points alone
+        {{10}, 20, 9.5, 10.5},                   // one point: 5 % of it each way
+        {{}, 20, 0, 1},
+    };
+    for (const Case& c : cases) {
+        const ChartRange range = ChartRangeOf(MakeCalibrationHistory(Series(c.factors), {}, c.reference));
+        EXPECT_DOUBLE_EQ(range.low, c.low) << c.factors.size();
+        EXPECT_DOUBLE_EQ(range.high, c.high) << c.factors.size();
+    }
+}
+
 TEST(CalibrationHistory, EachControlRuleAndItsBoundary) {
     // The reference period 9, 10, 11: centre 10, s 1, warning 8 and 12, action 7 and 13.
     struct Case {

@@ -78,3 +78,21 @@ AssayRow LookupAssay(sqlite3* connection, uint32_t assayId) {
         throw DataBase::SqlException(sqlite3_errstr(code), code, sqlite3_sql(s));
     return row;
 }
+
+std::vector<ListedAssay> ListAssays(sqlite3* connection) {
+    const StatementHandle statement(PrepareStatement(connection, kAssayListSql));
+    sqlite3_stmt* const s = statement.get();
+    std::vector<ListedAssay> assays;
+    int code;
+    while ((code = sqlite3_step(s)) == SQLITE_ROW) {
+        const sqlite3_int64 id = sqlite3_column_int64(s, 0);
+        if (id < 0 || id > UINT32_MAX)
+            continue;
+        assays.push_back({static_cast<uint32_t>(id),
+                          {ColumnText(s, 1), ColumnText(s, 2), ColumnText(s, 3), sqlite3_column_int64(s, 4),
+                           sqlite3_column_int64(s, 5) != 0}});
+    }
+    if (code != SQLITE_DONE)
+        throw DataBase::SqlException(sqlite3_errstr(code), code, sqlite3_sql(s));
+    return assays;
+}

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -71,3 +72,17 @@ struct AssayRow {
 // Runs the assay lookup for the id on the connection; a later row overwrites an earlier one.
 // Throws DataBase::SqlException; the statement is finalised on every path.
 AssayRow LookupAssay(sqlite3* connection, uint32_t assayId);
+
+// The statement text of the assay listing.
+inline constexpr char16_t kAssayListSql[] =
+    u"SELECT id, filename, sample, mixture, date, iscalibration FROM [assay] WHERE isdeleted = 0 AND ishidden = 0 ORDER BY date, id;";
+
+struct ListedAssay {
+    uint32_t id = 0;
+    AssayRow row;
+};
+
+// Every assay the lookup finds (neither deleted nor hidden), by analysis time, then id; rows whose id
+// is no 32-bit assay id are left out. Throws DataBase::SqlException; the statement is finalised on
+// every path.
+std::vector<ListedAssay> ListAssays(sqlite3* connection);

@@ -1,11 +1,11 @@
 #include "calc/CalcResult.h"
+#include "calc/Calibration.h"
 
 #include "platform/system/PathName.h"
 #include "platform/text/CaseMapping.h"
 #include "platform/text/Format.h"
 
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <unordered_map>
 
@@ -15,7 +15,6 @@ constexpr double kSaturatedFactor = 0.75;
 constexpr double kUnsaturatedFactor = 0.88;
 constexpr double kUncertaintyFactor = 0.23;    // relative uncertainty of every result
 constexpr double kAtmosphericAirFactor = 1.07; // reduction to the standard conditions of atmospheric air
-constexpr double kConvergenceLimitPercent = 15.0;
 
 using RunList = std::vector<const MeasurementSet::value_type*>; // assay id and record
 
@@ -32,23 +31,10 @@ bool FoldsTo(std::u16string_view text, std::u16string_view foldedKey) {
 // Kcal, the harmonic mean of the methane factors of the calibration runs, and the convergence line.
 // False after the methane error of the first run without a usable methane peak.
 bool Calibrate(const RunList& runs, CalcResult& result, double& calibrationFactor, CalibrationTrace* trace) {
-    const std::u16string methane = FoldText(u"метан");
-    double min = std::numeric_limits<double>::max();
-    double max = -std::numeric_limits<double>::max();
-    double sumInv = 0.0;
-    int32_t n = 0;
+    CalibrationFactors factors;
     for (const auto* entry : runs) {
         const MeasurementRecord& run = entry->second;
-        const AssayPeak* counted = nullptr;
-        double factor = 0.0;
-        for (const AssayPeak& peak : run.peaks) {
-            if (FoldsTo(peak.name, methane) && peak.concent > 0) {
-                // The last qualifying peak counts; an area of 0 gives an infinite factor, whose
-                // inverse then adds nothing to the harmonic mean.
-                factor = peak.concent / peak.area;
-                counted = &peak;
-            }
-        }
+        const AssayPeak* counted = FindCalibrationPeak(run.peaks);
         if (!counted) {
             result.errors.push_back(FormatText(
                 u"Градуировочная \"%s\": нет метана с концентрацией больше нуля — расчёт не выполнен.",
@@ -59,29 +45,26 @@ bool Calibrate(const RunList& runs, CalcResult& result, double& calibrationFacto
             }
             return false;
         }
-        n = n + 1;
-        min = factor < min ? factor : min;
-        max = factor > max ? factor : max;
-        sumInv = sumInv + 1.0 / factor;
+        const double factor = MethaneFactor(*counted);
+        factors.Add(factor);
         if (trace) {
             trace->runs.push_back({entry->first, run.fileName, counted->concent, counted->area, factor});
-            trace->n = n;
-            trace->sumInv = sumInv;
+            trace->n = factors.n;
+            trace->sumInv = factors.sumInv;
         }
     }
     if (trace) {
-        trace->min = min;
-        trace->max = max;
+        trace->min = factors.min;
+        trace->max = factors.max;
     }
-    if (sumInv == 0.0) {
-        calibrationFactor = 0.0;
+    calibrationFactor = factors.Factor();
+    if (factors.sumInv == 0.0) {
         if (trace)
             trace->factor = calibrationFactor;
         return true;
     }
-    calibrationFactor = n / sumInv;
-    const double spreadPercent = ((max - min) / calibrationFactor) * 100;
-    const bool converged = spreadPercent <= kConvergenceLimitPercent;
+    const double spreadPercent = factors.SpreadPercent();
+    const bool converged = Converges(spreadPercent);
     if (trace) {
         trace->factor = calibrationFactor;
         trace->spreadPercent = spreadPercent;

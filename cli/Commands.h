@@ -22,3 +22,4 @@ Command ReportCommand();
 Command AssayCommand();
 Command SqlCommand();
 Command DemoCommand();
+Command QcCommand();

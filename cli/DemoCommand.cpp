@@ -7,7 +7,8 @@
 namespace {
 
 int Run(const ParsedOptions& options) {
-    const DemoInstallation demo = WriteDemoInstallation(options.positionals[0]);
+    const DemoInstallation demo = options.Has("--history") ? WriteHistoryInstallation(options.positionals[0])
+                                                           : WriteDemoInstallation(options.positionals[0]);
     std::printf("host database:   %s\n", demo.database.c_str());
     for (const auto& file : demo.assayFiles)
         std::printf("assay file:      %s\n", file.c_str());
@@ -27,6 +28,7 @@ Command DemoCommand() {
              "Writes a demo installation into DIR: host.db, assays/*.stg and, under public/, the component "
              "table and the report template (PUBLIC=DIR/public makes the folder rules find them).",
              {"DIR"},
-             {}},
+             {{"--history", OptionKind::Flag, "",
+               "вместо демонстрационного расчёта — месяц градуировок для контроля стабильности (atmocalc qc)"}}},
             &Run};
 }

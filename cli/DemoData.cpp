@@ -35,8 +35,8 @@ struct DemoPeak {
 
 struct DemoRun {
     uint32_t id;
-    const char16_t* sample;
-    const char16_t* mixture;
+    std::u16string sample;
+    std::u16string mixture;
     bool isCalibration; // the host's own flag
     bool isDeleted;
     bool isHidden;
@@ -266,9 +266,8 @@ void WriteDatabase(const fs::path& path, const std::vector<DemoRun>& runs,
     sqlite3_close(db);
 }
 
-} // namespace
-
-DemoInstallation WriteDemoInstallation(const fs::path& folder) {
+// The installation of the runs: their files and database, the delivered component table and template.
+DemoInstallation WriteInstallation(const fs::path& folder, const std::vector<DemoRun>& runs) {
     DemoInstallation demo;
     const fs::path root = fs::absolute(folder);
     const fs::path assays = root / "assays";
@@ -277,7 +276,6 @@ DemoInstallation WriteDemoInstallation(const fs::path& folder) {
     fs::create_directories(veltra / "files");
     fs::create_directories(veltra / "templates");
 
-    const auto runs = DemoRuns();
     for (const auto& run : runs) {
         const fs::path path = assays / ("assay" + std::to_string(run.id) + ".stg");
         WriteAssayFile(run, path);
@@ -294,4 +292,57 @@ DemoInstallation WriteDemoInstallation(const fs::path& folder) {
     WriteFile(demo.componentTable, kDeliveredComponentTable);
     WriteFile(demo.reportTemplate, kDeliveredReportTemplate);
     return demo;
+}
+
+// A month of working days, each with two or three calibration runs of the methane mixture (a few days
+// with a second mixture). The factor wanders a little from day to day; one day's runs disagree (no
+// convergence), one day lies beyond a warning limit and the last beyond an action limit of the chart
+// made of the first 20 days; one run lost its mixture concentration and one was deleted.
+std::vector<DemoRun> HistoryRuns() {
+    constexpr double kFactor = 0.00995; // Ki = concent / area, mg/m3 per mV·s
+    // Each day's departure from kFactor, in percent.
+    const double departures[] = {0.3, -0.5, 0.8,  -0.2, 0.1, -0.9, 0.6, 0.4, -0.3, 0.8,  0.7, -0.6,
+                                 0.2, -0.4, 0.5,  -0.1, 0.9, -0.7, 0.3, -0.2, 0.4, 1.4,  -0.3, -2.2};
+    // How each run of a day departs from the day, in percent; the day with index 9 does not converge.
+    const double spreads[3][3] = {{-0.4, 0.3, 0.1}, {0.2, -0.3, 0.0}, {0.5, -0.2, -0.3}};
+    const int64_t firstDay = 1793426400; // 2026-10-31 06:00 UTC, a Saturday
+    std::vector<DemoRun> runs;
+    uint32_t id = 1;
+    int64_t day = firstDay;
+    for (size_t d = 0; d < std::size(departures); ++d) {
+        do
+            day += 86400; // working days only
+        while ((day / 86400 + 3) % 7 >= 5); // 1970-01-01 was a Thursday
+        const bool second = d % 7 == 4;
+        const char16_t* mixture = second ? u"ПГС CH4 10 мг/м3" : kMixture;
+        const double concent = second ? 10.0 : kMethaneMixture;
+        const int count = d % 3 == 1 ? 2 : 3;
+        for (int r = 0; r < count; ++r) {
+            double departure = departures[d] + spreads[d % 3][r];
+            if (d == 9)
+                departure += r == 0 ? -9.0 : r == 1 ? 9.0 : 0.0;
+            const double factor = kFactor * (1 + departure / 100);
+            const double lost = d == 15 && r == 1 ? 0.0 : concent;
+            DemoRun& run = runs.emplace_back();
+            run.id = id;
+            run.sample = FormatText(u"Градуировка CH4 №%d", r + 1);
+            run.mixture = mixture;
+            run.isCalibration = true;
+            run.isDeleted = d == 6 && r == 2;
+            run.analysisTime = day + r * 1500 + static_cast<int64_t>(d % 4) * 600;
+            run.peaks = {{u"метан", 1.20, concent / factor, lost}, {u"", 2.33, 2.0 + r, 0}};
+            ++id;
+        }
+    }
+    return runs;
+}
+
+} // namespace
+
+DemoInstallation WriteDemoInstallation(const fs::path& folder) {
+    return WriteInstallation(folder, DemoRuns());
+}
+
+DemoInstallation WriteHistoryInstallation(const fs::path& folder) {
+    return WriteInstallation(folder, HistoryRuns());
 }

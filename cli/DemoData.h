@@ -18,3 +18,7 @@ struct DemoInstallation {
 // Writes the installation into `folder` (created if missing). Throws std::runtime_error with a message
 // naming the file that could not be written.
 DemoInstallation WriteDemoInstallation(const std::filesystem::path& folder);
+
+// The same installation around a month of calibrations only (two or three runs a working day, some of
+// them off the chart), for the calibration control chart. Throws as WriteDemoInstallation.
+DemoInstallation WriteHistoryInstallation(const std::filesystem::path& folder);

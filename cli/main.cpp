@@ -10,7 +10,7 @@
 namespace {
 
 std::vector<Command> AllCommands() {
-    return {CalcCommand(), ReportCommand(), AssayCommand(), SqlCommand(), DemoCommand()};
+    return {CalcCommand(), ReportCommand(), AssayCommand(), SqlCommand(), DemoCommand(), QcCommand()};
 }
 
 void PrintHelp(FILE* to) {

@@ -1,6 +1,7 @@
 #include "ChromatogramPlot.h"
 
 #include "assay/ChannelSignal.h"
+#include "hostapp/PlotTicks.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -11,20 +12,6 @@
 namespace {
 
 constexpr int kLeft = 64, kRight = 16, kTop = 12, kBottom = 34;
-
-// A round tick step giving about `count` ticks over the range: 1, 2 or 5 times a power of ten.
-double TickStep(double range, int count) {
-    const double raw = range / std::max(count, 1);
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double m : {1.0, 2.0, 5.0})
-        if (raw <= m * power)
-            return m * power;
-    return 10 * power;
-}
-
-QString TickText(double v) {
-    return QString::number(std::abs(v) < 1e-12 ? 0.0 : v, 'g', 6);
-}
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "hostapp/AssayTableModel.h"
+#include "hostapp/CalibrationControlWindow.h"
 #include "hostapp/CatalogPage.h"
 #include "hostapp/ModulesDlg.h"
 #include "hostapp/ServiceBus.h"
@@ -47,6 +48,9 @@ MainWindow::MainWindow(ServiceBus& bus, const PluginLibrary& plugin, AssayTableM
     file->addAction(QStringLiteral("Обновить"), QKeySequence::Refresh, this, &MainWindow::refreshRequested);
     file->addSeparator();
     file->addAction(QStringLiteral("Выход"), this, &QWidget::close);
+    QMenu* data = menuBar()->addMenu(QStringLiteral("Данные"));
+    calibrationControlItem =
+        data->addAction(QStringLiteral("Контроль градуировки…"), this, &MainWindow::ShowCalibrationControl);
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(QStringLiteral("Модули"), this, &MainWindow::ShowModules);
     helpMenu = help->menuAction();
@@ -126,6 +130,7 @@ QAction* MainWindow::FindMenuItem(const QString& path) const {
 
 void MainWindow::ShowDatabase(const QString& path, const QString& why, bool firstStart) {
     databasePath = path;
+    calibrationControlItem->setEnabled(!path.isEmpty());
     setWindowTitle(path.isEmpty() ? QStringLiteral("Veltra")
                                   : QStringLiteral("%1 — Veltra").arg(QFileInfo(path).fileName()));
     if (path.isEmpty())
@@ -138,6 +143,12 @@ void MainWindow::ShowDatabase(const QString& path, const QString& why, bool firs
     else
         catalog->ShowList();
     UpdateStatus();
+}
+
+void MainWindow::ShowCalibrationControl() {
+    auto* window = new CalibrationControlWindow(databasePath, this);
+    connect(window, &CalibrationControlWindow::chromatogramRequested, this, &MainWindow::chromatogramRequested);
+    window->show();
 }
 
 void MainWindow::ShowModules() {

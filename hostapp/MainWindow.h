@@ -1,6 +1,7 @@
 // The host's main window: the menu bar the plug-ins add their items to (Файл → "Открыть базу данных…",
-// "Обновить", "Выход"; Справка → "Модули"), the catalogue of the host database's assays and a status bar
-// with the database and its row count. Its QWidget* is the owner handle given to command handlers.
+// "Обновить", "Выход"; Данные → "Контроль градуировки…"; Справка → "Модули"), the catalogue of the host
+// database's assays and a status bar with the database and its row count. Its QWidget* is the owner
+// handle given to command handlers.
 #pragma once
 
 #include <QMainWindow>
@@ -32,6 +33,8 @@ public:
     void ShowDatabase(const QString& databasePath, const QString& why = {}, bool firstStart = false);
     // Help → "Модули".
     void ShowModules();
+    // Данные → "Контроль градуировки…": the control chart of the open database in a window of its own.
+    void ShowCalibrationControl();
 
     CatalogPage* catalog;
     QLabel* statusText;
@@ -55,5 +58,6 @@ private:
     const PluginLibrary& plugin;
     AssayTableModel& assays;
     QAction* helpMenu;
+    QAction* calibrationControlItem;
     QString databasePath;
 };

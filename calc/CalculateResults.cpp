@@ -4,6 +4,7 @@
 #include "platform/text/CaseMapping.h"
 #include "platform/text/Format.h"
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -80,6 +81,12 @@ bool Calibrate(const RunList& runs, CalcResult& result, double& calibrationFacto
         return true;
     }
     calibrationFactor = n / sumInv;
+    if (!std::isfinite(calibrationFactor)) { // factors so small that their inverses' sum underflows
+        result.errors.push_back(u"Коэффициент градуировки вне диапазона чисел — расчёт не выполнен.");
+        if (trace)
+            trace->error = result.errors.back();
+        return false;
+    }
     const double spreadPercent = ((max - min) / calibrationFactor) * 100;
     const bool converged = spreadPercent <= kConvergenceLimitPercent;
     if (trace) {
@@ -90,9 +97,15 @@ bool Calibrate(const RunList& runs, CalcResult& result, double& calibrationFacto
     }
     if (spreadPercent == 0.0)
         return true;
-    result.convergenceText = FormatText(converged ? u"Сходимость калибровки есть (%.2f%%), K=%.2f"
-                                                  : u"НЕТ сходимости калибровки (%.2f%%), K=%.2f",
-                                        spreadPercent, calibrationFactor);
+    // An infinite factor (a methane peak of area 0) makes the spread infinite: no convergence, and no
+    // "inf" in the line.
+    if (!std::isfinite(spreadPercent))
+        result.convergenceText =
+            FormatText(u"НЕТ сходимости калибровки (разброс бесконечен), K=%.2f", calibrationFactor);
+    else
+        result.convergenceText = FormatText(converged ? u"Сходимость калибровки есть (%.2f%%), K=%.2f"
+                                                      : u"НЕТ сходимости калибровки (%.2f%%), K=%.2f",
+                                            spreadPercent, calibrationFactor);
     return true;
 }
 
@@ -176,8 +189,15 @@ void AverageAreas(const RunList& runs, ComponentMatcher& matcher,
     }
 }
 
-ResultRow MakeRow(std::u16string_view name, double value) {
-    return {std::u16string(name), FormatText(u"%.4f±%.4f мг/м3", value, value * kUncertaintyFactor)};
+// The row of a result; a value beyond the doubles (a huge K or pressure ratio times the areas) gets an
+// error in its place, so that no row ever shows "inf" or "nan".
+void AddRow(CalcResult& result, std::u16string_view name, double value) {
+    if (std::isfinite(value))
+        result.rows.push_back(
+            {std::u16string(name), FormatText(u"%.4f±%.4f мг/м3", value, value * kUncertaintyFactor)});
+    else
+        result.errors.push_back(FormatText(
+            u"\"%s\": результат вне диапазона чисел — не выведен. Проверьте коэффициент K и давления.", name));
 }
 
 // The concentrations, the group sums and the result rows.
@@ -226,12 +246,13 @@ void AddResultRows(const RunList& withRuns, const RunList& withoutRuns, double c
             a.concentration = a.K * a.meanAreaWithout * calibrationFactor * pressureRatio * conditionsFactor;
         if (steps) {
             // Listed exactly when its row is added below.
-            const bool listed = a.concentration > 0;
+            const bool listed = a.concentration > 0 && std::isfinite(a.concentration);
             steps->components.push_back(
                 {std::u16string(a.name), a.K, a.group, a.countWithout, a.meanAreaWithout, a.countWith,
                  a.meanAreaWith, a.concentration, computed, listed,
-                 listed     ? u""
-                 : computed ? u"концентрация не больше нуля"
+                 listed                                  ? u""
+                 : !std::isfinite(a.concentration)       ? u"концентрация вне диапазона чисел"
+                 : computed                              ? u"концентрация не больше нуля"
                             : u"сумма «углеводороды» при пробах с патроном"});
         }
     }
@@ -245,20 +266,20 @@ void AddResultRows(const RunList& withRuns, const RunList& withoutRuns, double c
     if (!withRuns.empty()) {
         const double saturated =
             sumWith * kSaturatedFactor * calibrationFactor * pressureRatio * conditionsFactor;
-        result.rows.push_back(MakeRow(u"предельные углеводороды", saturated));
+        AddRow(result, u"предельные углеводороды", saturated);
         if (steps)
             steps->saturated = saturated;
         if (!withoutRuns.empty()) {
             const double unsaturated = (sumWithout - sumWith) * kUnsaturatedFactor * calibrationFactor *
                                        pressureRatio * conditionsFactor;
-            result.rows.push_back(MakeRow(u"непредельные углеводороды", unsaturated));
+            AddRow(result, u"непредельные углеводороды", unsaturated);
             if (steps)
                 steps->unsaturated = unsaturated;
         }
     }
     for (const ComponentAccumulator& a : accumulators)
         if (a.concentration > 0)
-            result.rows.push_back(MakeRow(a.name, a.concentration));
+            AddRow(result, a.name, a.concentration);
 }
 
 } // namespace

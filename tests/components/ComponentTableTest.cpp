@@ -435,11 +435,14 @@ TEST_F(ComponentTableFile, SaveGivesUpWhileAnotherSaveHoldsTheTable) {
 
 namespace {
 
-// A table of 20 rows whose K all carry the saver's number.
+// A table of kSaverRows rows whose K all carry the saver's number; the second saver's names are longer,
+// so that a save cut short or overlapped by the other shows in the rows.
+constexpr int32_t kSaverRows = 20;
 std::vector<ComponentRecord> SaversTable(int saver) {
     std::vector<ComponentRecord> records;
-    for (int32_t i = 0; i < 20; ++i)
-        records.push_back({i, Utf8ToUtf16("компонент " + std::to_string(i)), u"C", saver + i / 100.0, i % 3});
+    for (int32_t i = 0; i < kSaverRows; ++i)
+        records.push_back({i, Utf8ToUtf16((saver == 1 ? "компонент " : "компонент под номером ") + std::to_string(i)),
+                           u"C", saver + i / 100.0, i % 3});
     return records;
 }
 
@@ -464,7 +467,7 @@ pid_t StartSaver(int saver, int rounds) {
 // that writes it in place (the table has a second hard link): no save fails or is torn, and every load
 // and the file after the rounds hold one saver's whole table.
 TEST_F(ComponentTableFile, ConcurrentSavesAndLoadsOnlyEverSeeWholeTables) {
-    constexpr int kRounds = 120;
+    constexpr int kRounds = 150;
     std::vector<std::vector<Row>> versions;
     std::vector<std::string> files;
     for (const int saver : {1, 2}) {

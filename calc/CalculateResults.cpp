@@ -197,7 +197,8 @@ void AddRow(CalcResult& result, std::u16string_view name, double value) {
             {std::u16string(name), FormatText(u"%.4f±%.4f мг/м3", value, value * kUncertaintyFactor)});
     else
         result.errors.push_back(FormatText(
-            u"\"%s\": результат вне диапазона чисел — не выведен. Проверьте коэффициент K и давления.", name));
+            u"\"%s\": результат вне диапазона чисел — не выведен. Проверьте коэффициент K и давления.",
+            name));
 }
 
 // The concentrations, the group sums and the result rows.
@@ -250,10 +251,10 @@ void AddResultRows(const RunList& withRuns, const RunList& withoutRuns, double c
             steps->components.push_back(
                 {std::u16string(a.name), a.K, a.group, a.countWithout, a.meanAreaWithout, a.countWith,
                  a.meanAreaWith, a.concentration, computed, listed,
-                 listed                                  ? u""
-                 : !std::isfinite(a.concentration)       ? u"концентрация вне диапазона чисел"
-                 : computed                              ? u"концентрация не больше нуля"
-                            : u"сумма «углеводороды» при пробах с патроном"});
+                 listed                            ? u""
+                 : !std::isfinite(a.concentration) ? u"концентрация вне диапазона чисел"
+                 : computed                        ? u"концентрация не больше нуля"
+                                                   : u"сумма «углеводороды» при пробах с патроном"});
         }
     }
     if (steps) {

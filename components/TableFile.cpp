@@ -123,7 +123,8 @@ void SyncFolder(const std::string& folder) {
 std::optional<std::string> ReadTableFile(const std::u16string& path) {
     LockedFile file;
     std::string bytes;
-    if (file.Open(path, LockedFile::Access::Read, kTableLockWaitMilliseconds) != 0 || file.ReadAll(&bytes) != 0)
+    if (file.Open(path, LockedFile::Access::Read, kTableLockWaitMilliseconds) != 0 ||
+        file.ReadAll(&bytes) != 0)
         return std::nullopt;
     return bytes;
 }

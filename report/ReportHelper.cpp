@@ -134,9 +134,9 @@ TransformedReport TransformInHelper(const Bstr& xmlText, const Bstr& xslText, bo
     std::string input;
     AppendText(input, xmlText);
     AppendText(input, xslText);
-    const ProcessLimits limits{
-        kHelperSpace + kAllowance + kBytesPerDocumentUnit * xmlText.size() + kTemplateAllowance, kCpuSeconds,
-        kWallMilliseconds, kMaxAnswer, kMaxErrors};
+    const ProcessLimits limits{kHelperSpace + kAllowance + kBytesPerDocumentUnit * xmlText.size() +
+                                   kTemplateAllowance,
+                               kCpuSeconds, kWallMilliseconds, kMaxAnswer, kMaxErrors};
     const std::string helper = ReportHelperPath();
     int error = 0;
     std::unique_ptr<LimitedProcess> process = TakeHelper(helper, &error);

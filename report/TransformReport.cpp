@@ -28,8 +28,8 @@ std::u16string WriteNewReport(std::string_view bytes) {
     for (int attempt = 0; attempt < kReportNameAttempts; ++attempt) {
         std::u16string temporary;
         if ((error = CreateTempFile(folder, u"vlx", &temporary)) != 0)
-            throw ReportFailure("Failed to create a temporary file in \"" + Utf16ToUtf8(folder) + "\": " +
-                                Utf16ToUtf8(SystemErrorText(HResultFromErrno(error)).value_or(u"")));
+            throw ReportFailure("Failed to create a temporary file in \"" + Utf16ToUtf8(folder) +
+                                "\": " + Utf16ToUtf8(SystemErrorText(HResultFromErrno(error)).value_or(u"")));
         std::u16string path = temporary + u".html";
         if ((error = WriteNewFile(path, bytes, false)) == 0)
             return path;
@@ -43,7 +43,8 @@ std::u16string WriteNewReport(std::string_view bytes) {
 
 void TransformReport(ReportRequest& request) {
     ComStage com;
-    TransformedReport report = TransformInHelper(request.xmlText, request.xslText, request.startStandbyHelper);
+    TransformedReport report =
+        TransformInHelper(request.xmlText, request.xslText, request.startStandbyHelper);
     request.resultText = std::move(report.text);
 
     // outputPath names the file only once it is written, so no caller can open a half-made report.

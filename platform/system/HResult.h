@@ -45,4 +45,5 @@ inline constexpr HRESULT XML_E_TIMEOUT = static_cast<HRESULT>(0x80040307u); // r
 inline constexpr HRESULT XML_E_ABORTED = static_cast<HRESULT>(0x80040308u); // its program ended abnormally
 inline constexpr HRESULT XML_E_RESULTTOOLARGE =
     static_cast<HRESULT>(0x80040309u); // its result was larger than the caller reads back
-inline constexpr HRESULT XML_E_TOOLARGE = static_cast<HRESULT>(0x8004030Au); // a file larger than its reader takes
+inline constexpr HRESULT XML_E_TOOLARGE =
+    static_cast<HRESULT>(0x8004030Au); // a file larger than its reader takes

@@ -75,7 +75,8 @@ struct BoundedFileReader {
         auto* reader = static_cast<BoundedFileReader*>(context);
         if (reader->left == 0)
             return -1;
-        const size_t wanted = static_cast<size_t>(std::min<uint64_t>(reader->left, static_cast<uint64_t>(size)));
+        const size_t wanted =
+            static_cast<size_t>(std::min<uint64_t>(reader->left, static_cast<uint64_t>(size)));
         ssize_t got;
         do
             got = read(reader->fd, buffer, wanted);

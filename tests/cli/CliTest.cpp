@@ -4,11 +4,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -272,13 +272,15 @@ TEST_F(Cli, ReportOutReplacesOnlyARegularFileAndKeepsItsMode) {
     fs::create_symlink(kept, link);
     const fs::path pipe = out / "pipe.html";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    for (const auto& [target, what] : std::vector<std::pair<fs::path, std::string>>{
-             {link, "is a symbolic link"}, {pipe, "is not a regular file"}, {out, "is not a regular file"},
-             {"/dev/null", "is not a regular file"}}) {
+    for (const auto& [target, what] :
+         std::vector<std::pair<fs::path, std::string>>{{link, "is a symbolic link"},
+                                                       {pipe, "is not a regular file"},
+                                                       {out, "is not a regular file"},
+                                                       {"/dev/null", "is not a regular file"}}) {
         const auto run = report(target);
         EXPECT_EQ(run.status, 1) << target;
-        EXPECT_EQ(run.err, "[atmocalc] error: Не удалось создать отчёт.\n\"" + target.string() + "\" " + what +
-                               " and was not replaced.\n");
+        EXPECT_EQ(run.err, "[atmocalc] error: Не удалось создать отчёт.\n\"" + target.string() + "\" " +
+                               what + " and was not replaced.\n");
     }
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_TRUE(fs::is_fifo(pipe));
@@ -298,11 +300,12 @@ TEST_F(Cli, ReportXmlReplacesOnlyARegularFile) {
     ASSERT_GE(reader, 0);
     for (const auto& [target, what] : std::vector<std::pair<fs::path, std::string>>{
              {link, "is a symbolic link"}, {pipe, "is not a regular file"}, {out, "is not a regular file"}}) {
-        const auto run = RunTool({"report", "--db", Db(), "--ids", "1,2,3", "--out", (out / "r.html").string(),
-                                  "--xml", target.string()},
+        const auto run = RunTool({"report", "--db", Db(), "--ids", "1,2,3", "--out",
+                                  (out / "r.html").string(), "--xml", target.string()},
                                  {{"PUBLIC", (folder / "public").string()}});
         EXPECT_EQ(run.status, 1) << target;
-        EXPECT_EQ(run.err, "[atmocalc] error: \"" + target.string() + "\" " + what + " and was not replaced.\n");
+        EXPECT_EQ(run.err,
+                  "[atmocalc] error: \"" + target.string() + "\" " + what + " and was not replaced.\n");
     }
     char buffer[16];
     EXPECT_LE(::read(reader, buffer, sizeof buffer), 0) << "written into the pipe";
@@ -318,7 +321,9 @@ TEST_F(Cli, NumbersAreDecimalAndFiniteOrAUsageError) {
         for (const char* text : {"inf", "-inf", "infinity", "nan", "1e999", "0x10", "1e", "7 5"}) {
             const auto run = RunTool({"calc", "--db", Db(), "--ids", "1", option, text});
             EXPECT_EQ(run.status, 2) << option << " " << text;
-            EXPECT_EQ(run.err.rfind("atmocalc calc: " + std::string(option) + ": \"" + text + "\" is not a number\n", 0),
+            EXPECT_EQ(run.err.rfind("atmocalc calc: " + std::string(option) + ": \"" + text +
+                                        "\" is not a number\n",
+                                    0),
                       0u)
                 << run.err;
         }
@@ -331,11 +336,12 @@ TEST_F(Cli, NumbersAreDecimalAndFiniteOrAUsageError) {
 TEST_F(Cli, NoResultIsEverInfinite) {
     const fs::path table = folder / "huge-k.csv";
     for (const char* k : {"1e999", "1,5e308"}) {
-        std::ofstream(table, std::ios::binary) << "ID;Name;AltName;K;group\r\n1;\xEC\xE5\xF2\xE0\xED;CH4;" << k
-                                               << ";0\r\n";
+        std::ofstream(table, std::ios::binary)
+            << "ID;Name;AltName;K;group\r\n1;\xEC\xE5\xF2\xE0\xED;CH4;" << k << ";0\r\n";
         for (const auto& pressures : {std::pair{"750", "745"}, std::pair{"1e308", "1e-300"}}) {
-            const auto run = RunTool({"calc", "--db", Db(), "--ids", "1,2,3,4,5,6,7", "--components", table.string(),
-                                      "--press-grad", pressures.first, "--press-an", pressures.second});
+            const auto run =
+                RunTool({"calc", "--db", Db(), "--ids", "1,2,3,4,5,6,7", "--components", table.string(),
+                         "--press-grad", pressures.first, "--press-an", pressures.second});
             EXPECT_EQ(run.status, 0) << run.err;
             EXPECT_EQ(run.out.find("inf"), std::string::npos) << run.out;
             EXPECT_EQ(run.out.find("nan"), std::string::npos) << run.out;

@@ -6,18 +6,18 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
-#include <fcntl.h>
-#include <limits>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <limits>
 #include <optional>
-#include <sys/resource.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <tuple>
@@ -376,8 +376,9 @@ TEST_F(ComponentTableFile, SaveRefusesASymbolicLinkInTheTablesPlace) {
     ComponentTable table;
     table.records = {{1, u"метан", u"CH4", 1.0, 0}};
     EXPECT_FALSE(table.Save());
-    EXPECT_EQ(table.lastError, u"Не удалось сохранить файл базы компонентов:\n" + FilePath() +
-                                   u"\nНа месте файла — символическая ссылка; через ссылку таблица не сохраняется.");
+    EXPECT_EQ(table.lastError,
+              u"Не удалось сохранить файл базы компонентов:\n" + FilePath() +
+                  u"\nНа месте файла — символическая ссылка; через ссылку таблица не сохраняется.");
     EXPECT_TRUE(fs::is_symlink(file));
     EXPECT_EQ(Bytes(victim), "export PATH=/usr/bin\n");
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"CompsTable.csv"});
@@ -441,8 +442,9 @@ constexpr int32_t kSaverRows = 20;
 std::vector<ComponentRecord> SaversTable(int saver) {
     std::vector<ComponentRecord> records;
     for (int32_t i = 0; i < kSaverRows; ++i)
-        records.push_back({i, Utf8ToUtf16((saver == 1 ? "компонент " : "компонент под номером ") + std::to_string(i)),
-                           u"C", saver + i / 100.0, i % 3});
+        records.push_back(
+            {i, Utf8ToUtf16((saver == 1 ? "компонент " : "компонент под номером ") + std::to_string(i)), u"C",
+             saver + i / 100.0, i % 3});
     return records;
 }
 

@@ -82,8 +82,9 @@ TEST_F(Profile, SettingsRecordTakesAPressureThatIsNotFiniteAsNotSet) {
     host.OfferStandardServices();
     LoadAndFire();
     SettingsRecord settings;
-    for (const double stored : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-                                std::numeric_limits<double>::quiet_NaN()}) {
+    for (const double stored :
+         {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+          std::numeric_limits<double>::quiet_NaN()}) {
         host.doubleProfile[u"plugins\\atmocalc\\Settings/pressGrad"] = stored;
         host.doubleProfile[u"plugins\\atmocalc\\Settings/pressAn"] = 1e308;
         settings.Load();

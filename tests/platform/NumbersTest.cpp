@@ -42,9 +42,9 @@ TEST(ReadDecimal, ReadsOnlyTheLeadingDecimalNumber) {
 // numbers ever gives infinity; the count read says so too.
 TEST(ReadDecimal, OverflowReadsAsNothingReadable) {
     const std::u16string manyDigits = u"1" + std::u16string(400, u'0');
-    for (const std::u16string_view text : {std::u16string_view(u"1e999"), std::u16string_view(u"-1e999"),
-                                           std::u16string_view(u"1,5e400"), std::u16string_view(u" 2e308kg"),
-                                           std::u16string_view(manyDigits)}) {
+    for (const std::u16string_view text :
+         {std::u16string_view(u"1e999"), std::u16string_view(u"-1e999"), std::u16string_view(u"1,5e400"),
+          std::u16string_view(u" 2e308kg"), std::u16string_view(manyDigits)}) {
         size_t used = 99;
         EXPECT_EQ(ReadDecimalWithComma(text, &used), 0.0) << Utf16ToUtf8(text);
         EXPECT_EQ(used, 0u) << Utf16ToUtf8(text);

@@ -224,12 +224,13 @@ TEST_F(HostileTemplate, TemplateOver16MbIsRefusedBeforeItIsRead) {
     const TreePeak peak = MeasureTree([&] {
         auto request = Request();
         return !MakeReport(request) && request.xslText.empty() && boxes.boxes.size() == 1 &&
-               boxes.boxes[0].text ==
-                   u"Не удалось загрузить шаблон отчёта.\nThe template is larger than 16 MB and was not read.";
+               boxes.boxes[0].text == u"Не удалось загрузить шаблон отчёта.\nThe template is larger than 16 "
+                                      u"MB and was not read.";
     });
     EXPECT_TRUE(peak.success) << "refused with its box";
     EXPECT_LT(peak.hostKb + peak.helperKb, 8 * kMegabyteKb);
-    std::printf("17 MB template: peak growth of the host %ld KB, helper %ld KB\n", peak.hostKb, peak.helperKb);
+    std::printf("17 MB template: peak growth of the host %ld KB, helper %ld KB\n", peak.hostKb,
+                peak.helperKb);
 }
 
 // Megabytes of comments buy a template no memory: padded with 10 MB (which bought 320 MB before),
@@ -245,7 +246,8 @@ TEST_F(HostileTemplate, PaddingDoesNotRaiseATemplatesMemoryLimit) {
         });
         EXPECT_TRUE(peak.success) << "stopped by a bound";
         EXPECT_LT(peak.helperKb, 400 * kMegabyteKb);
-        std::printf("padded bomb: peak growth of the host %ld KB, helper %ld KB\n", peak.hostKb, peak.helperKb);
+        std::printf("padded bomb: peak growth of the host %ld KB, helper %ld KB\n", peak.hostKb,
+                    peak.helperKb);
     }
 }
 
@@ -253,7 +255,8 @@ TEST_F(HostileTemplate, PaddingDoesNotRaiseATemplatesMemoryLimit) {
 // most the first 64 KB, and the report is made.
 TEST_F(HostileTemplate, MessagesReachTheHostsStandardErrorOnlyUpTo64Kb) {
     InstallTemplate(TemplateWith(
-        "<xsl:call-template name=\"say\"><xsl:with-param name=\"n\" select=\"100\"/></xsl:call-template><p>done</p>",
+        "<xsl:call-template name=\"say\"><xsl:with-param name=\"n\" "
+        "select=\"100\"/></xsl:call-template><p>done</p>",
         "<xsl:variable name=\"big\" select=\"str:padding(1048576, 'm')\"/>"
         "<xsl:template name=\"say\"><xsl:param name=\"n\"/><xsl:if test=\"$n &gt; 0\">"
         "<xsl:message><xsl:value-of select=\"$big\"/></xsl:message>"
@@ -276,7 +279,8 @@ TEST_F(HostileTemplate, MessagesReachTheHostsStandardErrorOnlyUpTo64Kb) {
     const auto written = std::filesystem::file_size(captured);
     EXPECT_GT(written, 0u);
     EXPECT_LE(written, 64u * 1024);
-    std::printf("100 messages of 1 MB: %ju bytes on the host's standard error\n", static_cast<uintmax_t>(written));
+    std::printf("100 messages of 1 MB: %ju bytes on the host's standard error\n",
+                static_cast<uintmax_t>(written));
 }
 
 // A helper dies with its host: even one stopped on standby, which would otherwise stay stopped for ever.
@@ -319,9 +323,10 @@ TEST_F(HostileTemplate, HelperDiesWithItsHost) {
 TEST_F(HostileTemplate, ReportLargerThanTheReadBackIsToldAsTooLarge) {
     auto request = Request();
     request.xmlText = u"<root>" + std::u16string(8 << 20, u'x') + u"</root>";
-    request.xslText = Utf8ToUtf16(TemplateWith("<xsl:value-of select=\"root\"/><xsl:value-of select=\"root\"/>"
-                                               "<xsl:value-of select=\"root\"/><xsl:value-of select=\"root\"/>",
-                                               "<xsl:output method=\"text\"/>"));
+    request.xslText =
+        Utf8ToUtf16(TemplateWith("<xsl:value-of select=\"root\"/><xsl:value-of select=\"root\"/>"
+                                 "<xsl:value-of select=\"root\"/><xsl:value-of select=\"root\"/>",
+                                 "<xsl:output method=\"text\"/>"));
     try {
         TransformReport(request);
         ADD_FAILURE() << "a report of 32 million characters was taken back";

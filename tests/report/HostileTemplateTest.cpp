@@ -283,40 +283,73 @@ TEST_F(HostileTemplate, MessagesReachTheHostsStandardErrorOnlyUpTo64Kb) {
                 static_cast<uintmax_t>(written));
 }
 
-// A helper dies with its host: even one stopped on standby, which would otherwise stay stopped for ever.
+// Seconds of processor time a process has used.
+double CpuSeconds(pid_t pid) {
+    const std::string stat = ScratchFolder::Read("/proc/" + std::to_string(pid) + "/stat");
+    const size_t close = stat.rfind(')');
+    unsigned long user = 0, system = 0;
+    if (close == std::string::npos ||
+        std::sscanf(stat.c_str() + close + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &user,
+                    &system) != 2)
+        return 0;
+    return static_cast<double>(user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// A helper dies with its host: one stopped on standby, which would otherwise stay stopped for ever, and
+// one busy with a transformation, which would otherwise go on until its processor limit.
 TEST_F(HostileTemplate, HelperDiesWithItsHost) {
-    InstallDeliveredTemplate();
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    std::fflush(stdout);
-    const pid_t host = fork();
-    ASSERT_GE(host, 0);
-    if (host == 0) {
-        auto request = Request();
-        const char made = MakeReport(request) ? 1 : 0; // leaves a helper waiting for the next report
-        write(ready[1], &made, 1);
-        for (;;)
-            pause();
-    }
-    close(ready[1]);
-    char made = 0;
-    ASSERT_EQ(read(ready[0], &made, 1), 1);
-    close(ready[0]);
-    EXPECT_EQ(made, 1);
-    const std::vector<pid_t> helpers = HelpersOf(host);
-    ASSERT_EQ(helpers.size(), 1u);
-    kill(helpers[0], SIGSTOP);
-    kill(host, SIGKILL);
-    waitpid(host, nullptr, 0);
-    bool ended = false;
-    for (int i = 0; i < 300 && !ended; ++i) {
-        ended = Ended(helpers[0]);
+    for (const bool running : {false, true}) {
+        if (running) // about 4 s of processor time, past the helper's 2 s
+            InstallTemplate(TemplateWith(
+                "<xsl:variable name=\"s\" select=\"str:padding(20000, 'a')\"/>"
+                "<xsl:for-each select=\"str:tokenize(str:padding(6000, 'a'), '')\">"
+                "<xsl:value-of select=\"string-length(translate(translate($s, 'a', 'b'), 'b', 'c'))\"/>"
+                "</xsl:for-each>",
+                "", " xmlns:str=\"http://exslt.org/strings\""));
+        else
+            InstallDeliveredTemplate();
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        std::fflush(stdout);
+        const pid_t host = fork();
+        ASSERT_GE(host, 0);
+        if (host == 0) {
+            auto request = Request();
+            // Without running, the report is made and leaves a helper waiting for the next one.
+            const char made = MakeReport(request) ? 1 : 0;
+            write(ready[1], &made, 1);
+            for (;;)
+                pause();
+        }
+        close(ready[1]);
+        std::vector<pid_t> helpers;
+        if (running) {
+            for (int i = 0; i < 500 && (helpers.empty() || CpuSeconds(helpers[0]) < 0.2); ++i) {
+                usleep(10'000);
+                helpers = HelpersOf(host);
+            }
+        } else {
+            char made = 0;
+            ASSERT_EQ(read(ready[0], &made, 1), 1);
+            EXPECT_EQ(made, 1);
+            helpers = HelpersOf(host);
+        }
+        close(ready[0]);
+        ASSERT_EQ(helpers.size(), 1u) << (running ? "running" : "on standby");
+        if (!running)
+            kill(helpers[0], SIGSTOP);
+        kill(host, SIGKILL);
+        waitpid(host, nullptr, 0);
+        bool ended = false;
+        for (int i = 0; i < 100 && !ended; ++i) {
+            ended = Ended(helpers[0]);
+            if (!ended)
+                usleep(10'000);
+        }
+        EXPECT_TRUE(ended) << "the helper " << (running ? "running" : "on standby") << " outlived its host";
         if (!ended)
-            usleep(10'000);
+            kill(helpers[0], SIGKILL);
     }
-    EXPECT_TRUE(ended) << "the stopped helper outlived its host";
-    if (!ended)
-        kill(helpers[0], SIGKILL);
 }
 
 // A report too large to be taken back from the helper says so, instead of blaming the memory limit.

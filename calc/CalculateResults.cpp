@@ -5,6 +5,7 @@
 #include "platform/text/CaseMapping.h"
 #include "platform/text/Format.h"
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
@@ -63,6 +64,12 @@ bool Calibrate(const RunList& runs, CalcResult& result, double& calibrationFacto
             trace->factor = calibrationFactor;
         return true;
     }
+    if (!std::isfinite(calibrationFactor)) { // factors so small that their inverses' sum underflows
+        result.errors.push_back(u"Коэффициент градуировки вне диапазона чисел — расчёт не выполнен.");
+        if (trace)
+            trace->error = result.errors.back();
+        return false;
+    }
     const double spreadPercent = factors.SpreadPercent();
     const bool converged = Converges(spreadPercent);
     if (trace) {
@@ -73,9 +80,15 @@ bool Calibrate(const RunList& runs, CalcResult& result, double& calibrationFacto
     }
     if (spreadPercent == 0.0)
         return true;
-    result.convergenceText = FormatText(converged ? u"Сходимость калибровки есть (%.2f%%), K=%.2f"
-                                                  : u"НЕТ сходимости калибровки (%.2f%%), K=%.2f",
-                                        spreadPercent, calibrationFactor);
+    // An infinite factor (a methane peak of area 0) makes the spread infinite: no convergence, and no
+    // "inf" in the line.
+    if (!std::isfinite(spreadPercent))
+        result.convergenceText =
+            FormatText(u"НЕТ сходимости калибровки (разброс бесконечен), K=%.2f", calibrationFactor);
+    else
+        result.convergenceText = FormatText(converged ? u"Сходимость калибровки есть (%.2f%%), K=%.2f"
+                                                      : u"НЕТ сходимости калибровки (%.2f%%), K=%.2f",
+                                            spreadPercent, calibrationFactor);
     return true;
 }
 
@@ -159,9 +172,15 @@ void AverageAreas(const RunList& runs, ComponentMatcher& matcher,
     }
 }
 
-// Appends the row of a value, and its numbers to the trace.
+// Appends the row of a value, and its numbers to the trace. A value beyond the doubles (a huge K or
+// pressure ratio times the areas) gets an error in its place, so that no row ever shows "inf" or "nan".
 void AddRow(CalcResult& result, ConcentrationTrace* steps, std::u16string_view name, double value) {
     static constexpr std::u16string_view kUnit = u"мг/м3";
+    if (!std::isfinite(value)) {
+        result.errors.push_back(FormatText(
+            u"\"%s\": результат вне диапазона чисел — не выведен. Проверьте коэффициент K и давления.", name));
+        return;
+    }
     const double uncertainty = value * kUncertaintyFactor;
     result.rows.push_back({std::u16string(name), FormatText(u"%.4f±%.4f %s", value, uncertainty, kUnit)});
     if (steps)
@@ -214,13 +233,14 @@ void AddResultRows(const RunList& withRuns, const RunList& withoutRuns, double c
             a.concentration = a.K * a.meanAreaWithout * calibrationFactor * pressureRatio * conditionsFactor;
         if (steps) {
             // Listed exactly when its row is added below.
-            const bool listed = a.concentration > 0;
+            const bool listed = a.concentration > 0 && std::isfinite(a.concentration);
             steps->components.push_back(
                 {std::u16string(a.name), a.K, a.group, a.countWithout, a.meanAreaWithout, a.countWith,
                  a.meanAreaWith, a.concentration, computed, listed,
-                 listed     ? u""
-                 : computed ? u"концентрация не больше нуля"
-                            : u"сумма «углеводороды» при пробах с патроном"});
+                 listed                            ? u""
+                 : !std::isfinite(a.concentration) ? u"концентрация вне диапазона чисел"
+                 : computed                        ? u"концентрация не больше нуля"
+                                                   : u"сумма «углеводороды» при пробах с патроном"});
         }
     }
     if (steps) {

@@ -3,15 +3,22 @@
 #include "platform/system/PathName.h"
 #include "platform/text/Format.h"
 
+#include <cmath>
+
 namespace {
 
+// Infinity and "not a number" in signs, never as the letters "inf" and "nan" of the C library.
 std::u16string Number(double value) {
+    if (std::isnan(value))
+        return u"не число";
+    if (std::isinf(value))
+        return value > 0 ? u"∞" : u"−∞";
     return FormatText(u"%g", value);
 }
 
 // A result as its row prints it.
 std::u16string Result(double value) {
-    return FormatText(u"%.4f", value);
+    return std::isfinite(value) ? FormatText(u"%.4f", value) : Number(value);
 }
 
 bool IsCyrillic(char16_t c) {
@@ -119,9 +126,10 @@ std::u16string SpreadFormula(const CalibrationTrace& calibration) {
         verdict = u"сходимость есть (не более 15 %)";
     else if (calibration.verdict == ConvergenceVerdict::NotConverged)
         verdict = u"НЕТ сходимости (больше 15 %)";
-    return FormatText(u"разброс = (max %s − min %s) ÷ Kcal %s × 100 = %.2f %%: %s", Number(*calibration.max),
-                      Number(*calibration.min), Number(*calibration.factor), *calibration.spreadPercent,
-                      verdict);
+    const double spread = *calibration.spreadPercent;
+    return FormatText(u"разброс = (max %s − min %s) ÷ Kcal %s × 100 = %s %%: %s", Number(*calibration.max),
+                      Number(*calibration.min), Number(*calibration.factor),
+                      std::isfinite(spread) ? FormatText(u"%.2f", spread) : Number(spread), verdict);
 }
 
 std::u16string PressureRatioFormula(const CalcTrace& trace) {

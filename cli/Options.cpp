@@ -1,6 +1,7 @@
 #include "Options.h"
 
 #include "platform/text/Numbers.h"
+#include "platform/text/Utf.h"
 
 #include <algorithm>
 #include <charconv>
@@ -43,11 +44,12 @@ int32_t ReadInteger(const std::string& text, const std::string& option) {
     return value;
 }
 
-double ReadNumber(std::string text, const std::string& option) {
-    std::replace(text.begin(), text.end(), ',', '.');
+// The decimal grammar of the dialogs: no hexadecimal, no "inf" or "nan", nothing too large for a double.
+double ReadNumber(const std::string& text, const std::string& option) {
+    const std::u16string units = Utf8ToUtf16(text);
     size_t used = 0;
-    const double value = ReadDouble(std::string_view(text), &used);
-    if (text.empty() || used != text.size())
+    const double value = ReadDecimalWithComma(units, &used);
+    if (used == 0 || used != units.size())
         throw UsageError(option + ": \"" + text + "\" is not a number");
     return value;
 }

@@ -18,7 +18,7 @@ enum class OptionKind {
     Text,    // any text
     Ids,     // comma-separated unsigned 32-bit decimal ids
     Integer, // a signed 32-bit decimal integer
-    Number,  // a decimal number; "," is read as "."
+    Number,  // a decimal number that fits a double, as the dialogs read one; "," is read as "."
     Flag,    // no value
 };
 

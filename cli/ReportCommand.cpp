@@ -4,12 +4,13 @@
 #include "MessageBoxLog.h"
 #include "calc/CalculationRun.h"
 #include "components/ComponentTable.h"
+#include "platform/system/ExclusiveFile.h"
+#include "platform/system/SystemErrorText.h"
 #include "platform/text/Utf.h"
 #include "report/Report.h"
 #include "report/ReportRequest.h"
 
 #include <cstdio>
-#include <fstream>
 
 namespace {
 
@@ -31,16 +32,25 @@ int Run(const ParsedOptions& options) {
         request.templatePath = Utf8ToUtf16(options.Text("--template"));
     request.targetPath = Utf8ToUtf16(options.Text("--out"));
     request.trace = wanted;
+    request.startStandbyHelper = false; // the tool makes this one report
     if (!MakeReport(request))
         return kExitFailed;
     if (options.Has("--xml")) {
-        std::ofstream xml(options.Text("--xml"), std::ios::binary | std::ios::trunc);
+        // As --out: only a regular file is replaced, by a complete new one; a link, a pipe or a folder
+        // there is left alone.
+        std::string bytes;
+        bytes.reserve(request.xmlText.size() * 2);
         for (const char16_t unit : request.xmlText) {
-            const char bytes[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-            xml.write(bytes, 2);
+            bytes += static_cast<char>(unit & 0xFF);
+            bytes += static_cast<char>(unit >> 8);
         }
-        if (!xml.flush()) {
-            std::fprintf(stderr, "cannot write %s\n", options.Text("--xml").c_str());
+        const std::u16string path = Utf8ToUtf16(options.Text("--xml"));
+        if (const int error = WriteNewFile(path, bytes, true)) {
+            std::string reason = ReplacementRefusalText(path, error);
+            if (reason.empty())
+                reason = "cannot write \"" + options.Text("--xml") +
+                         "\": " + Utf16ToUtf8(SystemErrorText(HResultFromErrno(error)).value_or(u""));
+            std::fprintf(stderr, "[atmocalc] error: %s\n", reason.c_str());
             return kExitFailed;
         }
     }

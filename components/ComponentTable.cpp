@@ -5,10 +5,31 @@
 #include "platform/text/CodePage1251.h"
 #include "platform/text/Format.h"
 
+#include <cerrno>
+#include <cmath>
+
 namespace {
 
 constexpr std::u16string_view kOpenFailed = u"Не удалось открыть файл базы компонентов:\n%s";
 constexpr std::u16string_view kSaveFailed = u"Не удалось сохранить файл базы компонентов:\n%s";
+// Why a save failed, where the user can do something about it; after the line above.
+constexpr std::u16string_view kTableBusy =
+    u"\nФайл сейчас сохраняет другой пользователь или программа. Повторите сохранение позже.";
+constexpr std::u16string_view kTableIsLink =
+    u"\nНа месте файла — символическая ссылка; через ссылку таблица не сохраняется.";
+constexpr std::u16string_view kKNotFinite = u"\nКоэффициент K компонента \"%s\" не является конечным числом.";
+
+// The reason line of a failed save, or nothing.
+std::u16string SaveFailureReason(int error) {
+    switch (error) {
+    case EWOULDBLOCK:
+        return std::u16string(kTableBusy);
+    case ELOOP:
+        return std::u16string(kTableIsLink);
+    default:
+        return {};
+    }
+}
 
 } // namespace
 
@@ -37,8 +58,15 @@ bool ComponentTable::LoadFrom(const std::u16string& path) {
 bool ComponentTable::Save() {
     lastError.clear();
     const std::u16string path = ComponentTablePath();
-    if (!ReplaceTableFile(path, Utf16ToCodePage1251(FormatComponentText(records)))) {
-        lastError = FormatText(kSaveFailed, path);
+    // The file would hold "inf" or "nan", which the next load reads as 0.
+    for (const ComponentRecord& record : records) {
+        if (!std::isfinite(record.K)) {
+            lastError = FormatText(kSaveFailed, path) + FormatText(kKNotFinite, record.Name);
+            return false;
+        }
+    }
+    if (const int error = ReplaceTableFile(path, Utf16ToCodePage1251(FormatComponentText(records)))) {
+        lastError = FormatText(kSaveFailed, path) + SaveFailureReason(error);
         return false;
     }
     return true;

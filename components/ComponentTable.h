@@ -21,13 +21,17 @@ public:
 
     // Replaces `records` with the file's rows and sets `loaded`; true on success, else false with
     // `records` empty, `loaded` false and `lastError` "Не удалось открыть файл базы компонентов:\n<path>"
-    // (also when the file opens but cannot be read).
+    // (also when the file opens but cannot be read, or a save held it for the whole wait). Never reads a
+    // half-written table.
     bool Load();
     // The same from another file (the command-line tool's --components).
     bool LoadFrom(const std::u16string& path);
-    // Writes all `records` to the file, replacing it in one step; true on success, else false with
-    // `lastError` "Не удалось сохранить файл базы компонентов:\n<path>" and the old file untouched.
-    // Changes neither `records` nor `loaded`.
+    // Writes all `records` to the file (components/TableFile.h says how), waiting a little for another
+    // save of the same file to end; true on success, else false with `lastError` "Не удалось сохранить
+    // файл базы компонентов:\n<path>" and the old file untouched. A line follows the path when the
+    // table was busy with another save for the whole wait, when a symbolic link stands in the file's
+    // place, or when a `K` is not a finite number (nothing is written then). Changes neither `records`
+    // nor `loaded`.
     bool Save();
 
     std::vector<ComponentRecord> records;

@@ -1,10 +1,10 @@
 #include "TableFile.h"
 
 #include "platform/system/ExclusiveFile.h"
+#include "platform/system/FileLock.h"
 #include "platform/text/Utf.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <optional>
 #include <string>
@@ -36,34 +36,11 @@ private:
     int fd;
 };
 
-// The file a symbolic link names, so that saving keeps the link; the path itself when nothing resolves.
-std::string ResolveTarget(const std::string& path) {
-    char* resolved = ::realpath(path.c_str(), nullptr);
-    if (!resolved)
-        return path;
-    std::string target(resolved);
-    std::free(resolved);
-    return target;
-}
-
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// The file that exists at target, checked the way writing it in place would: a folder, a pipe or a file
-// we may not write stops the save. No stat when the file does not exist yet.
-bool CheckExisting(const std::string& target, std::optional<struct stat>& existing) {
-    FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!fd.Valid())
-        return errno == ENOENT;
-    struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return false;
-    existing = info;
-    return true;
 }
 
 // A new file beside target, created exclusively (never through a link); its name goes to tempPath.
@@ -121,29 +98,16 @@ Replacement ReplaceByRename(const std::string& target, std::string_view bytes,
     return result;
 }
 
-bool WriteOver(int fd, std::string_view bytes) {
-    return ::lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, bytes) == 0 &&
-           ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && ::fsync(fd) == 0;
-}
-
-// Writes the bytes over the existing regular file, keeping the file itself (its links, owner and mode).
-// Not one step: a crash while it writes can leave a partial table, but a write that fails puts the old
-// content back as far as the system lets it.
-bool RewriteInPlace(const std::string& target, std::string_view bytes) {
-    // Read first, so that a write that fails halfway can put the old table back; a file that cannot be
-    // read is written all the same.
-    const std::optional<std::string> old = ReadTableFile(Utf8ToUtf16(target));
-    FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!fd.Valid())
-        return false;
-    struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return false;
-    if (WriteOver(fd.Get(), bytes))
-        return fd.Close();
-    if (old)
-        WriteOver(fd.Get(), *old);
-    return false;
+// Writes the bytes over the locked file, keeping the file itself (its links, owner and mode). Not one
+// step: a crash while it writes can leave a partial table, but a write that fails puts the old content
+// back as far as the system lets it; a file that cannot be read is written all the same.
+int RewriteInPlace(LockedFile& file, std::string_view bytes) {
+    std::string old;
+    const bool restorable = file.ReadAll(&old) == 0;
+    const int error = file.WriteOver(bytes);
+    if (error != 0 && restorable)
+        file.WriteOver(old);
+    return error;
 }
 
 // Makes the rename itself durable; the new content is in place already, so a failure here is no failure
@@ -157,40 +121,46 @@ void SyncFolder(const std::string& folder) {
 } // namespace
 
 std::optional<std::string> ReadTableFile(const std::u16string& path) {
-    // Non-blocking, so that a pipe put in the file's place cannot hang the caller.
-    FileDescriptor fd(::open(Utf16ToUtf8(path).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!fd.Valid())
-        return std::nullopt;
-    struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return std::nullopt;
+    LockedFile file;
     std::string bytes;
-    bytes.reserve(static_cast<size_t>(info.st_size));
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return std::nullopt;
-        if (n == 0)
-            return bytes;
-        bytes.append(buffer, static_cast<size_t>(n));
-    }
+    if (file.Open(path, LockedFile::Access::Read, kTableLockWaitMilliseconds) != 0 ||
+        file.ReadAll(&bytes) != 0)
+        return std::nullopt;
+    return bytes;
 }
 
-bool ReplaceTableFile(const std::u16string& path, std::string_view bytes) {
-    const std::string target = ResolveTarget(Utf16ToUtf8(path));
-    std::optional<struct stat> existing;
-    if (!CheckExisting(target, existing))
-        return false;
-    // A file with further names keeps them only when it is written where it is.
-    if (!existing || existing->st_nlink == 1) {
-        const Replacement replaced = ReplaceByRename(target, bytes, existing);
-        if (replaced == Replacement::Done)
-            SyncFolder(FolderOf(target));
-        if (replaced != Replacement::NotAllowed || !existing)
-            return replaced == Replacement::Done;
+int ReplaceTableFile(const std::u16string& path, std::string_view bytes) {
+    const std::string target = Utf16ToUtf8(path);
+    // Each round locks the file the path names; a save that renamed its new file over it meanwhile has
+    // left the lock on a file without a name, and the next round takes the new one's.
+    constexpr int kRounds = 50;
+    for (int round = 0; round < kRounds; ++round) {
+        LockedFile file;
+        const int opened = file.Open(path, LockedFile::Access::Write, kTableLockWaitMilliseconds);
+        if (opened == ENOENT) { // a new table: only ever complete, whoever else makes one at once
+            const Replacement made = ReplaceByRename(target, bytes, std::nullopt);
+            if (made == Replacement::Done)
+                SyncFolder(FolderOf(target));
+            return made == Replacement::Done ? 0 : made == Replacement::NotAllowed ? EACCES : EIO;
+        }
+        if (opened != 0)
+            return opened;
+        struct stat info {};
+        if (!file.StillAt(path) || ::lstat(target.c_str(), &info) != 0)
+            continue;
+        // An administrator's open succeeds whatever the permission bits say; a table that nobody may
+        // write is kept as it is all the same.
+        if ((info.st_mode & 0222) == 0)
+            return EACCES;
+        // A file with further names keeps them only when it is written where it is.
+        if (info.st_nlink == 1) {
+            const Replacement replaced = ReplaceByRename(target, bytes, info);
+            if (replaced == Replacement::Done)
+                SyncFolder(FolderOf(target));
+            if (replaced != Replacement::NotAllowed)
+                return replaced == Replacement::Done ? 0 : EIO;
+        }
+        return RewriteInPlace(file, bytes);
     }
-    return RewriteInPlace(target, bytes);
+    return EWOULDBLOCK;
 }

@@ -2,9 +2,16 @@
 
 #include "host/Profile.h"
 
+#include <cmath>
+
 namespace {
 constexpr char16_t kGroup[] = u"Settings";
+
+// A pressure the profile holds as infinity or "not a number" is no pressure, like 0 or below.
+double Pressure(double stored) {
+    return std::isfinite(stored) ? stored : -1.0;
 }
+} // namespace
 
 SettingsRecord& SettingsRecord::Instance() {
     static SettingsRecord record = [] {
@@ -17,8 +24,8 @@ SettingsRecord& SettingsRecord::Instance() {
 
 void SettingsRecord::Load() {
     stdMode = ProfileGetInt(kGroup, u"stdMode", 0);
-    pressGrad = ProfileGetDouble(kGroup, u"pressGrad", -1.0);
-    pressAn = ProfileGetDouble(kGroup, u"pressAn", -1.0);
+    pressGrad = Pressure(ProfileGetDouble(kGroup, u"pressGrad", -1.0));
+    pressAn = Pressure(ProfileGetDouble(kGroup, u"pressAn", -1.0));
 }
 
 void SettingsRecord::Save() const {

@@ -8,7 +8,8 @@ public:
     // The one record, loaded from the profile on first use (construction is thread-safe).
     static SettingsRecord& Instance();
 
-    // Reads the three values from the profile (defaults 0, -1.0, -1.0 when absent).
+    // Reads the three values from the profile (defaults 0, -1.0, -1.0 when absent; a pressure stored as
+    // a value that is not finite reads as -1.0, not set).
     void Load();
     // Writes the three values to the profile; the host's answers are ignored.
     void Save() const;

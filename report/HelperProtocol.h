@@ -22,6 +22,10 @@ enum class HelperStep : int32_t {
     ResultNotRead,       // the result's text could not be made
 };
 
+// The environment variable that gives the helper the process id of the process that started it: the
+// helper ends at once when its parent is another one by the time it has asked to die with its parent.
+inline constexpr const char* kHelperParentVariable = "ATMOCALC_REPORT_PARENT";
+
 inline constexpr int kHelperBadInput = 2;
 inline constexpr int kHelperOutOfMemory = 3;
 

@@ -4,6 +4,10 @@
 #include "platform/system/Environment.h"
 #include "platform/text/Format.h"
 
+namespace {
+constexpr uint64_t kMaxTemplateBytes = 16 << 20; // the delivered template has about 20 KB
+}
+
 std::u16string TemplateFolder() {
     const auto publicFolder = GetEnvironmentText("PUBLIC");
     if (!publicFolder)
@@ -24,7 +28,11 @@ bool LoadReportTemplate(ReportRequest& request) {
         const auto document = CreateDocument("Failed to create XSLT Document instance.");
         ThrowIfFailed(document->put_async(false));
         bool loaded = false;
-        ThrowIfFailed(document->load(path, &loaded));
+        // The template is untrusted: one larger than any real one is refused before the host reads it.
+        const HRESULT hr = document->load(path, &loaded, kMaxTemplateBytes);
+        if (hr == XML_E_TOOLARGE)
+            throw ReportFailure("The template is larger than 16 MB and was not read.");
+        ThrowIfFailed(hr);
         if (!loaded)
             throw ReportFailure("Error parsing XSLT Document instance.");
         if (FAILED(document->get_xml(&request.xslText)))

@@ -22,12 +22,16 @@ std::u16string FormatDateTime(int64_t time);
 bool MakeReport(ReportRequest& request);
 
 // The template stage of MakeReport: reads the template into request.xslText. True on success; false
-// without a template path (silently) or after showing the failure in an error box.
+// without a template path (silently) or after showing the failure in an error box (a template larger than
+// 16 MB is refused before it is read: "The template is larger than 16 MB and was not read.").
 bool LoadReportTemplate(ReportRequest& request);
 
 // The transformation stage of MakeReport: transforms xmlText with xslText into resultText, in the helper
 // program atmocalc-report under limits of memory and time (ReportHelper.h), and writes the HTML file; a
-// file given in targetPath is replaced only when it is a regular file, and keeps its permission bits.
+// file given in targetPath is replaced only when it is a regular file, and keeps its permission bits and
+// group (ReportFailure "\"PATH\" is a symbolic link and was not replaced." or "... is not a regular file
+// and was not replaced." otherwise). A new report in the temporary folder takes another temporary name
+// when the ".html" beside the one it got exists.
 // Throws ReportFailure or ComError (ReportFailure.h), std::bad_alloc.
 void TransformReport(ReportRequest& request);
 

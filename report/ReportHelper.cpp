@@ -9,6 +9,7 @@
 
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <dlfcn.h>
 #include <link.h>
@@ -21,14 +22,21 @@ namespace {
 
 constexpr uint64_t kMegabyte = 1 << 20;
 // What the helper maps before it reads anything (the program and its libraries), the allowance a template
-// gets beyond its inputs, and what the parsed inputs take per UTF-16 unit of their texts.
+// gets beyond its inputs, what the parsed report document takes per UTF-16 unit of its text, and what
+// the template's own text may take. The template is counted by a small fixed amount, not by its size:
+// otherwise a template could raise its own limit by carrying megabytes of comments. It is at most 16 MB
+// (LoadReportTemplate), and the 256 MB hold that much of it parsed as well.
 constexpr uint64_t kHelperSpace = 64 * kMegabyte;
 constexpr uint64_t kAllowance = 256 * kMegabyte;
-constexpr uint64_t kBytesPerInputUnit = 32;
+constexpr uint64_t kBytesPerDocumentUnit = 32;
+constexpr uint64_t kTemplateAllowance = 32 * kMegabyte;
 constexpr unsigned kCpuSeconds = 2;
 constexpr int kWallMilliseconds = 20'000;
 // An answer carries the result twice (its text and its file); 96 MB holds a report of 32 MB.
 constexpr size_t kMaxAnswer = 96 * kMegabyte;
+// What is kept of the helper's standard error (a template's xsl:message goes there) and passed on to
+// this process's; a template that sends more cannot flood a desktop session's log.
+constexpr size_t kMaxErrors = 64 * 1024;
 
 // The folder of the binary module this code is linked into, without a trailing "/"; empty when unknown.
 std::string ModuleFolder() {
@@ -49,8 +57,13 @@ std::string ModuleFolder() {
 
 // A new process's heap is cold: every page the transformation touches is a fault. Grown in large steps
 // of huge pages, and never handed back in between, it costs a fraction of that.
-const std::vector<std::string> kHelperEnvironment{"GLIBC_TUNABLES=glibc.malloc.hugetlb=1:glibc.malloc.top_"
-                                                  "pad=67108864:glibc.malloc.mmap_threshold=268435456"};
+// The helper also learns which process started it, so that it can tell whether that one is still there
+// (HelperProtocol.h).
+std::vector<std::string> HelperEnvironment() {
+    return {"GLIBC_TUNABLES=glibc.malloc.hugetlb=1:glibc.malloc.top_pad=67108864:glibc.malloc.mmap_threshold="
+            "268435456",
+            std::string(kHelperParentVariable) + "=" + std::to_string(getpid())};
+}
 
 // The helper for the next report, started as the last one ended, so that a report does not wait for the
 // program to load its libraries. It serves one report, like every helper; it is killed when the module
@@ -67,13 +80,13 @@ std::unique_ptr<LimitedProcess> TakeHelper(const std::string& path, int* error) 
         standby.reset();
     }
     auto helper = std::make_unique<LimitedProcess>();
-    *error = helper->Start(path, kHelperEnvironment);
+    *error = helper->Start(path, HelperEnvironment());
     return helper;
 }
 
 void StartStandby(const std::string& path) {
     auto helper = std::make_unique<LimitedProcess>();
-    if (helper->Start(path, kHelperEnvironment) != 0)
+    if (helper->Start(path, HelperEnvironment()) != 0)
         return; // the next report starts its own and says why it cannot
     std::lock_guard lock(standbyMutex);
     standby = std::move(helper);
@@ -117,20 +130,22 @@ std::string ReportHelperPath() {
     return access(beside.c_str(), F_OK) != 0 && access(installed.c_str(), F_OK) == 0 ? installed : beside;
 }
 
-TransformedReport TransformInHelper(const Bstr& xmlText, const Bstr& xslText) {
+TransformedReport TransformInHelper(const Bstr& xmlText, const Bstr& xslText, bool startStandby) {
     std::string input;
     AppendText(input, xmlText);
     AppendText(input, xslText);
-    const uint64_t units = xmlText.size() + xslText.size();
-    const ProcessLimits limits{kHelperSpace + kAllowance + kBytesPerInputUnit * units, kCpuSeconds,
-                               kWallMilliseconds, kMaxAnswer};
+    const ProcessLimits limits{kHelperSpace + kAllowance + kBytesPerDocumentUnit * xmlText.size() +
+                                   kTemplateAllowance,
+                               kCpuSeconds, kWallMilliseconds, kMaxAnswer, kMaxErrors};
     const std::string helper = ReportHelperPath();
     int error = 0;
     std::unique_ptr<LimitedProcess> process = TakeHelper(helper, &error);
     const ProcessOutcome outcome =
-        error == 0 ? process->Run(input, limits) : ProcessOutcome{ProcessOutcome::NotStarted, error, {}};
+        error == 0 ? process->Run(input, limits) : ProcessOutcome{ProcessOutcome::NotStarted, error, {}, {}};
     process.reset();
-    if (outcome.kind != ProcessOutcome::NotStarted)
+    if (!outcome.errors.empty())
+        std::fwrite(outcome.errors.data(), 1, outcome.errors.size(), stderr);
+    if (outcome.kind != ProcessOutcome::NotStarted && startStandby)
         StartStandby(helper);
     switch (outcome.kind) {
     case ProcessOutcome::NotStarted:
@@ -149,7 +164,7 @@ TransformedReport TransformInHelper(const Bstr& xmlText, const Bstr& xslText) {
     case ProcessOutcome::TimedOut:
         ThrowCode(XML_E_TIMEOUT);
     case ProcessOutcome::OutputTooLarge:
-        ThrowCode(XML_E_MEMORY);
+        ThrowCode(XML_E_RESULTTOOLARGE);
     }
     ThrowCode(XML_E_ABORTED);
 }

@@ -33,4 +33,6 @@ struct ReportRequest {
     std::u16string targetPath;          // empty: a new file in the temporary folder; else this file, replaced
     std::optional<int64_t> createdTime; // "date_created" in seconds since 1970 UTC; nothing: the current time
     const CalcTrace* trace = nullptr;   // appended as "trace" after "messages"; the dialog gives none
+    bool startStandbyHelper = true;     // start the next report's helper as this one ends (ReportHelper.h);
+                                        // false for a caller that makes only this one report
 };

@@ -4,6 +4,7 @@
 #include "platform/text/Format.h"
 #include "platform/text/Utf.h"
 
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -18,7 +19,10 @@ public:
         node.append_attribute(name).set_value(text.c_str(), text.size());
         return *this;
     }
-    Element& Number(const char* name, double value) { return Text(name, FormatText(u"%.17g", value)); }
+    // A number that is not finite (the factor of a methane peak of area 0) is left out, as a missing one.
+    Element& Number(const char* name, double value) {
+        return std::isfinite(value) ? Text(name, FormatText(u"%.17g", value)) : *this;
+    }
     Element& Number(const char* name, const std::optional<double>& value) {
         return value ? Number(name, *value) : *this;
     }

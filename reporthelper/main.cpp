@@ -13,8 +13,11 @@
 #include <libexslt/exslt.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
@@ -72,9 +75,20 @@ std::unique_ptr<XmlDocument> Parsed(std::u16string_view text) {
     Answer(HelperStep::Done, S_OK, text, bytes);
 }
 
+// Dies with the process that started it: a report whose host is gone has no one to answer, and a helper
+// stopped on standby would otherwise stay stopped for ever. The death signal follows the thread that
+// started the helper; a parent that ended before it was asked for is caught by comparing the parent's id.
+void DieWithParent() {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    const char* parent = std::getenv(kHelperParentVariable);
+    if (parent && std::to_string(getppid()) != parent)
+        _exit(kHelperBadInput);
+}
+
 } // namespace
 
 int main() {
+    DieWithParent();
     ExitOnAllocationFailure();
     // The extensions a host may have registered for its own use are all there, so that a template meets
     // the same refusals (exsl:document) whatever host the report runs in.

@@ -19,13 +19,20 @@ NewFile::~NewFile() {
 int NewFile::Create(std::u16string_view path, bool replace) {
     target = Utf16ToUtf8(path);
     if (replace) {
-        struct stat existing;
+        struct stat existing {};
         const bool exists = lstat(target.c_str(), &existing) == 0;
+        if (exists && S_ISLNK(existing.st_mode))
+            return ELOOP;
         if (exists && !S_ISREG(existing.st_mode))
             return EEXIST;
         written = target + ".XXXXXX";
         fd = mkostemp(written.data(), O_CLOEXEC);
-        if (fd >= 0 && exists && fchmod(fd, existing.st_mode & 07777) != 0) {
+        // A group this user is not in cannot be kept; its bits then go too, so that no one gets in
+        // through the user's own group who could not before.
+        mode_t mode = existing.st_mode & 07777;
+        if (fd >= 0 && exists && fchown(fd, static_cast<uid_t>(-1), existing.st_gid) != 0)
+            mode &= ~static_cast<mode_t>(S_IRWXG | S_ISGID);
+        if (fd >= 0 && exists && fchmod(fd, mode) != 0) {
             const int error = errno;
             close(fd);
             fd = -1;
@@ -37,6 +44,14 @@ int NewFile::Create(std::u16string_view path, bool replace) {
         fd = open(written.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     }
     return fd < 0 ? errno : 0;
+}
+
+std::string ReplacementRefusalText(std::u16string_view path, int error) {
+    if (error == ELOOP)
+        return "\"" + Utf16ToUtf8(path) + "\" is a symbolic link and was not replaced.";
+    if (error == EEXIST)
+        return "\"" + Utf16ToUtf8(path) + "\" is not a regular file and was not replaced.";
+    return {};
 }
 
 int NewFile::Write(std::string_view bytes) {

@@ -15,8 +15,9 @@ public:
 
     // Creates path as a new file readable only by its owner; an existing file or link at path is left
     // alone (EEXIST). With replace, writes instead into a new file beside path that Commit renames over
-    // it, so the old file is replaced only by a complete one that keeps its permission bits; anything at
-    // path that is not a regular file (a link, a folder, a pipe, a device) is left alone (EEXIST).
+    // it, so the old file is replaced only by a complete one that keeps its permission bits and group
+    // (without the group's bits when the group cannot be kept); a symbolic link at path is left alone
+    // (ELOOP), and so is anything else that is not a regular file (a folder, a pipe, a device: EEXIST).
     // Returns 0, or the errno value of the failure.
     int Create(std::u16string_view path, bool replace);
 
@@ -39,6 +40,11 @@ private:
 // Writes bytes to path through a NewFile (see Create for replace) and commits it. Returns 0, or the errno
 // value of the failure, when nothing is left of the new file.
 int WriteNewFile(std::u16string_view path, std::string_view bytes, bool replace);
+
+// The text of a replacement's refusal (see NewFile::Create): "\"PATH\" is a symbolic link and was not
+// replaced." for ELOOP, "\"PATH\" is not a regular file and was not replaced." for EEXIST; empty for
+// any other error, which the system's own text says best.
+std::string ReplacementRefusalText(std::u16string_view path, int error);
 
 // Writes all bytes to an open descriptor, going on after an interruption. Returns 0, or the errno value
 // of the failure.

@@ -43,3 +43,7 @@ inline constexpr HRESULT XML_E_LIMIT = static_cast<HRESULT>(0x80040305u); // exc
 inline constexpr HRESULT XML_E_MEMORY = static_cast<HRESULT>(0x80040306u);  // needed more memory than allowed
 inline constexpr HRESULT XML_E_TIMEOUT = static_cast<HRESULT>(0x80040307u); // ran longer than allowed
 inline constexpr HRESULT XML_E_ABORTED = static_cast<HRESULT>(0x80040308u); // its program ended abnormally
+inline constexpr HRESULT XML_E_RESULTTOOLARGE =
+    static_cast<HRESULT>(0x80040309u); // its result was larger than the caller reads back
+inline constexpr HRESULT XML_E_TOOLARGE =
+    static_cast<HRESULT>(0x8004030Au); // a file larger than its reader takes

@@ -1,5 +1,6 @@
 #include "LimitedProcess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -31,6 +32,7 @@ public:
             ::close(fd);
         fd = -1;
     }
+    void Release() { fd = -1; }
 
 private:
     int fd;
@@ -65,16 +67,16 @@ ProcessOutcome Reap(pid_t pid) {
     if (reaped < 0)
         outcome.kind = ProcessOutcome::Lost;
     else if (WIFSIGNALED(status))
-        outcome = {ProcessOutcome::Signalled, WTERMSIG(status), {}};
+        outcome = {ProcessOutcome::Signalled, WTERMSIG(status), {}, {}};
     else
-        outcome = {ProcessOutcome::Exited, WEXITSTATUS(status), {}};
+        outcome = {ProcessOutcome::Exited, WEXITSTATUS(status), {}, {}};
     return outcome;
 }
 
 ProcessOutcome KillAndReap(pid_t pid, ProcessOutcome::Kind kind) {
     ::kill(pid, SIGKILL);
     Reap(pid);
-    return {kind, 0, {}};
+    return {kind, 0, {}, {}};
 }
 
 // False when the program is still running at the deadline. Without a process descriptor (an old
@@ -124,10 +126,12 @@ std::vector<char*> Environment(const std::vector<std::string>& settings) {
     return entries;
 }
 
-int Spawn(const std::string& program, const std::vector<std::string>& settings, int childEnd, pid_t* pid) {
+int Spawn(const std::string& program, const std::vector<std::string>& settings, int childEnd, int errorEnd,
+          pid_t* pid) {
     SpawnActions actions;
     posix_spawn_file_actions_adddup2(&actions.actions, childEnd, STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions.actions, childEnd, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions.actions, errorEnd, STDERR_FILENO);
     // Descriptors other threads opened without O_CLOEXEC stay here.
     posix_spawn_file_actions_addclosefrom_np(&actions.actions, STDERR_FILENO + 1);
     SpawnAttributes attributes;
@@ -143,6 +147,21 @@ int Spawn(const std::string& program, const std::vector<std::string>& settings, 
                        Environment(settings).data());
 }
 
+// Reads what is there of the program's standard error, keeping the first maxErrors bytes in all; false
+// once it has all been read (its writers are gone).
+bool ReadErrors(int fd, size_t maxErrors, std::string& errors) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got == 0)
+            return false;
+        if (got < 0)
+            return errno == EAGAIN || errno == EINTR;
+        if (errors.size() < maxErrors)
+            errors.append(buffer, std::min(static_cast<size_t>(got), maxErrors - errors.size()));
+    }
+}
+
 } // namespace
 
 LimitedProcess::~LimitedProcess() {
@@ -150,6 +169,8 @@ LimitedProcess::~LimitedProcess() {
         KillAndReap(pid, ProcessOutcome::Lost);
     if (socket >= 0)
         ::close(socket);
+    if (errors >= 0)
+        ::close(errors);
 }
 
 int LimitedProcess::Start(const std::string& path, const std::vector<std::string>& environment) {
@@ -160,14 +181,22 @@ int LimitedProcess::Start(const std::string& path, const std::vector<std::string
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
         return errno;
     Descriptor theirs(ends[1]);
+    Descriptor ours(ends[0]);
+    int errorEnds[2];
+    if (::pipe2(errorEnds, O_CLOEXEC) != 0)
+        return errno;
+    Descriptor errorOurs(errorEnds[0]);
+    Descriptor errorTheirs(errorEnds[1]);
     pid_t started = 0;
-    if (const int error = Spawn(program, environment, theirs.Get(), &started)) {
-        ::close(ends[0]);
+    if (const int error = Spawn(program, environment, theirs.Get(), errorTheirs.Get(), &started))
         return error;
-    }
-    // The program's end of the socket is then only the program's: its end is our end of file.
+    // The program's ends of the socket and the pipe are then only the program's: its end is our end of
+    // file.
     pid = started;
     socket = ends[0];
+    errors = errorEnds[0];
+    ours.Release();
+    errorOurs.Release();
     return 0;
 }
 
@@ -184,6 +213,8 @@ ProcessOutcome LimitedProcess::Run(std::string_view input, const ProcessLimits& 
     pid = -1; // waited for below, however the run ends
     Descriptor ours(socket);
     socket = -1;
+    Descriptor errorPipe(errors);
+    errors = -1;
     const auto deadline = Clock::now() + std::chrono::milliseconds(limits.wallMilliseconds);
     // The program waits for its input, so it is limited before it can do anything with it.
     if (!ApplyLimits(running, limits)) {
@@ -193,8 +224,11 @@ ProcessOutcome LimitedProcess::Run(std::string_view input, const ProcessLimits& 
         return outcome;
     }
     ::fcntl(ours.Get(), F_SETFL, ::fcntl(ours.Get(), F_GETFL) | O_NONBLOCK);
+    ::fcntl(errorPipe.Get(), F_SETFL, ::fcntl(errorPipe.Get(), F_GETFL) | O_NONBLOCK);
 
     std::string output;
+    std::string errorText;
+    bool errorsOpen = true;
     bool writing = true;
     for (;;) {
         if (writing && input.empty()) {
@@ -205,12 +239,17 @@ ProcessOutcome LimitedProcess::Run(std::string_view input, const ProcessLimits& 
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
         if (left <= 0)
             return KillAndReap(running, ProcessOutcome::TimedOut);
-        pollfd watched{ours.Get(), static_cast<short>(POLLIN | (writing ? POLLOUT : 0)), 0};
-        if (::poll(&watched, 1, static_cast<int>(left)) < 0) {
+        pollfd polled[2] = {{ours.Get(), static_cast<short>(POLLIN | (writing ? POLLOUT : 0)), 0},
+                            {errorsOpen ? errorPipe.Get() : -1, POLLIN, 0}};
+        if (::poll(polled, 2, static_cast<int>(left)) < 0) {
             if (errno == EINTR)
                 continue;
             return KillAndReap(running, ProcessOutcome::Lost);
         }
+        // Its standard error is drained whatever it writes, so that it never waits on a full pipe.
+        if (polled[1].revents != 0)
+            errorsOpen = ReadErrors(errorPipe.Get(), limits.maxErrors, errorText);
+        const pollfd& watched = polled[0];
         if (writing && (watched.revents & (POLLOUT | POLLERR))) {
             const ssize_t sent = ::send(ours.Get(), input.data(), input.size(), MSG_NOSIGNAL);
             if (sent >= 0)
@@ -234,7 +273,10 @@ ProcessOutcome LimitedProcess::Run(std::string_view input, const ProcessLimits& 
     if (!EndsBefore(running, deadline))
         return KillAndReap(running, ProcessOutcome::TimedOut);
     ProcessOutcome outcome = Reap(running);
+    if (errorsOpen) // it has ended: what it wrote is all in the pipe, up to the end of file
+        ReadErrors(errorPipe.Get(), limits.maxErrors, errorText);
     outcome.output = std::move(output);
+    outcome.errors = std::move(errorText);
     return outcome;
 }
 
@@ -242,6 +284,6 @@ ProcessOutcome RunLimitedProcess(const std::string& program, std::string_view in
                                  const ProcessLimits& limits) {
     LimitedProcess process;
     if (const int error = process.Start(program))
-        return {ProcessOutcome::NotStarted, error, {}};
+        return {ProcessOutcome::NotStarted, error, {}, {}};
     return process.Run(input, limits);
 }

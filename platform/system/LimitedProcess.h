@@ -13,6 +13,7 @@ struct ProcessLimits {
     unsigned cpuSeconds = 0;   // seconds of processor time (RLIMIT_CPU); past them the program gets SIGXCPU
     int wallMilliseconds = 0;  // after this long the program is killed, whatever it is doing
     size_t maxOutput = 0;      // bytes of standard output taken at most; past them the program is killed
+    size_t maxErrors = 0;      // bytes of standard error kept at most; the rest is read and dropped
 };
 
 struct ProcessOutcome {
@@ -27,12 +28,14 @@ struct ProcessOutcome {
     Kind kind = NotStarted;
     int value = 0;
     std::string output; // what it wrote to its standard output, whole for Exited, Signalled and Lost
+    std::string errors; // the first maxErrors bytes of its standard error, for Exited, Signalled and Lost
 };
 
 // A program started ahead of its input, so that it has loaded itself by the time the input is there; it
-// runs once. Its standard error is this process's; no other descriptor of this process reaches it, and
-// its signals start at their defaults. It is always waited for, so it leaves no zombie: a program that
-// is not run is killed when the object goes.
+// runs once. Its standard error comes back through a pipe, so that a program that writes without end
+// cannot fill this process's standard error; no descriptor of this process reaches it, and its signals
+// start at their defaults. It is always waited for, so it leaves no zombie: a program that is not run is
+// killed when the object goes.
 class LimitedProcess {
 public:
     LimitedProcess() = default;
@@ -57,6 +60,7 @@ private:
     std::string program;
     int pid = -1;
     int socket = -1; // our end of the program's standard input and output
+    int errors = -1; // the reading end of the program's standard error
 };
 
 // Starts program and runs it with input under the limits (see LimitedProcess).

@@ -12,7 +12,7 @@ namespace {
 
 // Texts of the codes that are not system error numbers; the wording follows the system the texts were
 // written for, where it has one.
-constexpr std::array<std::pair<HRESULT, const char16_t*>, 11> kMessages{{
+constexpr std::array<std::pair<HRESULT, const char16_t*>, 13> kMessages{{
     {E_FAIL, u"Unspecified error"},
     {RPC_E_CHANGED_MODE, u"Cannot change thread mode after it is set."},
     {CO_E_NOTINITIALIZED, u"CoInitialize has not been called."},
@@ -24,6 +24,8 @@ constexpr std::array<std::pair<HRESULT, const char16_t*>, 11> kMessages{{
     {XML_E_MEMORY, u"The transformation exceeded its memory limit."},
     {XML_E_TIMEOUT, u"The transformation exceeded its time limit."},
     {XML_E_ABORTED, u"The transformation ended abnormally."},
+    {XML_E_RESULTTOOLARGE, u"The report was too large: the transformation made more than can be taken back."},
+    {XML_E_TOOLARGE, u"The file is larger than its reader takes."},
 }};
 
 std::optional<std::u16string> ErrnoText(int error) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <clocale>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <locale.h>
@@ -75,7 +76,9 @@ double ReadDouble(std::u16string_view text, size_t* used) {
     return ReadDouble(std::string_view(narrow, n), used);
 }
 
-double ReadDecimal(std::u16string_view text) {
+double ReadDecimal(std::u16string_view text, size_t* used) {
+    if (used)
+        *used = 0;
     const auto isDigit = [&](size_t k) { return k < text.size() && text[k] >= u'0' && text[k] <= u'9'; };
     size_t end = 0;
     while (end < text.size() && IsCSpace(text[end]))
@@ -104,13 +107,18 @@ double ReadDecimal(std::u16string_view text) {
             end = k;
         }
     }
-    return ReadDouble(text.substr(0, end));
+    const double value = ReadDouble(text.substr(0, end));
+    if (!std::isfinite(value)) // too large for a double: as unreadable as no digits at all
+        return 0.0;
+    if (used)
+        *used = end;
+    return value;
 }
 
-double ReadDecimalWithComma(std::u16string_view text) {
+double ReadDecimalWithComma(std::u16string_view text, size_t* used) {
     std::u16string copy(text);
     std::replace(copy.begin(), copy.end(), u',', u'.');
-    return ReadDecimal(copy);
+    return ReadDecimal(copy, used);
 }
 
 int32_t ReadInt32(std::u16string_view text) {

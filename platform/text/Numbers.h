@@ -16,11 +16,13 @@ double ReadDouble(std::u16string_view text, size_t* used = nullptr);
 
 // A decimal number only, as users type one: leading white space, an optional sign, digits with an
 // optional ".", an optional exponent; reading stops at the first other character, so hexadecimal,
-// "inf" and "nan" texts read as their leading decimal part. Nothing readable gives 0.0.
-double ReadDecimal(std::u16string_view text);
+// "inf" and "nan" texts read as their leading decimal part. Nothing readable gives 0.0, and so does a
+// number too large for a double ("1e999"): the result is always finite. Writes the number of characters
+// read into *used when given (0 when nothing was readable or the number overflowed).
+double ReadDecimal(std::u16string_view text, size_t* used = nullptr);
 // ReadDecimal with every "," read as ".": the system's one reader for the decimal numbers users type and
-// the component table holds (a coefficient K, a pressure).
-double ReadDecimalWithComma(std::u16string_view text);
+// the component table holds (a coefficient K, a pressure), and the command-line tool's numbers.
+double ReadDecimalWithComma(std::u16string_view text, size_t* used = nullptr);
 
 // atoi's rules: leading white space, an optional sign, decimal digits; reading stops at the first other
 // character; no digits give 0; a value outside the 32-bit range is clamped to it.

@@ -91,7 +91,7 @@ HRESULT XmlDocument::Loaded(_xmlDoc* newDoc, bool* isSuccessful) {
     return doc ? S_OK : S_FALSE;
 }
 
-HRESULT XmlDocument::load(std::u16string_view path, bool* isSuccessful) {
+HRESULT XmlDocument::load(std::u16string_view path, bool* isSuccessful, uint64_t maxBytes) {
     try {
         const std::string name = Utf16ToUtf8(path);
         // Opening does not wait, and only a regular file is read: a pipe or a device in the file's
@@ -99,10 +99,14 @@ HRESULT XmlDocument::load(std::u16string_view path, bool* isSuccessful) {
         const int fd = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         struct stat info;
         const bool regular = fd >= 0 && fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-        xmlDocPtr loaded = regular ? ParseXmlFile(fd, name.c_str()) : nullptr;
+        // Refused before anything of it is read; one that grows past the bound while it is read stops
+        // the parse there.
+        const bool tooLarge = regular && static_cast<uint64_t>(info.st_size) > maxBytes;
+        xmlDocPtr loaded = regular && !tooLarge ? ParseXmlFile(fd, name.c_str(), maxBytes) : nullptr;
         if (fd >= 0)
             close(fd);
-        return Loaded(loaded, isSuccessful);
+        const HRESULT hr = Loaded(loaded, isSuccessful);
+        return tooLarge ? XML_E_TOOLARGE : hr;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }

@@ -6,6 +6,7 @@
 
 #include "platform/system/HResult.h"
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,8 +17,9 @@ struct _xsltStylesheet;
 
 enum class SaveMode {
     CreateNew, // a new file; an existing file or link at the path fails with HResultFromErrno(EEXIST)
-    Replace,   // replaces an existing regular file only with a complete new one that keeps its mode;
-               // anything else at the path (a link, a folder, a pipe) fails with HResultFromErrno(EEXIST)
+    Replace,   // replaces an existing regular file only with a complete new one that keeps its mode and
+               // group; a link at the path fails with HResultFromErrno(ELOOP), anything else that is not a
+               // regular file (a folder, a pipe) with HResultFromErrno(EEXIST)
 };
 
 class XmlDocument {
@@ -33,7 +35,9 @@ public:
     // Reads and parses the file at path. S_OK with *isSuccessful true; S_FALSE with false when the file
     // is missing, unreadable or not a regular file (refused at once, without waiting on a pipe), not
     // well-formed, nested too deeply or has a document type declaration, and the document is then empty.
-    HRESULT load(std::u16string_view path, bool* isSuccessful);
+    // XML_E_TOOLARGE with false when the file holds more than maxBytes, of which nothing is read then (a
+    // file that grows past maxBytes while it is read does not parse).
+    HRESULT load(std::u16string_view path, bool* isSuccessful, uint64_t maxBytes = UINT64_MAX);
     // Parses a text the same way; its encoding declaration, if any, is ignored.
     HRESULT loadXML(std::u16string_view text, bool* isSuccessful);
 

@@ -5,9 +5,12 @@
 #include <libxml/parser.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -62,6 +65,29 @@ struct TextReader {
     }
 };
 
+// The bytes of a file, handed to the parser a piece at a time up to a bound: a file that grows past it
+// while it is read ends the parse with a read error.
+struct BoundedFileReader {
+    int fd;
+    uint64_t left; // one more than the bytes still accepted
+
+    static int Read(void* context, char* buffer, int size) {
+        auto* reader = static_cast<BoundedFileReader*>(context);
+        if (reader->left == 0)
+            return -1;
+        const size_t wanted =
+            static_cast<size_t>(std::min<uint64_t>(reader->left, static_cast<uint64_t>(size)));
+        ssize_t got;
+        do
+            got = read(reader->fd, buffer, wanted);
+        while (got < 0 && errno == EINTR);
+        if (got < 0)
+            return -1;
+        reader->left -= static_cast<uint64_t>(got);
+        return static_cast<int>(got);
+    }
+};
+
 } // namespace
 
 xmlDocPtr ParseXmlText(std::u16string_view text) {
@@ -74,7 +100,9 @@ xmlDocPtr ParseXmlText(std::u16string_view text) {
     });
 }
 
-xmlDocPtr ParseXmlFile(int fd, const char* url) {
-    return ParseSafely(
-        [&](xmlParserCtxtPtr parser) { return xmlCtxtReadFd(parser, fd, url, nullptr, kParseOptions); });
+xmlDocPtr ParseXmlFile(int fd, const char* url, uint64_t maxBytes) {
+    BoundedFileReader reader{fd, maxBytes == UINT64_MAX ? maxBytes : maxBytes + 1};
+    return ParseSafely([&](xmlParserCtxtPtr parser) {
+        return xmlCtxtReadIO(parser, BoundedFileReader::Read, nullptr, &reader, url, nullptr, kParseOptions);
+    });
 }

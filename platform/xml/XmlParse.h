@@ -6,6 +6,8 @@
 // copy of its own. What is wrong with a text goes to the library's error channel.
 #pragma once
 
+#include <cstdint>
+
 #include <libxml/tree.h>
 
 #include <string_view>
@@ -15,5 +17,6 @@
 xmlDocPtr ParseXmlText(std::u16string_view text);
 
 // The document read from an open file (encoding from its byte-order mark and declaration), with url as
-// its base; null when it is refused or cannot be read. The descriptor stays open.
-xmlDocPtr ParseXmlFile(int fd, const char* url);
+// its base; null when it is refused or cannot be read, or holds more than maxBytes. The descriptor stays
+// open.
+xmlDocPtr ParseXmlFile(int fd, const char* url, uint64_t maxBytes);

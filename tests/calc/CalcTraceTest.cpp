@@ -221,3 +221,17 @@ TEST(CalcTrace, CountsPeaksInRussian) {
     EXPECT_EQ(PeakCountText(112), u"112 пиков");
     EXPECT_EQ(PeakCountText(101), u"101 пик");
 }
+
+// A methane peak of area 0 gives an infinite Ki; its words show it as a sign, never as "inf".
+TEST(CalcTrace, InfiniteNumbersAreWordedWithoutTheLettersInfOrNan) {
+    MeasurementSet set = ExampleSet();
+    set[4] = CalibrationRun(1.0, 0.0, u"/data/a/zero.stg");
+    CalcTrace trace;
+    CalculateResults(set, Settings(0, 760.0, 760.0), kExampleTable, &trace);
+    std::u16string all;
+    for (const std::u16string& line : TraceLines(trace))
+        all += line + u"\n";
+    EXPECT_NE(all.find(u"zero.stg: Ki = concent 1 ÷ area 0 = ∞"), std::u16string::npos) << Utf16ToUtf8(all);
+    EXPECT_EQ(all.find(u"inf"), std::u16string::npos) << Utf16ToUtf8(all);
+    EXPECT_EQ(all.find(u"nan"), std::u16string::npos) << Utf16ToUtf8(all);
+}

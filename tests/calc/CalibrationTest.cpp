@@ -136,7 +136,7 @@ TEST(Calibration, ZeroAreaGivesAnInfiniteFactor) {
     set[1] = CalibrationRun(1.0, 0.0);
     set[2] = CalibrationRun(0.01);
     EXPECT_EQ(CalculateResults(set, kNoPressures, kMethaneTable).convergenceText,
-              u"НЕТ сходимости калибровки (inf%), K=0.02");
+              u"НЕТ сходимости калибровки (разброс бесконечен), K=0.02");
 
     // Only such runs: Kcal 0, no convergence line, every concentration 0.
     MeasurementSet infinite;

@@ -168,3 +168,30 @@ TEST(Concentrations, EmptyTableStillWritesTheSumRows) {
                         {u"непредельные углеводороды", u"0.0000±0.0000 мг/м3"}}));
     }
 }
+
+// Finite inputs whose product overflows (a pressure ratio of 1e608, a K of 1.5e308 times an area of 100)
+// give no row showing "inf" or "nan": each such result is an error naming it, the others stay rows.
+TEST(Concentrations, ResultsBeyondTheDoublesAreErrorsNotRows) {
+    const std::u16string_view tail =
+        u"\": результат вне диапазона чисел — не выведен. Проверьте коэффициент K и давления.";
+    const auto error = [&](std::u16string_view name) {
+        return u"\"" + std::u16string(name) + std::u16string(tail);
+    };
+    const CalcResult pressures = CalculateResults(ExampleSet(), Settings(0, 1e308, 1e-300), kExampleTable);
+    EXPECT_TRUE(pressures.rows.empty());
+    EXPECT_EQ(pressures.errors, (std::vector<std::u16string>{error(u"предельные углеводороды"),
+                                                             error(u"непредельные углеводороды"),
+                                                             error(u"метан"), error(u"этилен")}));
+
+    CalcTrace trace;
+    const CalcResult huge =
+        CalculateResults(ExampleSet(), kUnitSettings,
+                         Table({Component(u"метан", 1.5e308, 0), Component(u"этилен", 1.2, 1)}), &trace);
+    EXPECT_EQ(RowsOf(huge), (Rows{{u"предельные углеводороды", u"0.6750±0.1553 мг/м3"},
+                                  {u"непредельные углеводороды", u"0.5280±0.1214 мг/м3"},
+                                  {u"этилен", u"0.6000±0.1380 мг/м3"}}));
+    EXPECT_EQ(huge.errors, (std::vector<std::u16string>{error(u"метан")}));
+    ASSERT_TRUE(trace.concentrations);
+    EXPECT_FALSE(trace.concentrations->components[0].listed);
+    EXPECT_EQ(trace.concentrations->components[0].reason, u"концентрация вне диапазона чисел");
+}

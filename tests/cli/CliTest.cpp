@@ -4,11 +4,14 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -26,6 +29,10 @@ protected:
         return (folder / "public/Documents/Veltra4/atmocalc/files/CompsTable.csv").string();
     }
     static QJsonObject Json(const std::string& text) { return QJsonDocument::fromJson(QByteArray::fromStdString(text)).object(); }
+    static std::string ScratchRead(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
     static inline fs::path folder;
 };
 
@@ -249,18 +256,97 @@ TEST_F(Cli, ReportOutReplacesOnlyARegularFileAndKeepsItsMode) {
     EXPECT_TRUE(fs::file_size(kept) > 1000);
     EXPECT_EQ(fs::status(kept).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
+    // The group is kept with the mode (an administrator may give the new file any group).
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(kept.c_str(), static_cast<uid_t>(-1), 65534), 0);
+        ASSERT_EQ(report(kept).status, 0);
+        struct stat info {};
+        ASSERT_EQ(::stat(kept.c_str(), &info), 0);
+        EXPECT_EQ(info.st_gid, 65534u);
+        EXPECT_EQ(fs::status(kept).permissions(),
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    }
+
+    // Each refusal says what is in the way.
     const fs::path link = out / "link.html";
     fs::create_symlink(kept, link);
     const fs::path pipe = out / "pipe.html";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    for (const fs::path& target : {link, pipe, out}) {
+    for (const auto& [target, what] :
+         std::vector<std::pair<fs::path, std::string>>{{link, "is a symbolic link"},
+                                                       {pipe, "is not a regular file"},
+                                                       {out, "is not a regular file"},
+                                                       {"/dev/null", "is not a regular file"}}) {
         const auto run = report(target);
         EXPECT_EQ(run.status, 1) << target;
-        EXPECT_EQ(run.err, "[atmocalc] error: Ошибка -2147024879. Не удалось создать отчёт.\nFile exists\n");
+        EXPECT_EQ(run.err, "[atmocalc] error: Не удалось создать отчёт.\n\"" + target.string() + "\" " +
+                               what + " and was not replaced.\n");
     }
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_TRUE(fs::is_fifo(pipe));
     EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 3);
+}
+
+// --xml has the protections of --out: a pipe there does not hang the tool, a link there is not followed.
+TEST_F(Cli, ReportXmlReplacesOnlyARegularFile) {
+    const fs::path out = folder / "xml-out";
+    fs::create_directories(out);
+    const fs::path victim = out / "victim.txt", link = out / "link.xml", pipe = out / "pipe.xml";
+    std::ofstream(victim) << "keep";
+    fs::create_symlink(victim, link);
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    // A reader on the pipe, so that a tool that writes into it ends instead of waiting for one.
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    for (const auto& [target, what] : std::vector<std::pair<fs::path, std::string>>{
+             {link, "is a symbolic link"}, {pipe, "is not a regular file"}, {out, "is not a regular file"}}) {
+        const auto run = RunTool({"report", "--db", Db(), "--ids", "1,2,3", "--out",
+                                  (out / "r.html").string(), "--xml", target.string()},
+                                 {{"PUBLIC", (folder / "public").string()}});
+        EXPECT_EQ(run.status, 1) << target;
+        EXPECT_EQ(run.err,
+                  "[atmocalc] error: \"" + target.string() + "\" " + what + " and was not replaced.\n");
+    }
+    char buffer[16];
+    EXPECT_LE(::read(reader, buffer, sizeof buffer), 0) << "written into the pipe";
+    ::close(reader);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ScratchRead(victim), "keep");
+}
+
+// The tool reads its numbers as the dialogs do: no hexadecimal, no infinity, no "nan", nothing too large
+// for a double; such a text is a usage error naming the option. Any integer passes as --std-mode.
+TEST_F(Cli, NumbersAreDecimalAndFiniteOrAUsageError) {
+    for (const char* option : {"--press-grad", "--press-an"})
+        for (const char* text : {"inf", "-inf", "infinity", "nan", "1e999", "0x10", "1e", "7 5"}) {
+            const auto run = RunTool({"calc", "--db", Db(), "--ids", "1", option, text});
+            EXPECT_EQ(run.status, 2) << option << " " << text;
+            EXPECT_EQ(run.err.rfind("atmocalc calc: " + std::string(option) + ": \"" + text +
+                                        "\" is not a number\n",
+                                    0),
+                      0u)
+                << run.err;
+        }
+    for (const char* text : {"1.5e308", " 745,5", "-0", "0"})
+        EXPECT_EQ(RunTool({"calc", "--db", Db(), "--ids", "1", "--press-an", text}).status, 0) << text;
+    EXPECT_EQ(RunTool({"calc", "--db", Db(), "--ids", "1", "--std-mode", "-2147483648"}).status, 0);
+}
+
+// No row the tool prints shows "inf" or "nan", whatever the table's K or the pressures.
+TEST_F(Cli, NoResultIsEverInfinite) {
+    const fs::path table = folder / "huge-k.csv";
+    for (const char* k : {"1e999", "1,5e308"}) {
+        std::ofstream(table, std::ios::binary)
+            << "ID;Name;AltName;K;group\r\n1;\xEC\xE5\xF2\xE0\xED;CH4;" << k << ";0\r\n";
+        for (const auto& pressures : {std::pair{"750", "745"}, std::pair{"1e308", "1e-300"}}) {
+            const auto run =
+                RunTool({"calc", "--db", Db(), "--ids", "1,2,3,4,5,6,7", "--components", table.string(),
+                         "--press-grad", pressures.first, "--press-an", pressures.second});
+            EXPECT_EQ(run.status, 0) << run.err;
+            EXPECT_EQ(run.out.find("inf"), std::string::npos) << run.out;
+            EXPECT_EQ(run.out.find("nan"), std::string::npos) << run.out;
+        }
+    }
 }
 
 } // namespace

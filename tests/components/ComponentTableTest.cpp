@@ -3,15 +3,20 @@
 #include "platform/text/CodePage1251.h"
 #include "platform/text/Utf.h"
 
+#include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <limits>
 #include <optional>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -348,21 +353,163 @@ TEST_F(ComponentTableFile, SaveRewritesInPlaceInAReadOnlyFolderAndThroughHardLin
     });
 }
 
-TEST_F(ComponentTableFile, SaveKeepsTheFilesPermissionsAndSymbolicLinks) {
-    const fs::path shared = root / "shared.csv";
-    std::ofstream(shared, std::ios::binary) << Utf16ToCodePage1251(kHeader);
+TEST_F(ComponentTableFile, SaveKeepsTheFilesPermissions) {
+    std::ofstream(file, std::ios::binary) << Utf16ToCodePage1251(kHeader);
     // Bits that a new file would not get by default.
-    fs::permissions(shared, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_write |
-                                fs::perms::others_read);
-    fs::create_symlink(shared, file);
+    const fs::perms mode =
+        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_write | fs::perms::others_read;
+    fs::permissions(file, mode);
 
     ComponentTable table;
     table.records = {{1, u"метан", u"CH4", 1.0, 0}};
     ASSERT_TRUE(table.Save());
+    EXPECT_EQ(Bytes(file), Utf16ToCodePage1251(kHeader + u"1;метан;CH4;1,000000;0\r\n"));
+    EXPECT_EQ(fs::status(file).permissions(), mode);
+}
+
+// A link put in the table's place while a user edits would have the save write into whatever it names
+// (another user's file): it is refused, and the user is told why.
+TEST_F(ComponentTableFile, SaveRefusesASymbolicLinkInTheTablesPlace) {
+    const fs::path victim = root / "victim.txt";
+    std::ofstream(victim) << "export PATH=/usr/bin\n";
+    fs::create_symlink(victim, file);
+    ComponentTable table;
+    table.records = {{1, u"метан", u"CH4", 1.0, 0}};
+    EXPECT_FALSE(table.Save());
+    EXPECT_EQ(table.lastError,
+              u"Не удалось сохранить файл базы компонентов:\n" + FilePath() +
+                  u"\nНа месте файла — символическая ссылка; через ссылку таблица не сохраняется.");
     EXPECT_TRUE(fs::is_symlink(file));
-    EXPECT_EQ(Bytes(shared), Utf16ToCodePage1251(kHeader + u"1;метан;CH4;1,000000;0\r\n"));
-    EXPECT_EQ(fs::status(shared).permissions(), fs::perms::owner_read | fs::perms::owner_write |
-                                                    fs::perms::group_write | fs::perms::others_read);
+    EXPECT_EQ(Bytes(victim), "export PATH=/usr/bin\n");
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"CompsTable.csv"});
+}
+
+// Whoever saves, an administrator included (whose open succeeds whatever the bits say), on both the
+// renaming and the in-place path.
+TEST_F(ComponentTableFile, FileWithoutWriteBitsIsNeverWritten) {
+    const std::string old = Utf16ToCodePage1251(kHeader + u"1;метан;CH4;1,000000;0\r\n");
+    ComponentTable table = LoadText(CodePage1251ToUtf16(old));
+    table.records[0].K = 2;
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    for (const bool secondName : {false, true}) {
+        if (secondName)
+            fs::create_hard_link(file, root / "second-name.csv");
+        EXPECT_FALSE(table.Save());
+        EXPECT_EQ(table.lastError, u"Не удалось сохранить файл базы компонентов:\n" + FilePath());
+        EXPECT_EQ(Bytes(file), old);
+    }
+}
+
+// An overflowing K ("1e999") reads as nothing readable does, 0; a K that is not finite is never saved.
+TEST_F(ComponentTableFile, KNeverReadsOrSavesAsANumberThatIsNotFinite) {
+    ComponentTable table = LoadText(kHeader + u"1;метан;CH4;1e999;0\r\n2;этан;C2H6;-1,5e400;0\r\n"
+                                              u"3;пропан;C3H8;1,5e308;0\r\n");
+    EXPECT_EQ(Rows(table), (std::vector<Row>{{1, u"метан", u"CH4", 0.0, 0},
+                                             {2, u"этан", u"C2H6", 0.0, 0},
+                                             {3, u"пропан", u"C3H8", 1.5e308, 0}}));
+    const std::string saved = Bytes(file);
+    for (const double k : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                           std::numeric_limits<double>::quiet_NaN()}) {
+        table.records[1].K = k;
+        EXPECT_FALSE(table.Save());
+        EXPECT_EQ(table.lastError, u"Не удалось сохранить файл базы компонентов:\n" + FilePath() +
+                                       u"\nКоэффициент K компонента \"этан\" не является конечным числом.");
+        EXPECT_EQ(Bytes(file), saved);
+    }
+}
+
+// A save waits a little for another one holding the table, then gives up, saying so.
+TEST_F(ComponentTableFile, SaveGivesUpWhileAnotherSaveHoldsTheTable) {
+    const std::string old = Utf16ToCodePage1251(kHeader + u"1;метан;CH4;1,000000;0\r\n");
+    ComponentTable table = LoadText(CodePage1251ToUtf16(old));
+    table.records[0].K = 2;
+    const int holder = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    EXPECT_FALSE(table.Save());
+    ::close(holder);
+    EXPECT_EQ(table.lastError, u"Не удалось сохранить файл базы компонентов:\n" + FilePath() +
+                                   u"\nФайл сейчас сохраняет другой пользователь или программа. Повторите "
+                                   u"сохранение позже.");
+    EXPECT_EQ(Bytes(file), old);
+    ASSERT_TRUE(table.Save()) << Utf16ToUtf8(table.lastError);
+}
+
+namespace {
+
+// A table of kSaverRows rows whose K all carry the saver's number; the second saver's names are longer,
+// so that a save cut short or overlapped by the other shows in the rows.
+constexpr int32_t kSaverRows = 20;
+std::vector<ComponentRecord> SaversTable(int saver) {
+    std::vector<ComponentRecord> records;
+    for (int32_t i = 0; i < kSaverRows; ++i)
+        records.push_back(
+            {i, Utf8ToUtf16((saver == 1 ? "компонент " : "компонент под номером ") + std::to_string(i)), u"C",
+             saver + i / 100.0, i % 3});
+    return records;
+}
+
+// A process that saves the table `rounds` times; it exits with the number of failed saves.
+pid_t StartSaver(int saver, int rounds) {
+    std::fflush(stdout);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ComponentTable table;
+        table.records = SaversTable(saver);
+        int failed = 0;
+        for (int round = 0; round < rounds; ++round)
+            failed += table.Save() ? 0 : 1;
+        ::_exit(std::min(failed, 100));
+    }
+    return child;
+}
+
+} // namespace
+
+// Two savers and a reader at once, on the path that renames a new file over the table and on the one
+// that writes it in place (the table has a second hard link): no save fails or is torn, and every load
+// and the file after the rounds hold one saver's whole table.
+TEST_F(ComponentTableFile, ConcurrentSavesAndLoadsOnlyEverSeeWholeTables) {
+    constexpr int kRounds = 150;
+    std::vector<std::vector<Row>> versions;
+    std::vector<std::string> files;
+    for (const int saver : {1, 2}) {
+        ComponentTable table;
+        table.records = SaversTable(saver);
+        ASSERT_TRUE(table.Save());
+        ASSERT_TRUE(table.Load());
+        versions.push_back(Rows(table));
+        files.push_back(Bytes(file));
+    }
+    for (const bool inPlace : {false, true}) {
+        if (inPlace)
+            fs::create_hard_link(file, root / "second-name.csv");
+        const pid_t savers[] = {StartSaver(1, kRounds), StartSaver(2, kRounds)};
+        ASSERT_GT(savers[0], 0);
+        ASSERT_GT(savers[1], 0);
+        int loads = 0, bad = 0, running = 2;
+        std::vector<int> statuses;
+        while (running > 0) {
+            ComponentTable table;
+            const bool loaded = table.Load();
+            ++loads;
+            if (!loaded || (Rows(table) != versions[0] && Rows(table) != versions[1]))
+                ++bad;
+            for (const pid_t saver : savers) {
+                int status = 0;
+                if (::waitpid(saver, &status, WNOHANG) == saver) {
+                    --running;
+                    statuses.push_back(status);
+                }
+            }
+        }
+        EXPECT_EQ(bad, 0) << "of " << loads << " loads " << (inPlace ? "(in place)" : "(renamed)");
+        EXPECT_EQ(statuses, (std::vector<int>{0, 0})) << "failed saves as exit statuses";
+        const std::string last = Bytes(file);
+        EXPECT_TRUE(last == files[0] || last == files[1]) << last.size() << " bytes";
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{"CompsTable.csv"});
+        std::printf("%s: %d rounds by each of two savers, %d loads, %d torn or failed\n",
+                    inPlace ? "in place" : "renamed", kRounds, loads, bad);
+    }
 }
 
 class ComponentFolderRule : public ComponentTableFile {};

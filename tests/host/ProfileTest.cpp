@@ -2,6 +2,8 @@
 #include "host/Profile.h"
 #include "host/SettingsRecord.h"
 
+#include <limits>
+
 using Profile = PluginTest;
 
 TEST_F(Profile, KeysCarryTheSectionOnlyAfterTheModulesLoadedEvent) {
@@ -72,4 +74,21 @@ TEST_F(Profile, SettingsRecordLoadsDefaultsAndKeepsStoredValuesAsTheyAre) {
                                                              u"plugins\\atmocalc\\Settings/pressGrad",
                                                              u"plugins\\atmocalc\\Settings/pressAn"}));
     EXPECT_EQ(host.doubleProfile[u"plugins\\atmocalc\\Settings/pressAn"], 740.25);
+}
+
+// A profile may hold what no dialog writes; a pressure that is not finite is no pressure.
+TEST_F(Profile, SettingsRecordTakesAPressureThatIsNotFiniteAsNotSet) {
+    host.OfferProfile();
+    host.OfferStandardServices();
+    LoadAndFire();
+    SettingsRecord settings;
+    for (const double stored :
+         {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+          std::numeric_limits<double>::quiet_NaN()}) {
+        host.doubleProfile[u"plugins\\atmocalc\\Settings/pressGrad"] = stored;
+        host.doubleProfile[u"plugins\\atmocalc\\Settings/pressAn"] = 1e308;
+        settings.Load();
+        EXPECT_EQ(settings.pressGrad, -1.0) << stored;
+        EXPECT_EQ(settings.pressAn, 1e308);
+    }
 }

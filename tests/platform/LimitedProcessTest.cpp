@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr ProcessLimits kLimits{1ull << 30, 10, 20'000, 1 << 20};
+constexpr ProcessLimits kLimits{1ull << 30, 10, 20'000, 1 << 20, 1 << 16};
 
 class LimitedProcessRun : public testing::Test {
 protected:
@@ -99,4 +99,14 @@ TEST_F(LimitedProcessRun, ProgramStartedAheadRunsOnceLaterOrIsKilledUnrun) {
     EXPECT_EQ(ahead.Program(), folder.Path("program"));
     EXPECT_EQ(ahead.Run("abc", kLimits).output, "abc");
     EXPECT_FALSE(ahead.Waiting());
+}
+
+// Its standard error comes back through a pipe that is drained while it runs: the first maxErrors bytes
+// are kept, the rest is dropped, and this process's own standard error gets nothing.
+TEST_F(LimitedProcessRun, StandardErrorComesBackCutToItsLimit) {
+    const ProcessOutcome outcome =
+        RunLimitedProcess(Script("head -c 300000 /dev/zero | tr '\\0' e >&2; echo out"), "", kLimits);
+    EXPECT_EQ(outcome.kind, ProcessOutcome::Exited);
+    EXPECT_EQ(outcome.output, "out\n");
+    EXPECT_EQ(outcome.errors, std::string(1 << 16, 'e'));
 }

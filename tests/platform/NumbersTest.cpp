@@ -1,5 +1,6 @@
 #include "platform/text/Numbers.h"
 #include "platform/RussianNumericLocale.h"
+#include "platform/text/Utf.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -35,6 +36,28 @@ TEST(ReadDecimal, ReadsOnlyTheLeadingDecimalNumber) {
     EXPECT_EQ(ReadDecimal(u"-"), 0.0);
     EXPECT_EQ(ReadDecimal(u"."), 0.0);
     EXPECT_EQ(ReadDecimal(u""), 0.0);
+}
+
+// A number too large for a double is as unreadable as one without digits, so no reader of typed or stored
+// numbers ever gives infinity; the count read says so too.
+TEST(ReadDecimal, OverflowReadsAsNothingReadable) {
+    const std::u16string manyDigits = u"1" + std::u16string(400, u'0');
+    for (const std::u16string_view text :
+         {std::u16string_view(u"1e999"), std::u16string_view(u"-1e999"), std::u16string_view(u"1,5e400"),
+          std::u16string_view(u" 2e308kg"), std::u16string_view(manyDigits)}) {
+        size_t used = 99;
+        EXPECT_EQ(ReadDecimalWithComma(text, &used), 0.0) << Utf16ToUtf8(text);
+        EXPECT_EQ(used, 0u) << Utf16ToUtf8(text);
+    }
+    size_t used = 0;
+    EXPECT_EQ(ReadDecimalWithComma(u" 1,5e308 mm", &used), 1.5e308);
+    EXPECT_EQ(used, 8u);
+    EXPECT_EQ(ReadDecimal(u"1e-999", &used), 0.0); // too small is a readable 0
+    EXPECT_EQ(used, 6u);
+    EXPECT_EQ(ReadDecimal(u"0x10", &used), 0.0); // the "0" before the "x"
+    EXPECT_EQ(used, 1u);
+    EXPECT_EQ(ReadDecimal(u"nan", &used), 0.0);
+    EXPECT_EQ(used, 0u);
 }
 
 TEST(ReadDouble, ReportsHowMuchWasRead) {

@@ -2,11 +2,15 @@
 
 #include "report/ReportFailure.h"
 
+#include "platform/text/Format.h"
 #include "platform/xml/ComInit.h"
 
 #include <libexslt/exslt.h>
 
+#include <cstdio>
+#include <fcntl.h>
 #include <regex>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -240,4 +244,40 @@ TEST(ComErrorText, IsTheSystemTextElseTheInterfaceOrUnknownText) {
     EXPECT_EQ(ComErrorText(static_cast<HRESULT>(0x80040200u)), u"Unknown error 0x80040200");
     EXPECT_EQ(ComErrorText(static_cast<HRESULT>(0x80070000u | 9999)), u"Unknown error 0x8007270F");
     EXPECT_EQ(ComErrorText(0x1234), u"Unknown error 0x1234");
+}
+
+// Another user of a shared temporary folder can take the ".html" names beside the temporary names: the
+// report then takes another temporary name. Here every name but two is taken, and the ".html" of the one
+// nearly always drawn first.
+TEST_F(MakeReportTest, TakenHtmlNameMakesTheReportTakeAnotherTemporaryName) {
+    InstallDeliveredTemplate();
+    constexpr unsigned kFree = 0x8000; // 0x8000 and 0x8001 are free; 0x8000.TMP.html is taken
+    const std::string folder = scratch.Path("tmp/");
+    for (unsigned number = 1; number <= 0xFFFF; ++number) {
+        if (number == kFree || number == kFree + 1)
+            continue;
+        char name[16];
+        std::snprintf(name, sizeof name, "vlx%X.TMP", number);
+        close(open((folder + name).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
+    }
+    scratch.Write("tmp/vlx8000.TMP.html", "someone else's");
+    auto request = Request();
+    ASSERT_TRUE(MakeReport(request)) << (boxes.boxes.empty() ? "" : Utf16ToUtf8(boxes.boxes[0].text));
+    EXPECT_EQ(request.outputPath, Utf8ToUtf16(scratch.Path("tmp/vlx8001.TMP.html")));
+    EXPECT_EQ(ScratchFolder::Read(scratch.Path("tmp/vlx8000.TMP.html")), "someone else's");
+}
+
+// A caller that makes one report (the command-line tool) starts no helper for a next one.
+TEST_F(MakeReportTest, NoStandbyHelperWhenTheCallerAsksForNone) {
+    InstallDeliveredTemplate();
+    const auto children = [] {
+        return ScratchFolder::Read("/proc/self/task/" + std::to_string(getpid()) + "/children");
+    };
+    auto request = Request();
+    request.startStandbyHelper = false;
+    ASSERT_TRUE(MakeReport(request));
+    EXPECT_EQ(children(), "");
+    auto next = Request();
+    ASSERT_TRUE(MakeReport(next));
+    EXPECT_NE(children(), "") << "the dialog's report keeps a helper ready";
 }

@@ -80,6 +80,19 @@ TEST_F(ComponentsDlgTest, TextThatIsNoNumberGivesZero) {
     EXPECT_EQ(dialog.grid.GetItemText(0, kK), u"-0.2500");
 }
 
+// A number too large for a double is as unreadable as "abc": the row keeps its place in the next load.
+TEST_F(ComponentsDlgTest, AnOverflowingNumberGivesZeroAndIsNeverSavedAsInf) {
+    WriteComponentTable({{u"Метан", 1.0}, {u"Этан", 2.0}});
+    Open();
+    EditK(0, u"1e999");
+    EditK(1, u"-1,5e400");
+    EXPECT_EQ(Column(kK), (std::vector<std::u16string>{u"0.0000", u"0.0000"}));
+    ClickButton(dialog, IDOK);
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(ComponentFileBytes().find("inf"), std::string::npos);
+    EXPECT_NE(ComponentFileBytes().find("1;\xcc\xe5\xf2\xe0\xed;;0,000000;0\r\n"), std::string::npos);
+}
+
 TEST_F(ComponentsDlgTest, RetypingTheSameTextMarksNothingAndOkWritesNothing) {
     WriteComponentTable({{u"Метан", 1.0}});
     const ino_t before = FileInode();

@@ -4,6 +4,7 @@
 #include "host/PluginState.h"
 #include "host/Version.h"
 #include "platform/system/MessageBox.h"
+#include "platform/system/ModuleString.h"
 #include "platform/text/Utf.h"
 
 #include <cstring>
@@ -22,7 +23,7 @@ MainDialogCreator mainDialogCreator = nullptr;
 
 constexpr char kModulesLoadedEvent[] = "System/ModulesLoaded";
 constexpr char kMenuCommand[] = "atmocalc/MenuCommand";
-constexpr char16_t kMenuPath[] = u"Данные/Расчёты/Тамирель";
+constexpr unsigned kMenuPathString = 104; // in host/Strings.rc
 constexpr char16_t kCaption[] = u"atmocalc";
 
 const PluginInfo kPluginInfo = {
@@ -79,7 +80,8 @@ int OnModulesLoaded(void*) {
         if (hostTable->RegisterCommand)
             commandHandle = hostTable->RegisterCommand(kMenuCommand, &OnMenuCommand);
 
-        NewMenuInfo menu{sizeof(NewMenuInfo), kMenuPath, 0, kMenuCommand};
+        const std::u16string menuPath = LoadModuleString(kMenuPathString);
+        NewMenuInfo menu{sizeof(NewMenuInfo), menuPath.c_str(), 0, kMenuCommand};
         if (CallService("MainMenu/CreateNewMenu", 0, &menu) == ServiceNotFound)
             ShowError(u"CreateNewMenu service not found.");
 

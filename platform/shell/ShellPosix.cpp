@@ -9,17 +9,14 @@
 
 namespace {
 
-ShellOpenHandler& CurrentHandler() {
-    static ShellOpenHandler handler;
-    return handler;
-}
-
 bool HasDisplay() {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return false;
     const QString platform = QGuiApplication::platformName();
     return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
 }
+
+} // namespace
 
 // xdg-open hands the file to the program the desktop associates with its type and ends with its
 // own verdict: 0 when that program was started, non-zero when none could be (no program for the
@@ -48,18 +45,4 @@ bool OpenWithDesktop(const std::u16string& path) {
     const bool opened = opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
     delete opener;
     return opened;
-}
-
-} // namespace
-
-bool ShellOpenFile(std::u16string_view path) {
-    const std::u16string file(path);
-    const ShellOpenHandler handler = CurrentHandler();
-    return handler ? handler(file) : OpenWithDesktop(file);
-}
-
-ShellOpenHandler SetShellOpenHandler(ShellOpenHandler handler) {
-    ShellOpenHandler previous = std::move(CurrentHandler());
-    CurrentHandler() = std::move(handler);
-    return previous;
 }

@@ -1,12 +1,19 @@
 // Result codes in the style of the platform the texts were written for: 32-bit, negative on failure.
-// The codes of file and memory failures carry the system's error number (errno) in their low 16 bits,
-// in the facility that holds system errors, so that their message text is the system's own.
+// The codes of file and memory failures carry the system's error number in their low 16 bits, in the
+// facility that holds system errors, so that their message text is the system's own. The system's error
+// number is an errno value, or on Windows the error code GetLastError gives; the layers return it as
+// such wherever they say "the system error number".
 #pragma once
 
 #include <cerrno>
 #include <cstdint>
 
+// The type the Windows headers give it too, so that both can be seen in one file.
+#ifdef _WIN32
+using HRESULT = long;
+#else
 using HRESULT = int32_t;
+#endif
 
 inline constexpr bool SUCCEEDED(HRESULT hr) {
     return hr >= 0;
@@ -27,8 +34,13 @@ inline constexpr int ErrnoFromHResult(HRESULT hr) {
 inline constexpr HRESULT S_OK = 0;
 inline constexpr HRESULT S_FALSE = 1;
 inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
+#ifdef _WIN32
+inline constexpr HRESULT E_OUTOFMEMORY = HResultFromErrno(14); // ERROR_OUTOFMEMORY
+inline constexpr HRESULT E_INVALIDARG = HResultFromErrno(87);  // ERROR_INVALID_PARAMETER
+#else
 inline constexpr HRESULT E_OUTOFMEMORY = HResultFromErrno(ENOMEM);
 inline constexpr HRESULT E_INVALIDARG = HResultFromErrno(EINVAL);
+#endif
 inline constexpr HRESULT RPC_E_CHANGED_MODE = static_cast<HRESULT>(0x80010106u);
 inline constexpr HRESULT CO_E_NOTINITIALIZED = static_cast<HRESULT>(0x800401F0u);
 

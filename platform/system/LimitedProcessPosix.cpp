@@ -238,10 +238,6 @@ ProcessOutcome LimitedProcess::Run(std::string_view input, const ProcessLimits& 
     return outcome;
 }
 
-ProcessOutcome RunLimitedProcess(const std::string& program, std::string_view input,
-                                 const ProcessLimits& limits) {
-    LimitedProcess process;
-    if (const int error = process.Start(program))
-        return {ProcessOutcome::NotStarted, error, {}};
-    return process.Run(input, limits);
+bool EndedAtProcessorLimit(const ProcessOutcome& outcome) {
+    return outcome.kind == ProcessOutcome::Signalled && outcome.value == SIGXCPU;
 }

@@ -62,6 +62,13 @@ struct TextReader {
     }
 };
 
+// The bytes of a file, handed to the parser a piece at a time; -1 tells it of a read error.
+int ReadFromFile(void* context, char* buffer, int size) {
+    auto* file = static_cast<std::FILE*>(context);
+    const size_t count = std::fread(buffer, 1, static_cast<size_t>(size), file);
+    return count == 0 && std::ferror(file) ? -1 : static_cast<int>(count);
+}
+
 } // namespace
 
 xmlDocPtr ParseXmlText(std::u16string_view text) {
@@ -74,7 +81,8 @@ xmlDocPtr ParseXmlText(std::u16string_view text) {
     });
 }
 
-xmlDocPtr ParseXmlFile(int fd, const char* url) {
-    return ParseSafely(
-        [&](xmlParserCtxtPtr parser) { return xmlCtxtReadFd(parser, fd, url, nullptr, kParseOptions); });
+xmlDocPtr ParseXmlFile(std::FILE* file, const char* url) {
+    return ParseSafely([&](xmlParserCtxtPtr parser) {
+        return xmlCtxtReadIO(parser, ReadFromFile, nullptr, file, url, nullptr, kParseOptions);
+    });
 }

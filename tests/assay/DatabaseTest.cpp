@@ -117,7 +117,7 @@ TEST_F(Database, AbsentPathOpensPrivateTemporaryDatabaseAndLookupFailsAtPrepare)
 
 TEST_F(Database, OpenFailureCarriesTheConnectionsMessage) {
     try {
-        CloseDatabase(OpenDatabase(Utf8ToUtf16((folder.path / "нет такой папки" / "host.db").string())));
+        CloseDatabase(OpenDatabase((folder.path / "нет такой папки" / "host.db").u16string()));
         FAIL() << "no exception";
     } catch (const DataBase::SqlException& e) {
         EXPECT_STREQ(e.what(), "unable to open database file");

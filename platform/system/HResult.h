@@ -8,12 +8,12 @@
 #include <cerrno>
 #include <cstdint>
 
-// The type the Windows headers give it too, so that both can be seen in one file.
 #ifdef _WIN32
-using HRESULT = long;
+// The system's own codes and tests, which its headers give every file that includes them too.
+#include <winerror.h>
+using HRESULT = long; // as the system's headers have it
 #else
 using HRESULT = int32_t;
-#endif
 
 inline constexpr bool SUCCEEDED(HRESULT hr) {
     return hr >= 0;
@@ -21,6 +21,7 @@ inline constexpr bool SUCCEEDED(HRESULT hr) {
 inline constexpr bool FAILED(HRESULT hr) {
     return hr < 0;
 }
+#endif
 
 // The code that carries a system error number.
 inline constexpr HRESULT HResultFromErrno(int error) {
@@ -31,18 +32,17 @@ inline constexpr int ErrnoFromHResult(HRESULT hr) {
     return (static_cast<uint32_t>(hr) & 0xFFFF0000u) == 0x80070000u ? static_cast<int>(hr & 0xFFFF) : 0;
 }
 
+#ifndef _WIN32
+// The values of the system the texts were written for, whose error number of "not enough memory" and
+// "invalid argument" is the errno value here.
 inline constexpr HRESULT S_OK = 0;
 inline constexpr HRESULT S_FALSE = 1;
 inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
-#ifdef _WIN32
-inline constexpr HRESULT E_OUTOFMEMORY = HResultFromErrno(14); // ERROR_OUTOFMEMORY
-inline constexpr HRESULT E_INVALIDARG = HResultFromErrno(87);  // ERROR_INVALID_PARAMETER
-#else
 inline constexpr HRESULT E_OUTOFMEMORY = HResultFromErrno(ENOMEM);
 inline constexpr HRESULT E_INVALIDARG = HResultFromErrno(EINVAL);
-#endif
 inline constexpr HRESULT RPC_E_CHANGED_MODE = static_cast<HRESULT>(0x80010106u);
 inline constexpr HRESULT CO_E_NOTINITIALIZED = static_cast<HRESULT>(0x800401F0u);
+#endif
 
 // The XML document layer's own failures.
 inline constexpr HRESULT XML_E_NOTLOADED = static_cast<HRESULT>(0x80040301u);  // the document is empty

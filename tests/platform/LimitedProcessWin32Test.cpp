@@ -4,6 +4,7 @@
 #include "platform/system/LimitedProcess.h"
 #include "platform/system/OpenFile.h"
 #include "platform/text/Utf.h"
+#include "support/UnderWine.h"
 
 #include <gtest/gtest.h>
 
@@ -57,10 +58,6 @@ std::string ThisProgram() {
     wchar_t path[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     return Utf16ToUtf8(FromWide(path, length));
-}
-
-bool UnderWine() {
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
 ProcessOutcome Play(const char* part, std::string_view input, const ProcessLimits& limits) {

@@ -11,6 +11,7 @@
 #include "platform/system/UserDateTime.h"
 #include "platform/text/Utf.h"
 #include "support/ScratchFolder.h"
+#include "support/UnderWine.h"
 
 #include <gtest/gtest.h>
 
@@ -26,10 +27,6 @@ namespace {
 
 DWORD AttributesOf(const std::string& path) {
     return GetFileAttributesW(AsWide(Utf8ToUtf16(path)));
-}
-
-bool UnderWine() {
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
 void AddAttributes(const std::string& path, DWORD attributes) {
@@ -74,8 +71,9 @@ TEST(TempFileWin32, NamesAreTheSystemsInItsTemporaryFolder) {
     ASSERT_EQ(CreateTempFile(Utf8ToUtf16(scratch.Path()), u"vlx", &second), 0);
     EXPECT_NE(first, second);
     for (const auto& path : {first, second}) {
-        EXPECT_TRUE(
-            std::regex_match(Utf16ToUtf8(PathFindFileName(path)), std::regex(R"(vlx[0-9A-F]{1,4}\.TMP)")));
+        // Windows writes the number in capitals, wine in small letters.
+        EXPECT_TRUE(std::regex_match(Utf16ToUtf8(PathFindFileName(path)),
+                                     std::regex(R"(vlx[0-9A-F]{1,4}\.TMP)", std::regex::icase)));
         EXPECT_EQ(fs::file_size(fs::path(path)), 0u);
     }
     std::u16string path = u"unchanged";
@@ -106,10 +104,12 @@ TEST(NewFileWin32, TakesNoNameThatExistsAndReplacesKeepingTheAttributes) {
         if (!c.content.empty())
             EXPECT_EQ(ScratchFolder::Read(c.path), c.content) << c.path;
     }
-    EXPECT_NE(AttributesOf(existing) & FILE_ATTRIBUTE_HIDDEN, 0u);
     EXPECT_EQ(
         std::distance(fs::directory_iterator(ScratchFolder::Native(folder.Path())), fs::directory_iterator()),
         3);
+    if (UnderWine() && (AttributesOf(existing) & FILE_ATTRIBUTE_HIDDEN) == 0)
+        GTEST_SKIP() << "wine's ReplaceFileW does not keep the replaced file's attributes";
+    EXPECT_NE(AttributesOf(existing) & FILE_ATTRIBUTE_HIDDEN, 0u);
 }
 
 TEST(TableFileWin32, ReplacesWholeAndLeavesAReadOnlyTableAlone) {

@@ -3,6 +3,7 @@
 #include "platform/system/ExclusiveFile.h"
 #include "platform/system/OpenFile.h"
 #include "platform/text/Utf.h"
+#include "platform/xml/CodePage1251Encoding.h"
 #include "platform/xml/ComInit.h"
 #include "platform/xml/XmlParse.h"
 #include "platform/xml/XsltTransform.h"
@@ -166,6 +167,7 @@ HRESULT CreateXmlDocument(std::unique_ptr<XmlDocument>* document) {
     APTTYPE type;
     if (FAILED(CoGetApartmentType(&type)))
         return CO_E_NOTINITIALIZED;
+    RegisterCodePage1251Encoding();
     document->reset(new (std::nothrow) XmlDocument());
     return *document ? S_OK : E_OUTOFMEMORY;
 }

@@ -10,6 +10,9 @@ if [ -z "$linux" ] || [ ! -x "$linux" ]; then
   echo "ATMOCALC_LINUX_TOOL names no Linux tool to compare with"
   exit 77
 fi
+# Both in the Russian user's formats (wine takes its user locale from LANG), so that the dates of the
+# report read the same.
+export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 "$linux" demo "$dir/demo" >/dev/null

@@ -131,16 +131,18 @@ private:
         if (std::wstring(className) != L"#32770" || !IsWindowVisible(window))
             return TRUE;
         auto* watcher = reinterpret_cast<BoxWatcher*>(self);
+        if (watcher->seen.count(window))
+            return TRUE;
         Box box{Text(window), L"", GetWindow(window, GW_OWNER) != nullptr, false};
         EnumChildWindows(window, &BoxWatcher::FoundPart, reinterpret_cast<LPARAM>(&box));
+        if (box.text.empty()) // not filled in yet: read it at the next look
+            return TRUE;
+        watcher->seen.insert(window);
         {
             std::lock_guard lock(watcher->mutex);
             watcher->boxes.push_back(box);
         }
         PostMessageW(window, WM_COMMAND, IDOK, 0);
-        // A box is recorded once: wait until it is gone.
-        for (int i = 0; i < 250 && IsWindow(window) && IsWindowVisible(window); ++i)
-            Sleep(20);
         return TRUE;
     }
 
@@ -164,6 +166,7 @@ private:
         return text;
     }
 
+    std::set<HWND> seen; // the watcher's thread only
     std::mutex mutex;
     std::vector<Box> boxes;
     std::atomic<bool> stop{false};

@@ -3,7 +3,7 @@
 #include "platform/system/ExclusiveFile.h"
 #include "platform/system/OpenFile.h"
 #include "platform/text/Utf.h"
-#include "platform/xml/CodePage1251Encoding.h"
+#include "platform/xml/CodePageEncoding.h"
 #include "platform/xml/ComInit.h"
 #include "platform/xml/XmlParse.h"
 #include "platform/xml/XsltTransform.h"
@@ -31,6 +31,7 @@ int CollectBytes(void* context, const char* bytes, int length) {
 // UTF-8. A result is in UTF-8 too unless inOwnEncoding, when it is in the encoding its stylesheet names,
 // as a file of it is written. False when memory runs out.
 bool Serialise(xmlDocPtr doc, xsltStylesheetPtr style, bool inOwnEncoding, std::string* text) {
+    EnsureCodePageEncodings();
     if (style) {
         const xmlChar* encoding = nullptr;
         XSLT_GET_IMPORT_PTR(encoding, style, encoding)
@@ -167,7 +168,6 @@ HRESULT CreateXmlDocument(std::unique_ptr<XmlDocument>* document) {
     APTTYPE type;
     if (FAILED(CoGetApartmentType(&type)))
         return CO_E_NOTINITIALIZED;
-    RegisterCodePage1251Encoding();
     document->reset(new (std::nothrow) XmlDocument());
     return *document ? S_OK : E_OUTOFMEMORY;
 }

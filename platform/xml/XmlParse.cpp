@@ -1,6 +1,7 @@
 #include "XmlParse.h"
 
 #include "platform/text/Utf.h"
+#include "platform/xml/CodePageEncoding.h"
 
 #include <libxml/parser.h>
 
@@ -33,6 +34,7 @@ struct ParserDeleter {
 
 // Runs read (one of the library's xmlCtxtRead functions) on a parser that refuses document types.
 template <typename Read> xmlDocPtr ParseSafely(Read read) {
+    EnsureCodePageEncodings();
     std::unique_ptr<xmlParserCtxt, ParserDeleter> parser(xmlNewParserCtxt());
     if (!parser)
         return nullptr;

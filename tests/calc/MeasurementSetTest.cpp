@@ -27,14 +27,13 @@ AssayPeak NamedPeak(std::u16string name, double area, double concent = 0) {
 class HostData : public ::testing::Test {
 protected:
     void SetUp() override {
+        folder = ScratchFolder::Native(scratch.Path());
         connection = OpenDatabase((folder / "host.db").u16string());
         Execute(
             "CREATE TABLE assay (id INTEGER PRIMARY KEY, filename TEXT, sample TEXT, mixture TEXT, "
             "date INTEGER, iscalibration INTEGER, isdeleted INTEGER DEFAULT 0, ishidden INTEGER DEFAULT 0);");
     }
-    void TearDown() override {
-        CloseDatabase(connection);
-    }
+    void TearDown() override { CloseDatabase(connection); }
 
     void Execute(const std::string& sql) {
         char* error = nullptr;
@@ -79,7 +78,7 @@ protected:
     }
 
     ScratchFolder scratch;
-    fs::path folder = ScratchFolder::Native(scratch.Path());
+    fs::path folder;
     sqlite3* connection = nullptr;
 };
 

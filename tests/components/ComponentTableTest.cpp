@@ -2,10 +2,10 @@
 #include "platform/RussianNumericLocale.h"
 #include "platform/text/CodePage1251.h"
 #include "platform/text/Utf.h"
-
 #include "support/ScopedEnvironment.h"
 #include "support/ScratchFolder.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,10 +15,9 @@
 #include <optional>
 #include <tuple>
 
-// Permission bits, owners, pipes and file size limits: the POSIX file system's own behaviour (the
-// Windows counterparts are platform/system's tests).
-#ifndef _WIN32
-#include <csignal>
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -54,6 +53,9 @@ const std::u16string kHeader = u"ID;Name;AltName;K;group\r\n";
 class ComponentTableFile : public ::testing::Test {
 protected:
     void SetUp() override {
+        root = ScratchFolder::Native(scratch.Path());
+        folder = root / "Documents" / "Veltra4" / "atmocalc" / "files";
+        file = folder / "CompsTable.csv";
         fs::create_directories(folder);
         environment.Set("PUBLIC", scratch.Path());
     }
@@ -76,13 +78,16 @@ protected:
     std::vector<std::string> FolderEntries() const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(folder))
-            names.push_back(entry.path().filename().string());
+            names.push_back(ScratchFolder::Utf8(entry.path().filename()));
         return names;
     }
 
-    std::u16string FilePath() const { return file.u16string(); }
+    std::u16string FilePath() const {
+        return Utf8ToUtf16(scratch.Path()) + u"/Documents/Veltra4/atmocalc/files/CompsTable.csv";
+    }
 
 #ifndef _WIN32
+
     // Saves while every write beyond the size limit fails, as on a full disk; the result of Save, or true
     // (which the callers' checks for a failed save report) when the limit cannot be set.
     static bool SaveWithFileSizeLimit(ComponentTable& table, rlim_t limit) {
@@ -128,11 +133,9 @@ protected:
     }
 #endif
 
-    ScopedEnvironment environment;
     ScratchFolder scratch;
-    const fs::path root = ScratchFolder::Native(scratch.Path());
-    const fs::path folder = root / "Documents" / "Veltra4" / "atmocalc" / "files";
-    const fs::path file = folder / "CompsTable.csv";
+    ScopedEnvironment environment;
+    fs::path root, folder, file;
 };
 
 TEST_F(ComponentTableFile, HeaderOnlyAndEmptyFilesLoadWithoutRows) {
@@ -370,10 +373,27 @@ TEST_F(ComponentTableFile, SaveKeepsTheFilesPermissionsAndSymbolicLinks) {
 }
 #endif
 
+#ifdef _WIN32
+// The read-only attribute in place of the permission bits.
+TEST_F(ComponentTableFile, SaveKeepsTheOldFileWhenTheFileIsReadOnly) {
+    const std::string old = Utf16ToCodePage1251(kHeader + u"1;метан;CH4;1,000000;0\r\n");
+    ComponentTable table = LoadText(CodePage1251ToUtf16(old));
+    table.records[0].K = 2;
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(table.Save());
+    EXPECT_EQ(table.lastError, u"Не удалось сохранить файл базы компонентов:\n" + FilePath());
+    EXPECT_EQ(Bytes(file), old);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"CompsTable.csv"});
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(table.Save()) << Utf16ToUtf8(table.lastError);
+    EXPECT_EQ(Bytes(file), Utf16ToCodePage1251(kHeader + u"1;метан;CH4;2,000000;0\r\n"));
+}
+#endif
+
 class ComponentFolderRule : public ComponentTableFile {};
 
 TEST_F(ComponentFolderRule, FolderIsUnderPublicDocuments) {
-    EXPECT_EQ(ComponentFolder(), root.u16string() + u"/Documents/Veltra4/atmocalc/files");
+    EXPECT_EQ(ComponentFolder(), Utf8ToUtf16(scratch.Path()) + u"/Documents/Veltra4/atmocalc/files");
     EXPECT_EQ(ComponentTablePath(), FilePath());
 
     // A value longer than any fixed buffer is used whole.

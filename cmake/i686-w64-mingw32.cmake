@@ -22,6 +22,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # static-library definitions (LIBXML_STATIC, ...), which CMake's own find modules do not know.
 set(CMAKE_FIND_PACKAGE_PREFER_CONFIG ON)
 
+# Doubles are computed in double precision with SSE2, as on x86-64, not in the x87 unit's 80 bits: the
+# same input then gives the same last digits on both systems. The stack is realigned where SSE needs it,
+# since a host may call in with only 4-byte alignment.
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")
+
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 set(CMAKE_SHARED_LINKER_FLAGS_INIT -static)
 set(CMAKE_MODULE_LINKER_FLAGS_INIT -static)

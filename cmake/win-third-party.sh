@@ -22,10 +22,13 @@ prefix=$dir/prefix
 jobs=$(nproc)
 mkdir -p "$dir/apt/lists/partial" "$dir/apt/cache/archives/partial" "$dir/src" "$dir/build" "$prefix/stamps"
 
-built() { [ -f "$prefix/stamps/$1=$2" ]; }
+# A library's stamp names its version and the build's recipe (this script and the toolchain file), so
+# that a change of either builds it again.
+recipe=$(cat "$0" "$toolchain" | md5sum | cut -c1-8)
+built() { [ -f "$prefix/stamps/$1=$2-$recipe" ]; }
 mark() {
   rm -f "$prefix/stamps/$1="*
-  touch "$prefix/stamps/$1=$2"
+  touch "$prefix/stamps/$1=$2-$recipe"
 }
 
 apt_options=()
@@ -77,7 +80,7 @@ if ! built sqlite3 "$sqlite_version"; then
   rm -rf "$dir/build/sqlite3"
   mkdir -p "$dir/build/sqlite3"
   (cd "$dir/build/sqlite3" && "$src/configure" --disable-tcl >/dev/null && make -j "$jobs" sqlite3.c >/dev/null)
-  i686-w64-mingw32-gcc-posix -O2 -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION -DSQLITE_DQS=0 \
+  i686-w64-mingw32-gcc-posix -O2 -msse2 -mfpmath=sse -mstackrealign -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION -DSQLITE_DQS=0 \
     -c "$dir/build/sqlite3/sqlite3.c" -o "$dir/build/sqlite3/sqlite3.o"
   mkdir -p "$prefix/lib" "$prefix/include"
   rm -f "$prefix/lib/libsqlite3.a"

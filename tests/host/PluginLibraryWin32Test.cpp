@@ -131,30 +131,32 @@ private:
         if (std::wstring(className) != L"#32770" || !IsWindowVisible(window))
             return TRUE;
         auto* watcher = reinterpret_cast<BoxWatcher*>(self);
+        if (watcher->seen.count(window))
+            return TRUE;
         Box box{Text(window), L"", GetWindow(window, GW_OWNER) != nullptr, false};
-        EnumChildWindows(
-            window,
-            [](HWND child, LPARAM found) -> BOOL {
-                auto* box = reinterpret_cast<Box*>(found);
-                wchar_t childClass[32] = {};
-                GetClassNameW(child, childClass, 32);
-                if (std::wstring(childClass) != L"Static")
-                    return TRUE;
-                if (GetWindowLongW(child, GWL_STYLE) & SS_ICON)
-                    box->hasIcon = box->hasIcon || SendMessageW(child, STM_GETICON, 0, 0) != 0;
-                else if (const std::wstring text = Text(child); !text.empty())
-                    box->text = text;
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&box));
+        EnumChildWindows(window, &BoxWatcher::FoundPart, reinterpret_cast<LPARAM>(&box));
+        if (box.text.empty()) // not filled in yet: read it at the next look
+            return TRUE;
+        watcher->seen.insert(window);
         {
             std::lock_guard lock(watcher->mutex);
             watcher->boxes.push_back(box);
         }
         PostMessageW(window, WM_COMMAND, IDOK, 0);
-        // A box is recorded once: wait until it is gone.
-        for (int i = 0; i < 250 && IsWindow(window) && IsWindowVisible(window); ++i)
-            Sleep(20);
+        return TRUE;
+    }
+
+    // The box's text and icon are static controls.
+    static BOOL CALLBACK FoundPart(HWND child, LPARAM found) {
+        auto* box = reinterpret_cast<Box*>(found);
+        wchar_t childClass[32] = {};
+        GetClassNameW(child, childClass, 32);
+        if (std::wstring(childClass) != L"Static")
+            return TRUE;
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            box->hasIcon = box->hasIcon || SendMessageW(child, STM_GETICON, 0, 0) != 0;
+        else if (const std::wstring text = Text(child); !text.empty())
+            box->text = text;
         return TRUE;
     }
 
@@ -164,6 +166,7 @@ private:
         return text;
     }
 
+    std::set<HWND> seen; // the watcher's thread only
     std::mutex mutex;
     std::vector<Box> boxes;
     std::atomic<bool> stop{false};

@@ -4,6 +4,7 @@
 #include "MessageBoxLog.h"
 #include "calc/CalculationRun.h"
 #include "components/ComponentTable.h"
+#include "platform/system/Console.h"
 #include "platform/system/ExclusiveFile.h"
 #include "platform/system/SystemErrorText.h"
 #include "platform/text/Utf.h"
@@ -49,12 +50,12 @@ int Run(const ParsedOptions& options) {
             std::string reason = ReplacementRefusalText(path, error);
             if (reason.empty())
                 reason = "cannot write \"" + options.Text("--xml") +
-                         "\": " + Utf16ToUtf8(SystemErrorText(HResultFromErrno(error)).value_or(u""));
-            std::fprintf(stderr, "[atmocalc] error: %s\n", reason.c_str());
+                         "\": " + Utf16ToUtf8(SystemErrorNumberText(error).value_or(u""));
+            PrintText(stderr, "[atmocalc] error: %s\n", reason.c_str());
             return kExitFailed;
         }
     }
-    std::printf("%s\n", Utf16ToUtf8(request.outputPath).c_str());
+    PrintText(stdout, "%s\n", Utf16ToUtf8(request.outputPath).c_str());
     return kExitDone;
 }
 

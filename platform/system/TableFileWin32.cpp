@@ -1,8 +1,7 @@
 #include "TableFile.h"
 
 #include "platform/system/ExclusiveFile.h"
-#include "platform/system/OpenFile.h"
-#include "platform/text/Utf.h"
+#include "platform/system/FileLock.h"
 
 #include <windows.h>
 
@@ -10,47 +9,33 @@
 
 #include <cerrno>
 
-namespace {
-
-// Writes the bytes beside the file, flushes them to disk and puts them in the old file's place: the one
-// step that never leaves a half written table behind.
-bool ReplaceByNewFile(const std::u16string& target, std::string_view bytes) {
-    NewFile file;
-    if (file.Create(target, true) != 0 || file.Write(bytes) != 0 ||
-        !FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.Descriptor()))))
-        return false;
-    return file.Commit() == 0;
-}
-
-} // namespace
-
 std::optional<std::string> ReadTableFile(const std::u16string& path) {
-    uint64_t size = 0;
-    const FileHandle file = OpenFileForReading(path, &size);
-    if (!file)
-        return std::nullopt;
+    LockedFile file;
     std::string bytes;
-    bytes.reserve(static_cast<size_t>(size));
-    char buffer[65536];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-        bytes.append(buffer, got);
-    if (std::ferror(file.get()))
+    if (file.Open(path, LockedFile::Access::Read, kTableLockWaitMilliseconds) != 0 ||
+        file.ReadAll(&bytes) != 0)
         return std::nullopt;
     return bytes;
 }
 
 int ReplaceTableFile(const std::u16string& path, std::string_view bytes) {
-    if (path.find(u'\0') != std::u16string::npos)
-        return EINVAL;
-    const DWORD attributes = GetFileAttributesW(AsWide(path));
-    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND)
-        return ENOENT; // a missing folder, or a name that cannot be
-    if (exists && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
-        return ELOOP;
-    constexpr DWORD kNotWritten = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
-    if (exists && (attributes & kNotWritten) != 0)
-        return EACCES;
-    return ReplaceByNewFile(path, bytes) ? 0 : EIO;
+    // The lock is held while the new file is written beside the table. It goes before the new file takes
+    // the old one's place, since the system removes the old file only when no handle of it is open; a
+    // save or a program that takes the table in that moment makes the replacement fail as busy, and
+    // either way the table is one whole version.
+    NewFile file;
+    {
+        LockedFile table;
+        const int opened = table.Open(path, LockedFile::Access::Write, kTableLockWaitMilliseconds);
+        if (opened != 0 && opened != ENOENT) // ENOENT: a new table, made whole by the same steps
+            return opened;
+        if (const int error = file.Create(path, true))
+            return error == kLinkRefusedError ? ELOOP : ErrnoOfFileError(error);
+        if (const int error = file.Write(bytes))
+            return ErrnoOfFileError(error);
+        if (!FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.Descriptor()))))
+            return ErrnoOfFileError(GetLastError());
+    }
+    const int error = file.Commit();
+    return error == 0 ? 0 : ErrnoOfFileError(error);
 }

@@ -535,6 +535,45 @@ TEST_F(ComponentTableFile, SaveKeepsTheOldFileWhenTheFileIsReadOnly) {
     ASSERT_TRUE(table.Save()) << Utf16ToUtf8(table.lastError);
     EXPECT_EQ(Bytes(file), Utf16ToCodePage1251(kHeader + u"1;метан;CH4;2,000000;0\r\n"));
 }
+
+// The table's lock is the share mode: while another program holds the table open admitting no writer
+// (as the exclusive open of the table does), a save waits a little, then gives up saying so; while it
+// writes there, a load waits too, then fails. A program that admits writers blocks nothing.
+TEST_F(ComponentTableFile, SaveAndLoadWaitForAProgramThatAdmitsNoWriterThenGiveUp) {
+    const std::u16string busy = u"Не удалось сохранить файл базы компонентов:\n" + FilePath() +
+                                u"\nФайл сейчас сохраняет другой пользователь или программа. Повторите "
+                                u"сохранение позже.";
+    const struct {
+        const char* holder;
+        DWORD access, share;
+        bool saves, loads;
+    } cases[] = {
+        {"a reader admitting no writer", GENERIC_READ, FILE_SHARE_READ, false, true},
+        {"a writer admitting no writer", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, false, false},
+        {"a writer admitting no one", GENERIC_WRITE, 0, false, false},
+        {"a reader admitting all", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, true,
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.holder);
+        const std::string old = Utf16ToCodePage1251(kHeader + u"1;метан;CH4;1,000000;0\r\n");
+        ComponentTable table = LoadText(CodePage1251ToUtf16(old));
+        table.records[0].K = 2;
+        const HANDLE holder = CreateFileW(file.c_str(), c.access, c.share, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(table.Save(), c.saves);
+        EXPECT_EQ(table.lastError, c.saves ? u"" : busy);
+        ComponentTable reader;
+        EXPECT_EQ(reader.Load(), c.loads) << Utf16ToUtf8(reader.lastError);
+        CloseHandle(holder);
+        const std::string saved = Utf16ToCodePage1251(kHeader + u"1;метан;CH4;2,000000;0\r\n");
+        EXPECT_EQ(Bytes(file), c.saves ? saved : old);
+        ASSERT_TRUE(table.Save()) << Utf16ToUtf8(table.lastError);
+        EXPECT_EQ(Bytes(file), saved);
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{"CompsTable.csv"});
+    }
+}
 #endif
 
 class ComponentFolderRule : public ComponentTableFile {};

@@ -68,8 +68,9 @@ private:
 #ifdef _WIN32
     void* process = nullptr; // the program's process handle
     void* job = nullptr;     // the job it runs in
-    void* input = nullptr;   // our ends of the pipes of its standard input and output
+    void* input = nullptr;   // our ends of the pipes of its standard input, output and error
     void* output = nullptr;
+    void* errors = nullptr;
 #else
     int pid = -1;
     int socket = -1; // our end of the program's standard input and output

@@ -73,18 +73,6 @@ std::u16string EnvironmentBlock(const std::vector<std::string>& settings) {
     return block;
 }
 
-// The inheritable copy of this process's standard error for the program, or null when there is none
-// (a program without a console).
-HANDLE InheritableStandardError() {
-    const HANDLE own = GetStdHandle(STD_ERROR_HANDLE);
-    HANDLE copy = nullptr;
-    if (own == nullptr || own == INVALID_HANDLE_VALUE ||
-        !DuplicateHandle(GetCurrentProcess(), own, GetCurrentProcess(), &copy, 0, TRUE,
-                         DUPLICATE_SAME_ACCESS))
-        return nullptr;
-    return copy;
-}
-
 bool SetJobLimits(HANDLE job, const ProcessLimits* limits) {
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION info{};
     // Killed with the job, which goes when this process lets go of it or ends; no error box waits for a
@@ -116,6 +104,7 @@ bool UsedProcessorTime(HANDLE process, unsigned seconds) {
 LimitedProcess::~LimitedProcess() {
     CloseIfOpen(input);
     CloseIfOpen(output);
+    CloseIfOpen(errors);
     if (process) {
         TerminateJobObject(static_cast<HANDLE>(job), 1);
         WaitForSingleObject(static_cast<HANDLE>(process), INFINITE);
@@ -142,13 +131,19 @@ int LimitedProcess::Start(const std::string& path, const std::vector<std::string
     if (!CreatePipe(&ourOutput, &theirOutput, &inheritable, 0))
         return static_cast<int>(GetLastError());
     Handle outputRead(ourOutput), outputWrite(theirOutput);
+    // Its standard error comes back through a pipe of its own, so that a program that writes without end
+    // cannot fill this process's standard error (a desktop session's log).
+    HANDLE ourErrors = nullptr, theirErrors = nullptr;
+    if (!CreatePipe(&ourErrors, &theirErrors, &inheritable, 0))
+        return static_cast<int>(GetLastError());
+    Handle errorsRead(ourErrors), errorsWrite(theirErrors);
     SetHandleInformation(ourInput, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(ourOutput, HANDLE_FLAG_INHERIT, 0);
-    Handle standardError(InheritableStandardError());
+    SetHandleInformation(ourErrors, HANDLE_FLAG_INHERIT, 0);
 
     // Only these handles reach the program, whatever other threads made inheritable meanwhile.
-    HANDLE inherited[3] = {theirInput, theirOutput, standardError.Get()};
-    const DWORD inheritedCount = standardError.Get() ? 3 : 2;
+    HANDLE inherited[3] = {theirInput, theirOutput, theirErrors};
+    const DWORD inheritedCount = 3;
     SIZE_T attributeSize = 0;
     InitializeProcThreadAttributeList(nullptr, 1, 0, &attributeSize);
     std::string attributeBytes(attributeSize, '\0');
@@ -162,7 +157,7 @@ int LimitedProcess::Start(const std::string& path, const std::vector<std::string
     startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
     startup.StartupInfo.hStdInput = theirInput;
     startup.StartupInfo.hStdOutput = theirOutput;
-    startup.StartupInfo.hStdError = standardError.Get();
+    startup.StartupInfo.hStdError = theirErrors;
     startup.lpAttributeList = attributes;
 
     std::u16string commandLine = u"\"" + application + u"\"";
@@ -193,6 +188,7 @@ int LimitedProcess::Start(const std::string& path, const std::vector<std::string
     job = newJob.Release();
     input = writeEnd.Release();
     output = outputRead.Release();
+    errors = errorsRead.Release();
     return 0;
 }
 
@@ -205,14 +201,19 @@ ProcessOutcome LimitedProcess::Run(std::string_view data, const ProcessLimits& l
     Handle ownJob(std::exchange(job, nullptr)); // closing it kills whatever is left in it
     Handle toProgram(std::exchange(input, nullptr));
     Handle fromProgram(std::exchange(output, nullptr));
+    Handle errorsFromProgram(std::exchange(errors, nullptr));
     const auto deadline = Clock::now() + std::chrono::milliseconds(limits.wallMilliseconds);
     // The program waits for its input, so it is limited before it can do anything with it.
     if (!SetJobLimits(ownJob.Get(), &limits)) {
         const int error = static_cast<int>(GetLastError());
         TerminateJobObject(ownJob.Get(), 1);
         WaitForSingleObject(running.Get(), INFINITE);
-        return {ProcessOutcome::NotStarted, error, {}};
+        return {ProcessOutcome::NotStarted, error, {}, {}};
     }
+
+    // Reserved ahead, so that keeping the program's errors cannot fail once the threads run.
+    std::string errorText;
+    errorText.reserve(limits.maxErrors);
 
     // Pipes block, so the input goes in and the output comes out on threads of their own while this one
     // watches the clock; a program that ends or is killed breaks both pipes, which ends both threads.
@@ -248,6 +249,15 @@ ProcessOutcome LimitedProcess::Run(std::string_view data, const ProcessLimits& l
         }
     });
 
+    // Its standard error is drained whatever it writes, so that it never waits on a full pipe; only the
+    // first maxErrors bytes are kept.
+    std::thread errorReader([&]() noexcept {
+        char buffer[65536];
+        DWORD got = 0;
+        while (ReadFile(errorsFromProgram.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+            errorText.append(buffer, std::min<size_t>(got, limits.maxErrors - errorText.size()));
+    });
+
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     const bool ended =
         WaitForSingleObject(running.Get(), static_cast<DWORD>(std::max<long long>(left, 0))) == WAIT_OBJECT_0;
@@ -256,17 +266,19 @@ ProcessOutcome LimitedProcess::Run(std::string_view data, const ProcessLimits& l
     WaitForSingleObject(running.Get(), INFINITE);
     reader.join();
     writer.join();
+    errorReader.join();
     if (outOfMemory)
         throw std::bad_alloc();
     if (tooLarge)
-        return {ProcessOutcome::OutputTooLarge, 0, {}};
+        return {ProcessOutcome::OutputTooLarge, 0, {}, {}};
     if (!ended)
-        return {ProcessOutcome::TimedOut, 0, {}};
+        return {ProcessOutcome::TimedOut, 0, {}, {}};
 
     DWORD status = 0;
     if (!GetExitCodeProcess(running.Get(), &status))
-        return {ProcessOutcome::Lost, 0, std::move(collected)};
-    ProcessOutcome outcome{ProcessOutcome::Exited, static_cast<int>(status), std::move(collected)};
+        return {ProcessOutcome::Lost, 0, std::move(collected), std::move(errorText)};
+    ProcessOutcome outcome{ProcessOutcome::Exited, static_cast<int>(status), std::move(collected),
+                           std::move(errorText)};
     if (status == kProcessorLimitStatus && UsedProcessorTime(running.Get(), limits.cpuSeconds))
         outcome.kind = ProcessOutcome::Signalled;
     else if (status >= 0xC0000000u) // an exception's code, such as an access violation

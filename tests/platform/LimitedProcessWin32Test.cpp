@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -30,6 +31,11 @@ namespace {
         const std::string block(1 << 16, 'x');
         while (WriteStandardOutput(block) == 0) {
         }
+    } else if (part == u"errors") {
+        const std::string block(100'000, 'e');
+        for (int i = 0; i < 3; ++i)
+            std::fwrite(block.data(), 1, block.size(), stderr);
+        WriteStandardOutput("out");
     } else if (part == u"sleep") {
         Sleep(INFINITE);
     } else if (part == u"spin") {
@@ -64,7 +70,7 @@ ProcessOutcome Play(const char* part, std::string_view input, const ProcessLimit
     LimitedProcess process;
     const int error = process.Start(ThisProgram(), {std::string("ATMOCALC_TEST_CHILD=") + part});
     if (error != 0)
-        return {ProcessOutcome::NotStarted, error, {}};
+        return {ProcessOutcome::NotStarted, error, {}, {}};
     return process.Run(input, limits);
 }
 
@@ -75,6 +81,7 @@ constexpr ProcessLimits kLimits{256ull << 20, 5, 20'000, 1 << 20};
 using namespace std::string_literals;
 
 TEST(LimitedProcessWin32, GivesTheSameOutcomesAsOnOtherSystems) {
+    constexpr DWORD kNoDialog = 0;
     struct Case {
         const char* part;
         std::string input;
@@ -92,6 +99,13 @@ TEST(LimitedProcessWin32, GivesTheSameOutcomesAsOnOtherSystems) {
         {"sleep", "", {256ull << 20, 5, 300, 1000}, ProcessOutcome::TimedOut, 0, ""},
         {"crash", "", kLimits, ProcessOutcome::Signalled, static_cast<int>(EXCEPTION_ACCESS_VIOLATION), {}},
     };
+    // Wine ignores the job's death on an unhandled exception and starts its debugger, which shows a crash
+    // dialog whenever the program's standard error is not a console (here it is a pipe) and waits for a
+    // user; without the dialog it ends the program as Windows does.
+    if (UnderWine())
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\WineDbg", L"ShowCrashDialog",
+                                  REG_DWORD, &kNoDialog, sizeof kNoDialog),
+                  ERROR_SUCCESS);
     for (const Case& c : cases) {
         const ProcessOutcome outcome = Play(c.part, c.input, c.limits);
         EXPECT_EQ(outcome.kind, c.kind) << c.part;
@@ -99,6 +113,15 @@ TEST(LimitedProcessWin32, GivesTheSameOutcomesAsOnOtherSystems) {
         if (c.output)
             EXPECT_EQ(outcome.output, *c.output) << c.part;
     }
+}
+
+// Its standard error comes back through a pipe that is drained while it runs: the first maxErrors bytes
+// are kept, the rest is dropped, and this process's own standard error gets nothing.
+TEST(LimitedProcessWin32, StandardErrorComesBackCutToItsLimit) {
+    const ProcessOutcome outcome = Play("errors", "", {256ull << 20, 5, 20'000, 1 << 20, 1 << 16});
+    EXPECT_EQ(outcome.kind, ProcessOutcome::Exited);
+    EXPECT_EQ(outcome.output, "out");
+    EXPECT_EQ(outcome.errors, std::string(1 << 16, 'e'));
 }
 
 TEST(LimitedProcessWin32, ReportsAProgramThatCannotBeStarted) {

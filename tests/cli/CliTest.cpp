@@ -183,8 +183,10 @@ TEST_F(Cli, ReportWithTraceAppendsTheAppendixAfterTheMessages) {
     EXPECT_NE(
         shown.find("метан = K 1.000000 × S̄ 210.7 (2 пика) × Kcal 0.00995447 × P 1.00671 × f 1.07 = 2.2593"),
         std::string::npos);
-    EXPECT_NE(shown.find("Kcal = n 3 ÷ sumInv 301.372 = 0.00995447"), std::string::npos);
-    EXPECT_NE(shown.find("«» — 4 пика, хроматограммы 4, 5, 6 (пик без имени)"), std::string::npos);
+    EXPECT_NE(shown.find("Kcal = n 3 ÷ Σ 1/Ki 301.372 = 0.00995447"), std::string::npos);
+    EXPECT_NE(shown.find("«» — 4 пика, хроматограммы № 4 (assay4.stg), № 5 (assay5.stg), № 6 (assay6.stg) "
+                         "(пик без имени)"),
+              std::string::npos);
 }
 
 TEST_F(Cli, AssayDumpsWhatTheFileHolds) {

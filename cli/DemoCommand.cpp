@@ -24,9 +24,9 @@ int Run(const ParsedOptions& options) {
 
 Command DemoCommand() {
     return {{"demo",
-             "Writes a demo installation into DIR: host.db, assays/*.stg and, under public/, the component "
-             "table and the report template (PUBLIC=DIR/public makes the folder rules find them).",
-             {"DIR"},
+             "Записывает в ПАПКУ демонстрационную установку: host.db, assays/*.stg и в public/ справочник "
+             "компонентов и шаблон отчёта (с PUBLIC=ПАПКА/public расчёт находит их).",
+             {"ПАПКА"},
              {}},
             &Run};
 }

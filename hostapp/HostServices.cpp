@@ -72,6 +72,14 @@ std::vector<uint32_t> PickAssays(HostServiceContext& context, uint32_t capacity)
         Report(context, QStringLiteral("Выбор хроматограмм: в базе данных нет (или скрыты, удалены): %1")
                             .arg(IdList(missing)));
     }
+    // As OK is for the user, passing on more than the caller can take is refused, not cut short.
+    if (!picker.WithinCapacity()) {
+        Report(context,
+               QStringLiteral("Выбор хроматограмм: выбрано %1, а можно не более %2 — ничего не передано")
+                   .arg(picker.SelectedCount())
+                   .arg(capacity));
+        return {};
+    }
     const std::vector<uint32_t> ids = picker.SelectedIds();
     Report(
         context,

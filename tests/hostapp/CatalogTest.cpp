@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -84,7 +85,7 @@ TEST(Catalog, ListsTheVisibleAssaysAndCountsThemInTheStatusBar) {
     EXPECT_EQ(shown->index(2, AssayTableModel::kFile).data().toString(), QStringLiteral("/data/g5.vlt"));
     EXPECT_EQ(shown->index(2, AssayTableModel::kMixture).data().toString(), QStringLiteral("ПГС метан"));
     EXPECT_EQ(shown->index(2, AssayTableModel::kCalibration).data().toString(), QStringLiteral("да"));
-    EXPECT_EQ(shown->index(0, AssayTableModel::kCalibration).data().toString(), QString());
+    EXPECT_EQ(shown->index(0, AssayTableModel::kCalibration).data().toString(), QStringLiteral("нет"));
     EXPECT_EQ(StatusText(host), host.DatabasePath() + QStringLiteral(" · хроматограмм: 3"));
     EXPECT_TRUE(boxes.boxes.empty());
 }
@@ -128,6 +129,26 @@ TEST(Catalog, DatesSortAsDatesNotAsTheirText) {
     EXPECT_EQ(ListedIds(host), first == Qt::AscendingOrder ? byDayBackwards : byDay);
 }
 
+namespace {
+
+// Answers the question the host asks before a restart would close the plug-in's open dialog; false
+// when no question came.
+bool AnswerRestart(VeltraHost& host, const QString& path, QMessageBox::StandardButton button, bool& opened) {
+    bool asked = false;
+    AnswerModal([&] { opened = host.OpenDatabase(path); },
+                [&](QWidget* modal) {
+                    auto* box = qobject_cast<QMessageBox*>(modal);
+                    if (!box)
+                        return;
+                    asked = true;
+                    EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+                    box->button(button)->click();
+                });
+    return asked;
+}
+
+} // namespace
+
 TEST(Catalog, OpeningAnotherDatabaseTellsThePluginAndClosesItsDialog) {
     QTemporaryDir folder;
     MessageBoxRecorder boxes;
@@ -141,7 +162,15 @@ TEST(Catalog, OpeningAnotherDatabaseTellsThePluginAndClosesItsDialog) {
 
     const QString other = folder.filePath(QStringLiteral("other.db"));
     MakeAssayDatabase(other, {{7, "/data/a7.vlt", "Проба 7", "Воздух", 1700000000, 0, 0, 0}});
-    EXPECT_TRUE(host.OpenDatabase(other));
+    // The open dialog would close: the user is asked first, and may keep it and the database.
+    const QString first = host.DatabasePath();
+    bool opened = true;
+    EXPECT_TRUE(AnswerRestart(host, other, QMessageBox::No, opened));
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(UriOf(host), first);
+    EXPECT_EQ(PluginWindows(), 1);
+    EXPECT_TRUE(AnswerRestart(host, other, QMessageBox::Yes, opened));
+    EXPECT_TRUE(opened);
     EXPECT_EQ(ListedIds(host), (std::vector<uint32_t>{7}));
     EXPECT_EQ(UriOf(host), other);
     EXPECT_EQ(StatusText(host), other + QStringLiteral(" · хроматограмм: 1"));
@@ -150,7 +179,10 @@ TEST(Catalog, OpeningAnotherDatabaseTellsThePluginAndClosesItsDialog) {
     EXPECT_TRUE(host.Bus().HasCommand("atmocalc/MenuCommand"));
     EXPECT_TRUE(item->isEnabled());
 
-    // A file that is not there changes nothing.
+    // Without an open dialog nothing is asked. A file that is not there changes nothing.
+    EXPECT_FALSE(AnswerRestart(host, first, QMessageBox::No, opened));
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(host.OpenDatabase(other));
     EXPECT_FALSE(host.OpenDatabase(folder.filePath(QStringLiteral("gone.db"))));
     EXPECT_EQ(UriOf(host), other);
     EXPECT_EQ(boxes.Texts(),

@@ -15,8 +15,9 @@ public:
 
     // Creates path as a new file readable only by its owner; an existing file or link at path is left
     // alone (EEXIST). With replace, writes instead into a new file beside path that Commit renames over
-    // it, so the old file is replaced only by a complete one that keeps its permission bits; anything at
-    // path that is not a regular file (a link, a folder, a pipe, a device) is left alone (EEXIST).
+    // it, so the old file is replaced only by a complete one that keeps its permission bits (a file new
+    // at path gets the usual 0666 less the umask); anything at path that is not a regular file (a link,
+    // a folder, a pipe, a device) is left alone (EEXIST).
     // Returns 0, or the errno value of the failure.
     int Create(std::u16string_view path, bool replace);
 

@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
@@ -199,6 +200,25 @@ TEST(Catalog, OpeningAnotherDatabaseTellsThePluginAndClosesItsDialog) {
     EXPECT_EQ(ListedIds(next), (std::vector<uint32_t>{7}));
 }
 
+TEST(Catalog, MenusHaveMnemonicsAndCtrlQQuits) {
+    QTemporaryDir folder;
+    MessageBoxRecorder boxes;
+    VeltraHost host(OptionsIn(folder));
+    ASSERT_TRUE(host.Start());
+    QAction* quit = host.Window().FindMenuItem(QStringLiteral("Файл/Выход"));
+    ASSERT_NE(quit, nullptr);
+    EXPECT_EQ(quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    // The host's menus and the levels the plug-in added ("Данные", "Расчёты", "Тамирель").
+    std::vector<QAction*> items = {host.Window().FindMenuItem(QStringLiteral("Данные/Расчёты/Тамирель"))};
+    for (QMenu* menu : host.Window().menuBar()->findChildren<QMenu*>())
+        items.push_back(menu->menuAction());
+    for (QAction* item : items) {
+        ASSERT_NE(item, nullptr);
+        EXPECT_TRUE(item->text().contains(u'&')) << item->text().toStdString();
+    }
+    host.Stop();
+}
+
 TEST(Catalog, RereadsTheDatabaseAndSharesItsRowsWithThePicker) {
     QTemporaryDir folder;
     HostOptions options = OptionsIn(folder);
@@ -271,7 +291,7 @@ TEST(Catalog, FirstStartOffersTheDemoWhoseChromatogramsOpenByDoubleClick) {
     EXPECT_TRUE(host.Profile().Path().startsWith(user.folder.path()));
     EXPECT_EQ(UriOf(host), QString());
 
-    page->demoButton->click();
+    QTest::keyClick(page->demoButton, Qt::Key_Return); // Enter presses the focused button
     ASSERT_TRUE(boxes.boxes.empty()) << QString::fromStdU16String(boxes.boxes[0].text).toStdString();
     EXPECT_EQ(host.DatabasePath(), DefaultDemoFolder() + QStringLiteral("/host.db"));
     EXPECT_TRUE(host.DatabasePath().startsWith(user.folder.path()));

@@ -145,7 +145,7 @@ int Run(const ParsedOptions& options) {
     const std::u16string database = Utf8ToUtf16(options.Text("--db"));
     std::vector<HistoryRun> runs;
     {
-        DatabaseGuard db(OpenDatabase(database));
+        DatabaseGuard db(OpenDatabase(database, DatabaseAccess::ReadOnly));
         runs = ReadHistoryRuns(db.get());
     }
     const CalibrationHistory history = MakeCalibrationHistory(runs, filter, reference);

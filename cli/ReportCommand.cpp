@@ -10,11 +10,36 @@
 #include "report/Report.h"
 #include "report/ReportRequest.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
+// Why the template cannot be read, or nothing. The report stage's own message for it names no file, so
+// the tool tells it first. A pipe in its place is not waited for.
+std::string TemplateProblem(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? "нет такого файла" : std::strerror(errno);
+    struct stat status;
+    const bool regular = fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    close(fd);
+    return regular ? "" : "это не обычный файл";
+}
+
 int Run(const ParsedOptions& options) {
+    const std::string templatePath = options.Has("--template")
+                                         ? options.Text("--template")
+                                         : Utf16ToUtf8(TemplateFolder() + u"/Report.xsl");
+    if (const std::string problem = TemplateProblem(templatePath); !problem.empty()) {
+        std::fprintf(stderr, "atmocalc report: шаблон отчёта не прочитан: %s: %s\n", templatePath.c_str(),
+                     problem.c_str());
+        return kExitFailed;
+    }
     MessageBoxLog boxes;
     const CalculationInput input = ReadCalculationInput(options);
     const auto& table = ComponentTable::Instance();
@@ -28,8 +53,7 @@ int Run(const ParsedOptions& options) {
     messages.insert(messages.end(), run.infos.begin(), run.infos.end());
 
     ReportRequest request(input.measurements, result, messages, input.settings);
-    if (options.Has("--template"))
-        request.templatePath = Utf8ToUtf16(options.Text("--template"));
+    request.templatePath = Utf8ToUtf16(templatePath);
     request.targetPath = Utf8ToUtf16(options.Text("--out"));
     request.trace = wanted;
     request.startStandbyHelper = false; // the tool makes this one report
@@ -63,15 +87,15 @@ int Run(const ParsedOptions& options) {
 Command ReportCommand() {
     CommandSpec declaration{
         "report",
-        "Runs the calculation and writes the HTML report as the main dialog's report command does.",
+        "Выполняет расчёт и записывает отчёт HTML, как кнопка \"Создать отчёт\" главного окна модуля.",
         {},
         CalculationInputOptions()};
-    declaration.options.push_back({"--template", OptionKind::Text, "FILE", "the report template", false,
-                                   "Report.xsl of the folder rule (PUBLIC)"});
-    declaration.options.push_back({"--out", OptionKind::Text, "FILE", "the HTML file to write", true});
+    declaration.options.push_back({"--template", OptionKind::Text, "ФАЙЛ", "шаблон отчёта", false,
+                                   "PUBLIC/Documents/Veltra4/atmocalc/templates/Report.xsl"});
+    declaration.options.push_back({"--out", OptionKind::Text, "ФАЙЛ", "файл отчёта HTML", true});
     declaration.options.push_back(
-        {"--xml", OptionKind::Text, "FILE", "also write the report document (UTF-16LE)"});
+        {"--xml", OptionKind::Text, "ФАЙЛ", "записать и документ отчёта (UTF-16LE)"});
     declaration.options.push_back(
-        {"--trace", OptionKind::Flag, "", "append how every result was computed (element \"trace\")"});
+        {"--trace", OptionKind::Flag, "", "добавить приложение \"Расчёт подробно\" (элемент \"trace\")"});
     return {declaration, &Run};
 }

@@ -16,8 +16,9 @@ public:
     // Creates path as a new file readable only by its owner; an existing file or link at path is left
     // alone (EEXIST). With replace, writes instead into a new file beside path that Commit renames over
     // it, so the old file is replaced only by a complete one that keeps its permission bits and group
-    // (without the group's bits when the group cannot be kept); a symbolic link at path is left alone
-    // (ELOOP), and so is anything else that is not a regular file (a folder, a pipe, a device: EEXIST).
+    // (without the group's bits when the group cannot be kept), and a file new at path gets the usual
+    // 0666 less the umask; a symbolic link at path is left alone (ELOOP), and so is anything else that is
+    // not a regular file (a folder, a pipe, a device: EEXIST).
     // Returns 0, or the errno value of the failure.
     int Create(std::u16string_view path, bool replace);
 

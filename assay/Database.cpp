@@ -1,6 +1,7 @@
 #include "assay/Database.h"
 
 #include "assay/SqlFunctions.h"
+#include "platform/text/Utf.h"
 
 #include <memory>
 #include <sqlite3.h>
@@ -30,9 +31,11 @@ std::u16string ColumnText(sqlite3_stmt* statement, int column) {
 
 } // namespace
 
-sqlite3* OpenDatabase(const std::u16string& path) {
+sqlite3* OpenDatabase(const std::u16string& path, DatabaseAccess access) {
     sqlite3* connection = nullptr;
-    int code = sqlite3_open16(path.c_str(), &connection);
+    int code = access == DatabaseAccess::ReadOnly
+                   ? sqlite3_open_v2(Utf16ToUtf8(path).c_str(), &connection, SQLITE_OPEN_READONLY, nullptr)
+                   : sqlite3_open16(path.c_str(), &connection);
     if (code == SQLITE_OK)
         code = sqlite3_db_config(connection, SQLITE_DBCONFIG_ENABLE_FKEY, 1, nullptr);
     if (code == SQLITE_OK)

@@ -25,11 +25,16 @@ public:
 
 } // namespace DataBase
 
-// An open connection to the file (created when absent; an empty path opens a private temporary
-// database) with foreign keys on, the Unicode text functions and the NOCASE collation of SqlFunctions.h
-// registered, and a wait of up to 5 seconds for another connection's lock before a statement fails
-// with SQLITE_BUSY. Throws DataBase::SqlException with the connection's message.
-sqlite3* OpenDatabase(const std::u16string& path);
+enum class DatabaseAccess {
+    ReadWriteCreate, // the plug-in's: the file is created when absent
+    ReadOnly,        // the tool's: a missing file is an error, and nothing is created or changed
+};
+
+// An open connection to the file (an empty path opens a private temporary database) with foreign keys
+// on, the Unicode text functions and the NOCASE collation of SqlFunctions.h registered, and a wait of up
+// to 5 seconds for another connection's lock before a statement fails with SQLITE_BUSY. Throws
+// DataBase::SqlException with the connection's message.
+sqlite3* OpenDatabase(const std::u16string& path, DatabaseAccess access = DatabaseAccess::ReadWriteCreate);
 // Closes the connection; never throws; null is ignored.
 void CloseDatabase(sqlite3* connection) noexcept;
 

@@ -70,3 +70,6 @@ public:
 private:
     std::vector<char> xmlBuffer;  // the XML part of the last load, parsed in place; reused by the next
 };
+
+// What a code of CVeltraFile4::LoadFromFile means, in words for the user: "файл не открывается", …
+const char16_t* LoadErrorText(int code);

@@ -50,10 +50,16 @@ struct ComponentTrace {
     std::u16string reason; // why it has none; empty when listed
 };
 
+struct UnmatchedRun {
+    uint32_t id = 0;         // assay id
+    int32_t number = 0;      // its № in the set, from 1, as the dialog and the report number it
+    std::u16string fileName; // full path of the assay file
+};
+
 struct UnmatchedPeak {
-    std::u16string name;       // exactly as the peak carries it
-    int32_t count = 0;         // peaks of that name in the runs with and without cartridge
-    std::vector<uint32_t> ids; // the runs they came from, in the order they were met
+    std::u16string name;            // exactly as the peak carries it
+    int32_t count = 0;              // peaks of that name in the runs with and without cartridge
+    std::vector<UnmatchedRun> runs; // the runs they came from, in the order they were met
 };
 
 // The numbers one result row's text was formatted from.

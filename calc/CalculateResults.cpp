@@ -131,25 +131,31 @@ private:
     const std::vector<size_t> none;
 };
 
-// The peaks whose names no component carries, by exact name, in the order they were first met.
+// The peaks whose names no component carries, by exact name, in the order they were first met; each
+// run is named by its № in the set, as the dialog and the report number it, and its file.
 class UnmatchedPeaks {
 public:
-    explicit UnmatchedPeaks(std::vector<UnmatchedPeak>& peaks) : peaks(peaks) {}
+    UnmatchedPeaks(std::vector<UnmatchedPeak>& peaks, const MeasurementSet& set) : peaks(peaks) {
+        int32_t number = 0;
+        for (const auto& entry : set)
+            numbers.emplace(entry.first, ++number);
+    }
 
-    void Add(const std::u16string& name, uint32_t runId) {
+    void Add(const std::u16string& name, const MeasurementSet::value_type& run) {
         const auto [known, isNew] = byName.emplace(name, peaks.size());
         if (isNew)
             peaks.push_back({name, 0, {}});
         UnmatchedPeak& peak = peaks[known->second];
         ++peak.count;
         // Each run is visited once, so a run already named is the last one named.
-        if (peak.ids.empty() || peak.ids.back() != runId)
-            peak.ids.push_back(runId);
+        if (peak.runs.empty() || peak.runs.back().id != run.first)
+            peak.runs.push_back({run.first, numbers.at(run.first), run.second.fileName});
     }
 
 private:
     std::vector<UnmatchedPeak>& peaks;
     std::unordered_map<std::u16string, size_t> byName;
+    std::unordered_map<uint32_t, int32_t> numbers; // assay id → № in the set
 };
 
 // Each matching peak enters the running mean of every accumulator of its name; a run without such
@@ -161,7 +167,7 @@ void AverageAreas(const RunList& runs, ComponentMatcher& matcher,
         for (const AssayPeak& peak : entry->second.peaks) {
             const std::vector<size_t>& matches = matcher.Match(peak.name);
             if (unmatched && matches.empty())
-                unmatched->Add(peak.name, entry->first);
+                unmatched->Add(peak.name, *entry);
             for (size_t i : matches) {
                 ComponentAccumulator& a = accumulators[i];
                 const double n = a.*count;
@@ -188,9 +194,9 @@ void AddRow(CalcResult& result, ConcentrationTrace* steps, std::u16string_view n
 }
 
 // The concentrations, the group sums and the result rows.
-void AddResultRows(const RunList& withRuns, const RunList& withoutRuns, double calibrationFactor,
-                   const SettingsRecord& settings, const ComponentTable& table, CalcResult& result,
-                   CalcTrace* trace) {
+void AddResultRows(const MeasurementSet& set, const RunList& withRuns, const RunList& withoutRuns,
+                   double calibrationFactor, const SettingsRecord& settings, const ComponentTable& table,
+                   CalcResult& result, CalcTrace* trace) {
     const double pressureRatio = settings.pressGrad / settings.pressAn;
     const double conditionsFactor = settings.stdMode == 1 ? kAtmosphericAirFactor : 1.0;
     ConcentrationTrace* steps = nullptr;
@@ -199,7 +205,7 @@ void AddResultRows(const RunList& withRuns, const RunList& withoutRuns, double c
         trace->pressureRatio = pressureRatio;
         trace->conditionsFactor = conditionsFactor;
         steps = &trace->concentrations.emplace();
-        unmatched.emplace(steps->unmatchedPeaks);
+        unmatched.emplace(steps->unmatchedPeaks, set);
     }
     const std::u16string hydrocarbonTotal = FoldText(u"углеводороды");
 
@@ -308,6 +314,6 @@ CalcResult CalculateResults(const MeasurementSet& set, const SettingsRecord& set
         return result;
     if (!(settings.pressGrad > 0) || !(settings.pressAn > 0))
         return result;
-    AddResultRows(withRuns, withoutRuns, calibrationFactor, settings, table, result, trace);
+    AddResultRows(set, withRuns, withoutRuns, calibrationFactor, settings, table, result, trace);
     return result;
 }

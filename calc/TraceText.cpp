@@ -103,7 +103,7 @@ std::u16string PeakCountText(int32_t count) {
 }
 
 std::u16string CalibrationRunFormula(const CalibrationRunTrace& run) {
-    return FormatText(u"%s: Ki = concent %s ÷ area %s = %s", PathFindFileName(run.fileName),
+    return FormatText(u"%s: Ki = концентрация %s ÷ площадь %s = %s", PathFindFileName(run.fileName),
                       Number(run.concent), Number(run.area), Number(run.factor));
 }
 
@@ -111,8 +111,8 @@ std::u16string CalibrationFactorFormula(const CalibrationTrace& calibration) {
     if (!calibration.factor)
         return {};
     if (calibration.sumInv == 0.0)
-        return u"Kcal = 0: sumInv 0 (все Ki бесконечны: площадь метана 0)";
-    return FormatText(u"Kcal = n %d ÷ sumInv %s = %s", calibration.n, Number(calibration.sumInv),
+        return u"Kcal = 0: Σ 1/Ki = 0 (все Ki бесконечны: площадь метана 0)";
+    return FormatText(u"Kcal = n %d ÷ Σ 1/Ki %s = %s", calibration.n, Number(calibration.sumInv),
                       Number(*calibration.factor));
 }
 
@@ -127,22 +127,28 @@ std::u16string SpreadFormula(const CalibrationTrace& calibration) {
     else if (calibration.verdict == ConvergenceVerdict::NotConverged)
         verdict = u"НЕТ сходимости (больше 15 %)";
     const double spread = *calibration.spreadPercent;
-    return FormatText(u"разброс = (max %s − min %s) ÷ Kcal %s × 100 = %s %%: %s", Number(*calibration.max),
-                      Number(*calibration.min), Number(*calibration.factor),
+    return FormatText(u"разброс = (Ki max %s − Ki min %s) ÷ Kcal %s × 100 = %s %%: %s",
+                      Number(*calibration.max), Number(*calibration.min), Number(*calibration.factor),
                       std::isfinite(spread) ? FormatText(u"%.2f", spread) : Number(spread), verdict);
 }
 
 std::u16string PressureRatioFormula(const CalcTrace& trace) {
     if (!trace.pressureRatio)
         return {};
-    return FormatText(u"P = pressGrad %s ÷ pressAn %s = %s", Number(trace.pressGrad), Number(trace.pressAn),
-                      Number(*trace.pressureRatio));
+    return FormatText(u"P = давление при градуировке %s ÷ давление при анализе %s = %s",
+                      Number(trace.pressGrad), Number(trace.pressAn), Number(*trace.pressureRatio));
 }
 
 std::u16string ConditionsFactorFormula(const CalcTrace& trace) {
     if (!trace.conditionsFactor)
         return {};
-    return FormatText(u"f = %s (stdMode %d)", Number(*trace.conditionsFactor), trace.stdMode);
+    // The settings dialog's names of the two modes; any other value is reduced as working-area air.
+    if (trace.stdMode == 1)
+        return FormatText(u"f = %s (атмосферный воздух)", Number(*trace.conditionsFactor));
+    if (trace.stdMode == 0)
+        return FormatText(u"f = %s (воздух рабочей зоны)", Number(*trace.conditionsFactor));
+    return FormatText(u"f = %s (приведение %d: как воздух рабочей зоны)", Number(*trace.conditionsFactor),
+                      trace.stdMode);
 }
 
 std::u16string ComponentFormula(const CalcTrace& trace, const ComponentTrace& c) {
@@ -178,11 +184,13 @@ std::u16string UnsaturatedFormula(const CalcTrace& trace) {
 }
 
 std::u16string UnmatchedPeakText(const UnmatchedPeak& peak) {
-    std::u16string ids;
-    for (uint32_t id : peak.ids)
-        ids += (ids.empty() ? u"" : u", ") + FormatText(u"%u", id);
-    std::u16string text =
-        FormatText(u"«%s» — %s, хроматограммы %s", peak.name, PeakCountText(peak.count), ids);
+    // By № and file name, as the dialog's list and the report show the chromatograms: neither shows ids.
+    std::u16string runs;
+    for (const UnmatchedRun& run : peak.runs)
+        runs += (runs.empty() ? u"" : u", ") +
+                FormatText(u"№ %d (%s)", run.number, PathFindFileName(run.fileName));
+    std::u16string text = FormatText(u"«%s» — %s, %s %s", peak.name, PeakCountText(peak.count),
+                                     peak.runs.size() == 1 ? u"хроматограмма" : u"хроматограммы", runs);
     const std::u16string hints = NameHints(peak.name);
     return hints.empty() ? text : text + u" (" + hints + u")";
 }

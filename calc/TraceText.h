@@ -14,15 +14,16 @@ const char* VerdictName(ConvergenceVerdict verdict);
 // "1 пик", "3 пика", "5 пиков".
 std::u16string PeakCountText(int32_t count);
 
-// "calibration1.stg: Ki = concent 50 ÷ area 4990 = 0.01002".
+// "calibration1.stg: Ki = концентрация 50 ÷ площадь 4990 = 0.01002".
 std::u16string CalibrationRunFormula(const CalibrationRunTrace& run);
-// "Kcal = n 3 ÷ sumInv 298.195 = 0.0100605"; empty after the methane error.
+// "Kcal = n 3 ÷ Σ 1/Ki 298.195 = 0.0100605"; empty after the methane error.
 std::u16string CalibrationFactorFormula(const CalibrationTrace& calibration);
-// "разброс = (max 0.0104 − min 0.0098) ÷ Kcal 0.0100605 × 100 = 5.96 %: сходимость есть (не более 15 %)";
-// empty after the methane error.
+// "разброс = (Ki max 0.0104 − Ki min 0.0098) ÷ Kcal 0.0100605 × 100 = 5.96 %: сходимость есть
+// (не более 15 %)"; empty after the methane error.
 std::u16string SpreadFormula(const CalibrationTrace& calibration);
 
-// "P = pressGrad 750 ÷ pressAn 745 = 1.00671" and "f = 1.07 (stdMode 1)"; empty when not computed.
+// "P = давление при градуировке 750 ÷ давление при анализе 745 = 1.00671" and "f = 1.07 (атмосферный
+// воздух)"; empty when not computed.
 std::u16string PressureRatioFormula(const CalcTrace& trace);
 std::u16string ConditionsFactorFormula(const CalcTrace& trace);
 
@@ -36,7 +37,8 @@ std::u16string SumWithoutFormula(const ConcentrationTrace& steps);
 std::u16string SaturatedFormula(const CalcTrace& trace);
 std::u16string UnsaturatedFormula(const CalcTrace& trace);
 
-// "«этан » — 2 пика, хроматограммы 4, 5 (пробел в конце)": what makes a name miss its component.
+// "«этан » — 2 пика, хроматограммы № 4 (a4.stg), № 5 (a5.stg) (пробел в конце)": the runs by their №
+// in the set and file name, and what makes a name miss its component.
 std::u16string UnmatchedPeakText(const UnmatchedPeak& peak);
 
 // "Пики без компонента:" and a line per unmatched peak; nothing when every peak found its component.

@@ -10,27 +10,6 @@
 
 namespace {
 
-const char* CodeInWords(int code) {
-    switch (code) {
-    case -1:
-        return "the file cannot be opened";
-    case -2:
-        return "the header cannot be read";
-    case -3:
-        return "the file does not start with \"STG\"";
-    case -4:
-        return "the format version is above 1";
-    case -5:
-        return "a channel block header cannot be read";
-    case -6:
-        return "a channel's sample count is too large or the file is too short for it";
-    case -7:
-        return "the XML part is not well formed";
-    default:
-        return "the file cannot be read";
-    }
-}
-
 void WritePassport(JsonWriter& json, const AssayPassport& p) {
     json.Key("passport").BeginObject();
     json.Key("filePath").Value(p.filePath);
@@ -138,11 +117,13 @@ std::string ToText(const CVeltraFile4& file) {
 int Run(const ParsedOptions& options) {
     CVeltraFile4 file;
     const bool json = options.Has("--json");
-    if (const int code = file.LoadFromFile(Utf8ToUtf16(options.positionals[0])); code != 0) {
+    const std::string& path = options.positionals[0];
+    if (const int code = file.LoadFromFile(Utf8ToUtf16(path)); code != 0) {
+        // The failure for people on standard error; the JSON answer keeps its code for scripts.
+        PrintText(stderr, "atmocalc assay: %s: %s (код %d)\n", path.c_str(),
+                  Utf16ToUtf8(LoadErrorText(code)).c_str(), code);
         if (json)
             PrintText(stdout, "{\"code\":%d}\n", code);
-        else
-            PrintText(stdout, "error %d: %s\n", code, CodeInWords(code));
         return kExitFailed;
     }
     const std::string out = json ? ToJson(file, options.Has("--samples")) + "\n" : ToText(file);
@@ -154,9 +135,9 @@ int Run(const ParsedOptions& options) {
 
 Command AssayCommand() {
     return {{"assay",
-             "Reads an assay file as the plug-in does and prints its passport, channels and peak tables.",
-             {"FILE"},
-             {{"--json", OptionKind::Flag, "", "print one JSON object"},
-              {"--samples", OptionKind::Flag, "", "with --json: add each channel's sample words"}}},
+             "Читает файл хроматограммы, как модуль, и печатает паспорт, каналы и таблицы пиков.",
+             {"ФАЙЛ"},
+             {{"--json", OptionKind::Flag, "", "напечатать один объект JSON"},
+              {"--samples", OptionKind::Flag, "", "с --json: добавить отсчёты каждого канала"}}},
             &Run};
 }

@@ -132,12 +132,13 @@ int Run(const ParsedOptions& options) {
 Command CalcCommand() {
     CommandSpec declaration{
         "calc",
-        "Runs the calculation on the chromatograms of the database and prints results and messages.",
+        "Выполняет расчёт по хроматограммам базы данных и печатает результаты и сообщения.",
         {},
         CalculationInputOptions()};
-    declaration.options.push_back({"--json", OptionKind::Flag, "", "print one JSON object instead of text"});
-    declaration.options.push_back({"--trace", OptionKind::Flag, "",
-                                   "also print how every result was computed (JSON: a \"trace\" object)"});
+    declaration.options.push_back(
+        {"--json", OptionKind::Flag, "", "напечатать один объект JSON вместо текста"});
+    declaration.options.push_back(
+        {"--trace", OptionKind::Flag, "", "напечатать и расчёт подробно (в JSON — объект \"trace\")"});
     declaration.options.push_back(
         {"--csv", OptionKind::Flag, "",
          "вывести таблицу CSV для электронных таблиц: строки результата с полными числами расчёта, пустая "

@@ -17,7 +17,8 @@ struct CalculationInput {
     SettingsRecord settings;
 };
 
-// Loads the component table into ComponentTable::Instance() (a failed load is left for the calculation
-// to report), reads the settings from the options, opens the database and adds every id in pick order.
-// Throws DataBase::SqlException from the database layer.
+// Loads the component table into ComponentTable::Instance() (a failed load is told on standard error with
+// the file's path and left for the calculation to report), reads the settings from the options, opens
+// the database read-only and adds every id in pick order. Throws DataBase::SqlException from the
+// database layer, also for a database file that is not there.
 CalculationInput ReadCalculationInput(const ParsedOptions& options);

@@ -1,5 +1,6 @@
 // The tool's subcommands; each takes the arguments after its name and returns the exit status:
-// 0 done, 1 the work failed (a report error, an unreadable assay file), 2 usage error, 3 database error.
+// 0 done (calc whatever its messages say), 1 the work failed (report: no report written; assay: the file
+// not read), 2 usage error, 3 database error. Every failure is told on standard error with its file.
 #pragma once
 
 #include "Options.h"

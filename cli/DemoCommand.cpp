@@ -28,12 +28,11 @@ int Run(const ParsedOptions& options) {
 } // namespace
 
 Command DemoCommand() {
-    return {
-        {"demo",
-         "Writes a demo installation into DIR: host.db, assays/*.stg and, under public/, the component "
-         "table and the report template (PUBLIC=DIR/public makes the folder rules find them).",
-         {"DIR"},
-         {{"--history", OptionKind::Flag, "",
-           "вместо демонстрационного расчёта — месяц градуировок для контроля стабильности (atmocalc qc)"}}},
-        &Run};
+    return {{"demo",
+             "Записывает в ПАПКУ демонстрационную установку: host.db, assays/*.stg и в public/ справочник "
+             "компонентов и шаблон отчёта (с PUBLIC=ПАПКА/public расчёт находит их).",
+             {"ПАПКА"},
+             {{"--history", OptionKind::Flag, "",
+               "вместо демонстрационного расчёта — месяц градуировок для контроля стабильности (atmocalc qc)"}}},
+            &Run};
 }

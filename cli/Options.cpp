@@ -20,7 +20,7 @@ uint32_t ReadId(const std::string& text, const std::string& option) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), id);
     if (text.empty() || ec != std::errc() || end != text.data() + text.size())
         throw UsageError(option + ": \"" + text +
-                         "\" is not an assay id (an unsigned 32-bit decimal number)");
+                         "\" не номер хроматограммы (целое число без знака, не больше 4294967295)");
     return id;
 }
 
@@ -40,7 +40,7 @@ int32_t ReadInteger(const std::string& text, const std::string& option) {
     int32_t value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || ec != std::errc() || end != text.data() + text.size())
-        throw UsageError(option + ": \"" + text + "\" is not an integer");
+        throw UsageError(option + ": \"" + text + "\" не целое число");
     return value;
 }
 
@@ -50,7 +50,7 @@ double ReadNumber(const std::string& text, const std::string& option) {
     size_t used = 0;
     const double value = ReadDecimalWithComma(units, &used);
     if (used == 0 || used != units.size())
-        throw UsageError(option + ": \"" + text + "\" is not a number");
+        throw UsageError(option + ": \"" + text + "\" не число");
     return value;
 }
 
@@ -69,6 +69,12 @@ void Check(const OptionSpec& o, const std::string& value) {
     case OptionKind::Flag:
         break;
     }
+}
+
+// The characters of a UTF-8 text (its bytes other than continuation bytes).
+size_t CharacterCount(const std::string& text) {
+    return std::count_if(text.begin(), text.end(),
+                         [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
 }
 
 } // namespace
@@ -107,13 +113,13 @@ ParsedOptions ParseOptions(const CommandSpec& declaration, const std::vector<std
             }
             const OptionSpec* o = Find(declaration, name);
             if (!o)
-                throw UsageError("unknown option " + name);
+                throw UsageError("неизвестный параметр " + name);
             if (o->kind == OptionKind::Flag) {
                 if (inlineValue)
-                    throw UsageError(name + " takes no value");
+                    throw UsageError(name + " не принимает значения");
             } else if (!inlineValue) {
                 if (i + 1 >= args.size())
-                    throw UsageError(name + " needs a value (" + o->valueName + ")");
+                    throw UsageError(name + ": не задано значение " + o->valueName);
                 value = args[++i];
             }
             Check(*o, value);
@@ -123,18 +129,17 @@ ParsedOptions ParseOptions(const CommandSpec& declaration, const std::vector<std
         }
     }
     if (parsed.positionals.size() < declaration.positionals.size())
-        throw UsageError("missing " + declaration.positionals[parsed.positionals.size()]);
+        throw UsageError("не задан " + declaration.positionals[parsed.positionals.size()]);
     if (parsed.positionals.size() > declaration.positionals.size())
-        throw UsageError("unexpected argument \"" + parsed.positionals[declaration.positionals.size()] +
-                         "\"");
+        throw UsageError("лишний аргумент \"" + parsed.positionals[declaration.positionals.size()] + "\"");
     for (const auto& o : declaration.options)
         if (o.required && !parsed.Has(o.name))
-            throw UsageError("missing " + o.name + " " + o.valueName);
+            throw UsageError("не задан параметр " + o.name + " " + o.valueName);
     return parsed;
 }
 
 std::string UsageText(const CommandSpec& declaration) {
-    std::string text = "usage: atmocalc " + declaration.name;
+    std::string text = "вызов: atmocalc " + declaration.name;
     for (const auto& p : declaration.positionals)
         text += " " + p;
     for (const auto& o : declaration.options) {
@@ -144,10 +149,12 @@ std::string UsageText(const CommandSpec& declaration) {
     text += "\n  " + declaration.summary + "\n";
     for (const auto& o : declaration.options) {
         std::string left = "  " + o.name + (o.valueName.empty() ? "" : " " + o.valueName);
-        left.resize(std::max<size_t>(left.size() + 2, 26), ' ');
+        // Padded by characters, not bytes: the value names are Cyrillic.
+        const size_t width = CharacterCount(left);
+        left += std::string(std::max<size_t>(2, width < 26 ? 26 - width : 0), ' ');
         text += left + o.help;
         if (o.defaultValue)
-            text += " (default: " + *o.defaultValue + ")";
+            text += " (по умолчанию " + *o.defaultValue + ")";
         text += "\n";
     }
     return text;

@@ -25,7 +25,7 @@ enum class OptionKind {
 struct OptionSpec {
     std::string name; // with its dashes: "--db"
     OptionKind kind;
-    std::string valueName; // "FILE", "LIST", … (empty for flags)
+    std::string valueName; // "ФАЙЛ", "СПИСОК", … (empty for flags)
     std::string help;
     bool required = false;
     std::optional<std::string> defaultValue; // shown in the help

@@ -6,6 +6,7 @@
 #include "components/ComponentTable.h"
 #include "platform/system/Console.h"
 #include "platform/system/ExclusiveFile.h"
+#include "platform/system/OpenFile.h"
 #include "platform/system/SystemErrorText.h"
 #include "platform/text/Utf.h"
 #include "report/Report.h"
@@ -15,7 +16,28 @@
 
 namespace {
 
+// Why the template cannot be read, or nothing. The report stage's own message for it names no file, so
+// the tool tells it first. A pipe in its place is not waited for.
+std::string TemplateProblem(const std::string& path) {
+    int error = 0;
+    if (OpenFileForReading(Utf8ToUtf16(path), nullptr, &error))
+        return "";
+    if (error == 0)
+        return "это не обычный файл";
+    if (!PathExists(Utf8ToUtf16(path)))
+        return "нет такого файла";
+    return Utf16ToUtf8(SystemErrorNumberText(error).value_or(u""));
+}
+
 int Run(const ParsedOptions& options) {
+    const std::string templatePath = options.Has("--template")
+                                         ? options.Text("--template")
+                                         : Utf16ToUtf8(TemplateFolder() + u"/Report.xsl");
+    if (const std::string problem = TemplateProblem(templatePath); !problem.empty()) {
+        PrintText(stderr, "atmocalc report: шаблон отчёта не прочитан: %s: %s\n", templatePath.c_str(),
+                  problem.c_str());
+        return kExitFailed;
+    }
     MessageBoxLog boxes;
     const CalculationInput input = ReadCalculationInput(options);
     const auto& table = ComponentTable::Instance();
@@ -29,8 +51,7 @@ int Run(const ParsedOptions& options) {
     messages.insert(messages.end(), run.infos.begin(), run.infos.end());
 
     ReportRequest request(input.measurements, result, messages, input.settings);
-    if (options.Has("--template"))
-        request.templatePath = Utf8ToUtf16(options.Text("--template"));
+    request.templatePath = Utf8ToUtf16(templatePath);
     request.targetPath = Utf8ToUtf16(options.Text("--out"));
     request.trace = wanted;
     request.startStandbyHelper = false; // the tool makes this one report
@@ -64,15 +85,15 @@ int Run(const ParsedOptions& options) {
 Command ReportCommand() {
     CommandSpec declaration{
         "report",
-        "Runs the calculation and writes the HTML report as the main dialog's report command does.",
+        "Выполняет расчёт и записывает отчёт HTML, как кнопка \"Создать отчёт\" главного окна модуля.",
         {},
         CalculationInputOptions()};
-    declaration.options.push_back({"--template", OptionKind::Text, "FILE", "the report template", false,
-                                   "Report.xsl of the folder rule (PUBLIC)"});
-    declaration.options.push_back({"--out", OptionKind::Text, "FILE", "the HTML file to write", true});
+    declaration.options.push_back({"--template", OptionKind::Text, "ФАЙЛ", "шаблон отчёта", false,
+                                   "PUBLIC/Documents/Veltra4/atmocalc/templates/Report.xsl"});
+    declaration.options.push_back({"--out", OptionKind::Text, "ФАЙЛ", "файл отчёта HTML", true});
     declaration.options.push_back(
-        {"--xml", OptionKind::Text, "FILE", "also write the report document (UTF-16LE)"});
+        {"--xml", OptionKind::Text, "ФАЙЛ", "записать и документ отчёта (UTF-16LE)"});
     declaration.options.push_back(
-        {"--trace", OptionKind::Flag, "", "append how every result was computed (element \"trace\")"});
+        {"--trace", OptionKind::Flag, "", "добавить приложение \"Расчёт подробно\" (элемент \"trace\")"});
     return {declaration, &Run};
 }

@@ -51,13 +51,17 @@ std::string RowJson(sqlite3_stmt* statement) {
 }
 
 int Run(const ParsedOptions& options) {
-    DatabaseGuard db(OpenDatabase(Utf8ToUtf16(options.Text("--db"))));
+    DatabaseGuard db(OpenDatabase(Utf8ToUtf16(options.Text("--db")), DatabaseAccess::ReadOnly));
     // The query is a plain text: a "%" in it stays as it stands.
     std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> statement(
         PrepareStatement(db.get(), u"%s", Utf8ToUtf16(options.positionals[0])), &sqlite3_finalize);
     // White space and comments prepare to no statement at all: nothing to run.
     if (!statement)
-        throw UsageError("QUERY holds no SQL statement");
+        throw UsageError("в ЗАПРОСе нет оператора SQL");
+    // The connection is read-only anyway; a statement that would write is refused before it runs, so the
+    // answer names the cause rather than SQLite's "readonly database".
+    if (!sqlite3_stmt_readonly(statement.get()))
+        throw UsageError("запрос изменяет базу данных, а atmocalc sql только читает её");
     int rc;
     while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW)
         PrintText(stdout, "%s\n", RowJson(statement.get()).c_str());
@@ -70,8 +74,10 @@ int Run(const ParsedOptions& options) {
 
 Command SqlCommand() {
     return {{"sql",
-             "Runs a query through the plug-in's database layer and prints one JSON array per row.",
-             {"QUERY"},
-             {{"--db", OptionKind::Text, "FILE", "the host's SQLite database", true}}},
+             "Выполняет запрос на чтение через слой базы данных модуля и печатает каждую строку как "
+             "массив JSON. База данных открывается только для чтения; запрос, который изменяет её, не "
+             "выполняется.",
+             {"ЗАПРОС"},
+             {{"--db", OptionKind::Text, "ФАЙЛ", "база данных хоста (SQLite)", true}}},
             &Run};
 }

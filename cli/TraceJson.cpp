@@ -76,8 +76,8 @@ void WriteConcentrations(JsonWriter& json, const ConcentrationTrace& steps) {
         json.Key("name").Value(peak.name);
         json.Key("count").Value(peak.count);
         json.Key("ids").BeginArray();
-        for (const uint32_t id : peak.ids)
-            json.Value(id);
+        for (const UnmatchedRun& run : peak.runs)
+            json.Value(run.id);
         json.EndArray();
         json.EndObject();
     }

@@ -65,12 +65,19 @@ std::vector<uint32_t> AssayPickerDlg::SelectedIds() const {
     std::sort(selected.begin(), selected.end(),
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     std::vector<uint32_t> ids;
-    for (const QModelIndex& index : selected) {
-        if (ids.size() == capacity)
-            break;
+    if (!WithinCapacity())
+        return ids;
+    for (const QModelIndex& index : selected)
         ids.push_back(static_cast<uint32_t>(index.data(kIdRole).toULongLong()));
-    }
     return ids;
+}
+
+qsizetype AssayPickerDlg::SelectedCount() const {
+    return view->selectionModel()->selectedRows().size();
+}
+
+bool AssayPickerDlg::WithinCapacity() const {
+    return SelectedCount() <= qsizetype(capacity);
 }
 
 std::vector<uint32_t> AssayPickerDlg::SelectIds(const std::vector<uint32_t>& ids) {
@@ -96,7 +103,7 @@ void AssayPickerDlg::SelectEveryRow() {
 }
 
 void AssayPickerDlg::UpdateCount() {
-    const qsizetype chosen = view->selectionModel()->selectedRows().size();
+    const qsizetype chosen = SelectedCount();
     QString text;
     if (model->rowCount() == 0)
         text = QStringLiteral("В базе данных нет хроматограмм.");
@@ -105,5 +112,5 @@ void AssayPickerDlg::UpdateCount() {
     else
         text = QStringLiteral("Выбрано: %1 из %2.").arg(chosen).arg(proxy->rowCount());
     countLabel->setText(text);
-    buttons->button(QDialogButtonBox::Ok)->setEnabled(chosen > 0 && chosen <= qsizetype(capacity));
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(chosen > 0 && WithinCapacity());
 }

@@ -57,7 +57,7 @@ void AssayTableModel::SetRows(const std::vector<AssayListRow>& rows) {
             Cell(r.sample, r.sample.toLower()),
             Cell(LocalDateTime(r.date), qlonglong(r.date)),
             Cell(r.mixture, r.mixture.toLower()),
-            Cell(r.isCalibration ? QStringLiteral("да") : QString(), int(r.isCalibration)),
+            Cell(r.isCalibration ? QStringLiteral("да") : QStringLiteral("нет"), int(r.isCalibration)),
             Cell(r.fileName, r.fileName.toLower()),
         };
         cells[kId]->setData(qulonglong(r.id), kIdRole);

@@ -66,6 +66,9 @@ CatalogPage::CatalogPage(AssayTableModel& assayModel, QWidget* parent)
     notice->setTextInteractionFlags(Qt::TextSelectableByMouse);
     openButton = new QPushButton(QStringLiteral("Открыть базу данных…"), noticePage);
     demoButton = new QPushButton(QStringLiteral("Создать демонстрационную базу"), noticePage);
+    // Outside a dialog a button takes Enter only when told to.
+    openButton->setAutoDefault(true);
+    demoButton->setAutoDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(openButton);

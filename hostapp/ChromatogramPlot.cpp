@@ -43,7 +43,10 @@ double ChromatogramPlot::MaxTime() const {
 void ChromatogramPlot::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF area(kLeft, kTop, width() - kLeft - kRight, height() - kTop - kBottom);
+    const QFontMetrics metrics = painter.fontMetrics();
+    // The signal axis's title takes a line above the plot.
+    const int top = kTop + metrics.height();
+    const QRectF area(kLeft, top, width() - kLeft - kRight, height() - top - kBottom);
     if (area.width() < 10 || area.height() < 10)
         return;
     if (signal.empty()) {
@@ -59,7 +62,6 @@ void ChromatogramPlot::paintEvent(QPaintEvent*) {
     // Axes with round ticks.
     painter.setPen(palette().color(QPalette::Text));
     painter.drawRect(area);
-    const QFontMetrics metrics = painter.fontMetrics();
     const double timeTick = TickStep(maxTime, int(area.width() / 90));
     for (double t = 0; t <= maxTime + timeTick * 1e-9; t += timeTick) {
         painter.drawLine(QPointF(x(t), area.bottom()), QPointF(x(t), area.bottom() + 4));
@@ -75,6 +77,8 @@ void ChromatogramPlot::paintEvent(QPaintEvent*) {
         painter.drawText(
             QPointF(area.left() - 6 - metrics.horizontalAdvance(text), y(s) + metrics.ascent() / 2.0), text);
     }
+    // The signal is in mV: ChannelSignal.h.
+    painter.drawText(QPointF(4, kTop / 2.0 + metrics.ascent()), QStringLiteral("Сигнал, мВ"));
     const QString timeTitle = QStringLiteral("Время, с");
     painter.drawText(QPointF(area.right() - metrics.horizontalAdvance(timeTitle), height() - 4), timeTitle);
 

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -17,6 +18,8 @@ QTableWidget* PeakTable(const std::vector<AssayPeak>& peaks, QWidget* parent) {
     table->setHorizontalHeaderLabels({QStringLiteral("№"), QStringLiteral("Имя"), QStringLiteral("Время, с"),
                                       QStringLiteral("Площадь"), QStringLiteral("Высота"),
                                       QStringLiteral("Концентрация")});
+    // A peak without a concentration (the file keeps 0) shows none rather than a measured 0.
+    auto concentration = [](double v) { return v != 0.0 ? QString::number(v, 'g', 6) : QStringLiteral("—"); };
     table->verticalHeader()->hide();
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -25,7 +28,7 @@ QTableWidget* PeakTable(const std::vector<AssayPeak>& peaks, QWidget* parent) {
         const AssayPeak& p = peaks[r];
         const QStringList cells{QString::number(r + 1), QString::fromStdU16String(p.name),
                                 number(p.time),         number(p.area),
-                                number(p.height),       number(p.concent)};
+                                number(p.height),       concentration(p.concent)};
         for (int c = 0; c < cells.size(); ++c)
             table->setItem(r, c, new QTableWidgetItem(cells[c]));
     }
@@ -45,6 +48,7 @@ ChromatogramWindow::ChromatogramWindow(const AssayPassport& passport, const std:
     const QString sample = QString::fromStdU16String(passport.sample);
     setWindowTitle(QStringLiteral("Хроматограмма: %1 — %2").arg(sample, fileName));
     resize(900, 640);
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
 
     auto* layout = new QVBoxLayout(this);
     auto* header = new QLabel(QStringLiteral("Проба: %1    Смесь: %2    Файл: %3")

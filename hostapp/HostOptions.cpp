@@ -58,10 +58,12 @@ ParseResult ParseHostOptions(const QStringList& arguments, HostOptions& options,
         QStringLiteral("Ответ окна выбора хроматограмм в сценарии: all (все), cancel "
                        "(отмена) или номера через запятую. По умолчанию all."),
         QStringLiteral("ОТВЕТ"));
-    const QCommandLineOption steps(QStringLiteral("steps"),
-                                   QStringLiteral("Шаги сценария через \";\": menu ПУТЬ, press КНОПКА, print "
-                                                  "ВКЛАДКА|ОКНО, close [ОКНО]."),
-                                   QStringLiteral("ШАГИ"));
+    const QCommandLineOption steps(
+        QStringLiteral("steps"),
+        QStringLiteral("Шаги сценария через \";\": menu ПУТЬ (пункт меню), press КНОПКА, "
+                       "print ВКЛАДКА|ОКНО, shot ФАЙЛ (снимок окна в PNG), "
+                       "close [ОКНО]."),
+        QStringLiteral("ШАГИ"));
     parser.addOptions({help, plugin, db, profile, publicDir, script, pick, steps});
 
     if (!parser.parse(arguments)) {

@@ -72,6 +72,14 @@ std::vector<uint32_t> PickAssays(HostServiceContext& context, uint32_t capacity)
         Report(context, QStringLiteral("Выбор хроматограмм: в базе данных нет (или скрыты, удалены): %1")
                             .arg(IdList(missing)));
     }
+    // As OK is for the user, passing on more than the caller can take is refused, not cut short.
+    if (!picker.WithinCapacity()) {
+        Report(context,
+               QStringLiteral("Выбор хроматограмм: выбрано %1, а можно не более %2 — ничего не передано")
+                   .arg(picker.SelectedCount())
+                   .arg(capacity));
+        return {};
+    }
     const std::vector<uint32_t> ids = picker.SelectedIds();
     Report(
         context,
@@ -89,35 +97,13 @@ HostResult OpenAssayIdDlg(HostServiceContext& context, intptr_t capacity, void* 
     return static_cast<HostResult>(ids.size());
 }
 
-QString LoadErrorText(int code) {
-    switch (code) {
-    case -1:
-        return QStringLiteral("файл не открывается");
-    case -2:
-        return QStringLiteral("заголовок файла не читается");
-    case -3:
-        return QStringLiteral("это не файл хроматограммы");
-    case -4:
-        return QStringLiteral("версия формата новее, чем знает хост");
-    case -5:
-        return QStringLiteral("заголовок блока канала не читается");
-    case -6:
-        return QStringLiteral(
-            "число отсчётов канала больше допустимого или файл короче, чем объявлено в нём");
-    case -7:
-        return QStringLiteral("XML-часть файла не читается или повреждена");
-    default:
-        return QStringLiteral("ошибка чтения");
-    }
-}
-
 } // namespace
 
 bool OpenChromatogram(HostServiceContext& context, const std::u16string& path) {
     CVeltraFile4 file;
     if (const int code = file.LoadFromFile(path); code != 0) {
         Show(QStringLiteral("Хроматограмма не открыта: %1\n%2 (код %3).")
-                 .arg(QString::fromStdU16String(path), LoadErrorText(code))
+                 .arg(QString::fromStdU16String(path), QString::fromUtf16(LoadErrorText(code)))
                  .arg(code),
              MB_ICONERROR);
         return false;

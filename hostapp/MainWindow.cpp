@@ -21,6 +21,11 @@ QString Plain(QString text) {
     return text.remove(u'&');
 }
 
+// A menu title the plug-in gave, with its first letter as the mnemonic unless it chose one ("&" in it).
+QString WithMnemonic(const QString& title) {
+    return title.contains(u'&') || title.isEmpty() ? title : u'&' + title;
+}
+
 // The action among `actions` whose text is `level`, preferring a menu when `wantMenu`.
 QAction* FindLevel(const QList<QAction*>& actions, const QString& level, bool wantMenu) {
     QAction* found = nullptr;
@@ -42,17 +47,17 @@ MainWindow::MainWindow(ServiceBus& bus, const PluginLibrary& plugin, AssayTableM
     setProperty("veltraHostWindow", true);
     resize(960, 640);
 
-    QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
-    file->addAction(QStringLiteral("Открыть базу данных…"), QKeySequence::Open, this,
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&Файл"));
+    file->addAction(QStringLiteral("&Открыть базу данных…"), QKeySequence::Open, this,
                     &MainWindow::openDatabaseRequested);
-    file->addAction(QStringLiteral("Обновить"), QKeySequence::Refresh, this, &MainWindow::refreshRequested);
+    file->addAction(QStringLiteral("&Обновить"), QKeySequence::Refresh, this, &MainWindow::refreshRequested);
     file->addSeparator();
-    file->addAction(QStringLiteral("Выход"), this, &QWidget::close);
-    QMenu* data = menuBar()->addMenu(QStringLiteral("Данные"));
+    file->addAction(QStringLiteral("В&ыход"), QKeySequence(Qt::CTRL | Qt::Key_Q), this, &QWidget::close);
+    QMenu* data = menuBar()->addMenu(QStringLiteral("&Данные"));
     calibrationControlItem =
-        data->addAction(QStringLiteral("Контроль градуировки…"), this, &MainWindow::ShowCalibrationControl);
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
-    help->addAction(QStringLiteral("Модули"), this, &MainWindow::ShowModules);
+        data->addAction(QStringLiteral("&Контроль градуировки…"), this, &MainWindow::ShowCalibrationControl);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Справка"));
+    help->addAction(QStringLiteral("&Модули"), this, &MainWindow::ShowModules);
     helpMenu = help->menuAction();
 
     catalog = new CatalogPage(assays, this);
@@ -84,7 +89,7 @@ bool MainWindow::AddMenuItem(const QString& path, const std::string& commandName
         QAction* existing = FindLevel(container->actions(), level, true);
         QMenu* menu = existing ? existing->menu() : nullptr;
         if (!menu) {
-            menu = new QMenu(level, container);
+            menu = new QMenu(WithMnemonic(level), container);
             if (container == menuBar())
                 menuBar()->insertMenu(helpMenu, menu);
             else
@@ -95,7 +100,7 @@ bool MainWindow::AddMenuItem(const QString& path, const std::string& commandName
 
     QAction* item = FindLevel(container->actions(), itemText, false);
     if (!item || item->menu()) {
-        item = new QAction(itemText, container);
+        item = new QAction(WithMnemonic(itemText), container);
         if (container == menuBar())
             menuBar()->insertAction(helpMenu, item);
         else

@@ -7,8 +7,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -25,8 +27,13 @@ QString ProfilePathOf(const HostOptions& options) {
     return options.profilePath.isEmpty() ? DefaultProfilePath() : options.profilePath;
 }
 
-// Windows the plug-in made (owned by the host window, not the host's own, not its menus) and did not
-// destroy in Unload: they must go before the module's code is unmapped.
+// A window the plug-in made: owned by the host window, not the host's own, not a menu.
+bool IsPluginWindow(const QWidget* w, const QWidget* hostWindow) {
+    return w != hostWindow && !w->property("veltraHostWindow").toBool() && !w->inherits("QMenu") &&
+           w->parentWidget() && w->parentWidget()->window() == hostWindow;
+}
+
+// Windows of the plug-in it did not destroy in Unload: they must go before the module's code is unmapped.
 int DeleteLeftWindows(QWidget* hostWindow) {
     QList<QPointer<QWidget>> windows;
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -34,14 +41,19 @@ int DeleteLeftWindows(QWidget* hostWindow) {
     int left = 0;
     for (const QPointer<QWidget>& w : windows) {
         // Deleting one window may have deleted others of the list already.
-        if (!w || w == hostWindow || w->property("veltraHostWindow").toBool() || w->inherits("QMenu"))
-            continue;
-        if (w->parentWidget() && w->parentWidget()->window() == hostWindow) {
+        if (w && IsPluginWindow(w, hostWindow)) {
             delete w.data();
             ++left;
         }
     }
     return left;
+}
+
+bool PluginWindowShown(const QWidget* hostWindow) {
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && IsPluginWindow(w, hostWindow))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -171,6 +183,8 @@ bool VeltraHost::OpenDatabase(const QString& path) {
              MB_ICONEXCLAMATION);
         return false;
     }
+    if (!MayRestartPlugin())
+        return false;
     SetDatabase(file.absoluteFilePath());
     const bool read = assays.Error().isEmpty();
     if (read && !profile.SetText(kLastDatabaseKey, context.databasePath))
@@ -183,6 +197,23 @@ bool VeltraHost::OpenDatabase(const QString& path) {
     if (report)
         report(QStringLiteral("Открыта база данных: %1").arg(context.databasePath));
     return read;
+}
+
+bool VeltraHost::MayRestartPlugin() {
+    if (!started || !plugin.IsOpen() || !PluginWindowShown(window.get()))
+        return true;
+    QMessageBox box(
+        QMessageBox::Question, QStringLiteral("Veltra"),
+        QStringLiteral("Открыто окно модуля %1. При смене базы данных модуль перезапускается: его "
+                       "окно закроется, и выбранные в нём хроматограммы с результатами расчёта "
+                       "не сохранятся. Настройки и справочник компонентов останутся.\n\n"
+                       "Сменить базу данных?")
+            .arg(InfoText(plugin.Info()->name)),
+        QMessageBox::Yes | QMessageBox::No, window.get());
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Сменить базу данных"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Отмена"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void VeltraHost::Refresh() {

@@ -41,8 +41,9 @@ public:
     // Makes the file the host's database: the catalogue rereads it, the profile remembers it (when it
     // reads), and a loaded plug-in is restarted (Unload, Load, "System/ModulesLoaded") so that it takes
     // the new path from "DB/GetConnectionUri". The plug-in's main dialog closes with the restart: its
-    // chromatograms came from the database left behind. False when the file is missing (shown in a
-    // box; the database stays as it was) or cannot be read (the catalogue says why).
+    // chromatograms came from the database left behind, so while a window of the plug-in is open the
+    // user is asked first. False when the file is missing (shown in a box; the database stays as it
+    // was), when the user keeps the open window, or when the file cannot be read (the catalogue says why).
     bool OpenDatabase(const QString& path);
     // Rereads the catalogue of the current database.
     void Refresh();
@@ -61,6 +62,8 @@ private:
     void SetDatabase(const QString& path, const QString& why = {});
     void ChooseDatabase();
     void UnloadPlugin();
+    // True unless a window of the loaded plug-in is open and the user chooses to keep it.
+    bool MayRestartPlugin();
 
     HostOptions options;
     std::function<void(const QString&)> report;

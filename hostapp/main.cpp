@@ -61,7 +61,19 @@ int RunScript(VeltraHost& host, const HostOptions& options) {
 int main(int argc, char** argv) {
     HostOptions options;
     QString message;
-    switch (ParseHostOptions(Arguments(argc, argv), options, message)) {
+    ParseResult parsed = ParseHostOptions(Arguments(argc, argv), options, message);
+    if (parsed != ParseResult::Run) {
+        // Qt's own words in the help and its errors ("Usage:", "Unknown option") are translated only under
+        // an application with Qt's translations: parsed again under one that needs no display.
+        // Named as the help names the program, not by the path it was started with.
+        char name[] = "veltra-host";
+        char* coreArgv[] = {name, nullptr};
+        int coreArgc = 1;
+        QCoreApplication texts(coreArgc, coreArgv);
+        InstallQtTranslations();
+        parsed = ParseHostOptions(Arguments(argc, argv), options, message);
+    }
+    switch (parsed) {
     case ParseResult::Help:
         PrintLine(stdout, message);
         return 0;

@@ -79,8 +79,8 @@ void AppendConcentrations(Element trace, const CalcTrace& all, const Concentrati
     Element unmatched = trace.Child("unmatched");
     for (const UnmatchedPeak& p : steps.unmatchedPeaks) {
         std::u16string ids;
-        for (const uint32_t id : p.ids)
-            ids += (ids.empty() ? u"" : u" ") + FormatText(u"%u", id);
+        for (const UnmatchedRun& run : p.runs)
+            ids += (ids.empty() ? u"" : u" ") + FormatText(u"%u", run.id);
         unmatched.Child("peak")
             .Text("name", p.name)
             .Integer("count", p.count)

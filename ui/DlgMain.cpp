@@ -293,7 +293,9 @@ void DlgMain::LayoutPages() {
 }
 
 void DlgMain::SaveWindowRect() {
-    const CRect rect = GetWindowRect();
+    // A maximised window's rectangle, stored, would reopen as a window over the whole screen that the
+    // user, without a sizing border, could never make smaller: the normal one is stored instead.
+    const CRect rect = GetNormalWindowRect();
     ProfileSetInt(u"", kRightKey, rect.right);
     ProfileSetInt(u"", kBottomKey, rect.bottom);
     ProfileSetInt(u"", kLeftKey, rect.left);

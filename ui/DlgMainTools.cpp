@@ -36,7 +36,7 @@ void DlgMain::OnComponents() {
 }
 
 void DlgMain::OnReport() {
-    const FocusKeeper keeper(GetSafeHwnd());
+    FocusKeeper keeper(GetSafeHwnd());
     // A fresh result on the same inputs; the messages as the last run left them. Nothing on screen changes.
     const CalcResult result =
         CalculateResults(measurements, SettingsRecord::Instance(), ComponentTable::Instance());
@@ -44,9 +44,13 @@ void DlgMain::OnReport() {
     messages.insert(messages.end(), messagesTab.warnings.begin(), messagesTab.warnings.end());
     messages.insert(messages.end(), messagesTab.infos.begin(), messagesTab.infos.end());
     ReportRequest request(measurements, result, messages, SettingsRecord::Instance());
-    // A failed report has shown its own error box and leaves nothing to open. A written report the
-    // desktop cannot open is not lost: the user learns where it is.
-    if (MakeReport(request) && !ShellOpenFile(request.outputPath))
+    // A failed report has shown its own error box and leaves nothing to open. An opened report stays in
+    // front of the dialog. A written report the desktop cannot open is not lost: the user learns where it is.
+    if (!MakeReport(request))
+        return;
+    if (ShellOpenFile(request.outputPath))
+        keeper.Release();
+    else
         ShowMessageBox(GetSafeHwnd(),
                        FormatText(u"Отчёт сохранён в файле:\n%s\nОткрыть его программой по умолчанию не удалось.",
                                   request.outputPath),

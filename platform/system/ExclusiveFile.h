@@ -24,12 +24,13 @@ public:
     NewFile& operator=(const NewFile&) = delete;
 
     // Creates path as a new file readable only by its owner; an existing file or link at path is left
-    // alone (kNameTakenError). With replace, writes instead into a new file beside
-    // path that Commit renames over it, so the old file is replaced only by a complete one that keeps its
-    // permission bits and group (without the group's bits when the group cannot be kept; on Windows its
-    // attributes and access rights, through ReplaceFileW); a symbolic link at path is left alone
-    // (kLinkRefusedError), and so is anything else that is not a regular file (a folder, a pipe, a device:
-    // kNameTakenError). Returns 0, or the system error number of the failure.
+    // alone (kNameTakenError). With replace, writes instead into a new file beside path that Commit
+    // renames over it, so the old file is replaced only by a complete one that keeps its permission bits
+    // and group (without the group's bits when the group cannot be kept; on Windows its attributes and
+    // access rights, through ReplaceFileW), and a file new at path gets the usual 0666 less the umask; a
+    // symbolic link at path is left alone (kLinkRefusedError), and so is anything else that is not a
+    // regular file (a folder, a pipe, a device: kNameTakenError).
+    // Returns 0, or the system error number of the failure.
     int Create(std::u16string_view path, bool replace);
 
     // The descriptor to write to (valid between Create and Commit; a C runtime descriptor on Windows).

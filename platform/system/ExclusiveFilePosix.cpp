@@ -9,6 +9,28 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+// The process's file mode creation mask. umask(2) reads it only by setting it, which races with other
+// threads creating files, so it is read from /proc first (Linux 4.7 and later).
+mode_t CreationMask() {
+    if (FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status))
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(status);
+        if (found)
+            return static_cast<mode_t>(mask);
+    }
+    const mode_t mask = umask(022);
+    umask(mask);
+    return mask;
+}
+
+} // namespace
+
 NewFile::~NewFile() {
     if (fd >= 0) {
         close(fd);
@@ -27,12 +49,13 @@ int NewFile::Create(std::u16string_view path, bool replace) {
             return EEXIST;
         written = target + ".XXXXXX";
         fd = mkostemp(written.data(), O_CLOEXEC);
-        // A group this user is not in cannot be kept; its bits then go too, so that no one gets in
-        // through the user's own group who could not before.
-        mode_t mode = existing.st_mode & 07777;
+        // mkostemp makes the file private; it takes the old file's bits, or a new file's usual ones. A
+        // group this user is not in cannot be kept; its bits then go too, so that no one gets in through
+        // the user's own group who could not before.
+        mode_t mode = exists ? existing.st_mode & 07777 : 0666 & ~CreationMask();
         if (fd >= 0 && exists && fchown(fd, static_cast<uid_t>(-1), existing.st_gid) != 0)
             mode &= ~static_cast<mode_t>(S_IRWXG | S_ISGID);
-        if (fd >= 0 && exists && fchmod(fd, mode) != 0) {
+        if (fd >= 0 && fchmod(fd, mode) != 0) {
             const int error = errno;
             close(fd);
             fd = -1;

@@ -16,8 +16,9 @@ using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 // The regular file at path, open for reading, with its size in *size when size is given; null when
 // there is no regular file there, it cannot be opened, or path holds a NUL (which no file name holds:
-// cutting the path there would name another file).
-FileHandle OpenFileForReading(std::u16string_view path, uint64_t* size = nullptr);
+// cutting the path there would name another file). On null, *error (when given) is the system error
+// number of the failure to open, or 0 when what is there is not a regular file.
+FileHandle OpenFileForReading(std::u16string_view path, uint64_t* size = nullptr, int* error = nullptr);
 
 // The file at path, created or emptied, open for writing; null when it cannot be, or path holds a NUL.
 FileHandle OpenFileForWriting(std::u16string_view path);

@@ -18,13 +18,18 @@ std::string FileName(std::u16string_view path) {
 
 } // namespace
 
-FileHandle OpenFileForReading(std::u16string_view path, uint64_t* size) {
+FileHandle OpenFileForReading(std::u16string_view path, uint64_t* size, int* error) {
+    int ignored = 0;
+    int& failure = error ? *error : ignored;
     const std::string name = FileName(path);
     const int fd = name.empty() ? -1 : ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0)
+    if (fd < 0) {
+        failure = name.empty() ? EINVAL : errno;
         return nullptr;
+    }
     struct stat info;
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        failure = S_ISREG(info.st_mode) ? errno : 0;
         ::close(fd);
         return nullptr;
     }

@@ -35,14 +35,23 @@ HANDLE Open(std::u16string_view path, DWORD access, DWORD share, DWORD dispositi
 
 } // namespace
 
-FileHandle OpenFileForReading(std::u16string_view path, uint64_t* size) {
+FileHandle OpenFileForReading(std::u16string_view path, uint64_t* size, int* error) {
+    int ignored = 0;
+    int& failure = error ? *error : ignored;
     const HANDLE handle =
         Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
-    if (handle == INVALID_HANDLE_VALUE)
+    if (handle == INVALID_HANDLE_VALUE) {
+        failure = static_cast<int>(GetLastError());
+        // A folder does not open without backup semantics: it is there, but not a regular file.
+        const DWORD attributes = GetFileAttributesW(AsWide(std::u16string(path)));
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            failure = 0;
         return nullptr;
-    // A pipe, a console or a device has another type; a folder does not open without backup semantics.
+    }
+    // A pipe, a console or a device has another type.
     LARGE_INTEGER length;
     if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileSizeEx(handle, &length)) {
+        failure = 0;
         CloseHandle(handle);
         return nullptr;
     }

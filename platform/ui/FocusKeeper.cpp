@@ -7,6 +7,10 @@ FocusKeeper::FocusKeeper(QWidget* widget) : window(widget ? widget->window() : n
         focus = window->focusWidget();
 }
 
+void FocusKeeper::Release() {
+    window = nullptr;
+}
+
 FocusKeeper::~FocusKeeper() {
     // A window closed meanwhile, or hidden, is not brought back.
     if (!window || !window->isVisible())

@@ -14,6 +14,10 @@ public:
     FocusKeeper(const FocusKeeper&) = delete;
     FocusKeeper& operator=(const FocusKeeper&) = delete;
 
+    // Leaves the activation where it is when the keeper goes: what the call opened (the report in the
+    // browser) is what the user wants in front.
+    void Release();
+
 private:
     QPointer<QWidget> window;
     QPointer<QWidget> focus;

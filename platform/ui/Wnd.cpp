@@ -290,6 +290,15 @@ CRect CWnd::GetWindowRect() const {
     return CRect::FromQRect(QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()));
 }
 
+CRect CWnd::GetNormalWindowRect() const {
+    if (!widget || !widget->isWindow() ||
+        !(widget->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
+        return GetWindowRect();
+    // Qt keeps the normal rectangle without the frame; the frame is the one the window has now (a
+    // window manager that takes the borders off a maximised window costs the normal one their width).
+    return CRect::FromQRect(widget->normalGeometry().marginsAdded(FrameMargins(widget)));
+}
+
 CRect CWnd::GetClientRect() const {
     if (!widget)
         return {};

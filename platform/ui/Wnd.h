@@ -58,6 +58,9 @@ public:
     bool IsWindowEnabled() const;
     // The window's rectangle in screen pixels; a top-level window's includes its frame.
     CRect GetWindowRect() const;
+    // The rectangle of a top-level window in its normal state, as GetWindowRect gives it: for a
+    // maximised or minimised window the one it is restored to (GetWindowPlacement's normal position).
+    CRect GetNormalWindowRect() const;
     // (0, 0, width, height) of the area inside the window's frame or border.
     CRect GetClientRect() const;
     // Moves and sizes the window: a control in its parent's pixels, a top-level window in screen

@@ -61,9 +61,10 @@ TEST(CalcTrace, CalibrationExampleHoldsTheEngineNumbers) {
     // The line the result prints comes from the same numbers.
     EXPECT_EQ(result.convergenceText,
               FormatText(u"Сходимость калибровки есть (%.2f%%), K=%.2f", *c.spreadPercent, *c.factor));
-    EXPECT_EQ(SpreadFormula(c), u"разброс = (max 0.0104 − min 0.0098) ÷ Kcal 0.0100605 × 100 = 5.96 %: "
+    EXPECT_EQ(SpreadFormula(c), u"разброс = (Ki max 0.0104 − Ki min 0.0098) ÷ Kcal 0.0100605 × 100 = 5.96 %: "
                                 u"сходимость есть (не более 15 %)");
-    EXPECT_EQ(CalibrationRunFormula(c.runs[0]), u"cal1.stg: Ki = concent 0.01 ÷ area 1 = 0.01");
+    EXPECT_EQ(CalibrationRunFormula(c.runs[0]), u"cal1.stg: Ki = концентрация 0.01 ÷ площадь 1 = 0.01");
+    EXPECT_EQ(CalibrationFactorFormula(c), u"Kcal = n 3 ÷ Σ 1/Ki 298.195 = 0.0100605");
 }
 
 TEST(CalcTrace, ConcentrationExampleHoldsTheEngineNumbers) {
@@ -112,6 +113,27 @@ TEST(CalcTrace, ConcentrationExampleHoldsTheEngineNumbers) {
     EXPECT_EQ(formulas[0],
               u"предельные углеводороды = S с патроном 90 × 0.75 × Kcal 0.01 × P 1.01351 × f 1.07 = "
               u"0.7320\nS с патроном = 90 (метан) = 90");
+}
+
+TEST(CalcTrace, WordsItsFormulasInRussianWithTheReadmeSymbols) {
+    const struct {
+        int32_t stdMode;
+        const char16_t* conditions;
+    } cases[] = {{1, u"f = 1.07 (атмосферный воздух)"},
+                 {0, u"f = 1 (воздух рабочей зоны)"},
+                 {2, u"f = 1 (приведение 2: как воздух рабочей зоны)"}};
+    for (const auto& c : cases) {
+        CalcTrace trace;
+        CalculateResults(ExampleSet(), Settings(c.stdMode, 750.0, 745.0), kExampleTable, &trace);
+        EXPECT_EQ(PressureRatioFormula(trace),
+                  u"P = давление при градуировке 750 ÷ давление при анализе 745 = 1.00671");
+        EXPECT_EQ(ConditionsFactorFormula(trace), c.conditions);
+        // The documents' field names stay in the JSON and the report document, out of the words.
+        for (const std::u16string& line : TraceLines(trace))
+            for (const char16_t* field :
+                 {u"concent", u"area", u"sumInv", u"pressGrad", u"pressAn", u"stdMode"})
+                EXPECT_EQ(line.find(field), std::u16string::npos) << Utf16ToUtf8(line);
+    }
 }
 
 TEST(CalcTrace, LeavesTheResultBitForBitAsWithoutIt) {
@@ -191,9 +213,12 @@ TEST(CalcTrace, GivesTheReasonOfEveryComponentLeftOut) {
 
 TEST(CalcTrace, ListsThePeaksNoComponentTakes) {
     MeasurementSet set = ExampleSet();
-    // A trailing blank, and a Latin "e" (U+0065) in place of the Cyrillic "е".
-    set[4] = Measurement(WithoutCartridge, {Peak(u"этан ", 10.0), Peak(u"этилен", 20.0)});
-    set[5] = Measurement(WithCartridge, {Peak(u"этан ", 11.0), Peak(u"этан ", 12.0), Peak(u"этилeн", 5.0)});
+    // A trailing blank, and a Latin "e" (U+0065) in place of the Cyrillic "е". The ids are not the
+    // chromatograms' № in the set (4 and 5), which is what the dialog and the report show.
+    set[40] =
+        Measurement(WithoutCartridge, {Peak(u"этан ", 10.0), Peak(u"этилен", 20.0)}, u"/data/a/r40.stg");
+    set[7] = Measurement(WithCartridge, {Peak(u"этан ", 11.0), Peak(u"этан ", 12.0), Peak(u"этилeн", 5.0)},
+                         u"/data/a/r7.stg");
     const ComponentTable table =
         Table({Component(u"метан", 1.0, 0), Component(u"этилен", 1.2, 1), Component(u"этан", 1.0, 0)});
     CalcTrace trace;
@@ -203,13 +228,20 @@ TEST(CalcTrace, ListsThePeaksNoComponentTakes) {
     ASSERT_EQ(unmatched.size(), 2u);
     EXPECT_EQ(unmatched[0].name, u"этан ");
     EXPECT_EQ(unmatched[0].count, 3);
-    EXPECT_EQ(unmatched[0].ids, (std::vector<uint32_t>{4, 5}));
+    ASSERT_EQ(unmatched[0].runs.size(), 2u);
+    EXPECT_EQ(unmatched[0].runs[0].id, 40u);
+    EXPECT_EQ(unmatched[0].runs[0].number, 4);
+    EXPECT_EQ(unmatched[0].runs[0].fileName, u"/data/a/r40.stg");
+    EXPECT_EQ(unmatched[0].runs[1].id, 7u);
+    EXPECT_EQ(unmatched[0].runs[1].number, 5);
     EXPECT_EQ(unmatched[1].name, u"этилeн");
-    EXPECT_EQ(unmatched[1].ids, (std::vector<uint32_t>{5}));
+    ASSERT_EQ(unmatched[1].runs.size(), 1u);
+    EXPECT_EQ(unmatched[1].runs[0].id, 7u);
     EXPECT_EQ(Find(trace, u"этан").countWithout, 0);
-    EXPECT_EQ(UnmatchedPeakText(unmatched[0]), u"«этан » — 3 пика, хроматограммы 4, 5 (пробел в конце)");
-    EXPECT_EQ(UnmatchedPeakText(unmatched[1]),
-              u"«этилeн» — 1 пик, хроматограммы 5 (латинская буква среди русских: «e» на месте 5)");
+    EXPECT_EQ(UnmatchedPeakText(unmatched[0]),
+              u"«этан » — 3 пика, хроматограммы № 4 (r40.stg), № 5 (r7.stg) (пробел в конце)");
+    EXPECT_EQ(UnmatchedPeakText(unmatched[1]), u"«этилeн» — 1 пик, хроматограмма № 5 (r7.stg) "
+                                               u"(латинская буква среди русских: «e» на месте 5)");
 }
 
 TEST(CalcTrace, CountsPeaksInRussian) {
@@ -231,7 +263,7 @@ TEST(CalcTrace, InfiniteNumbersAreWordedWithoutTheLettersInfOrNan) {
     std::u16string all;
     for (const std::u16string& line : TraceLines(trace))
         all += line + u"\n";
-    EXPECT_NE(all.find(u"zero.stg: Ki = concent 1 ÷ area 0 = ∞"), std::u16string::npos) << Utf16ToUtf8(all);
+    EXPECT_NE(all.find(u"zero.stg: Ki = концентрация 1 ÷ площадь 0 = ∞"), std::u16string::npos) << Utf16ToUtf8(all);
     EXPECT_EQ(all.find(u"inf"), std::u16string::npos) << Utf16ToUtf8(all);
     EXPECT_EQ(all.find(u"nan"), std::u16string::npos) << Utf16ToUtf8(all);
 }

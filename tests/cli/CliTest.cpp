@@ -87,6 +87,86 @@ TEST_F(Cli, DatabaseErrorsEndWithStatusThree) {
     EXPECT_NE(run.err.find("no such table: assay"), std::string::npos) << run.err;
 }
 
+// The database is only read: a missing file is an error that creates nothing, a statement that would
+// write is refused, and every database error names the file, with the statement only when there is one.
+TEST_F(Cli, TheDatabaseIsReadOnlyAndItsErrorsNameTheFile) {
+    const fs::path typo = folder / "typo.db";
+    const auto missing = RunTool({"calc", "--db", typo.string(), "--ids", "1", "--components", Table()});
+    EXPECT_EQ(missing.status, 3);
+    EXPECT_EQ(missing.err, "atmocalc calc: ошибка базы данных " + typo.string() +
+                               ": unable to open database file (код 14)\n");
+    EXPECT_FALSE(fs::exists(typo));
+
+    const std::string count = "SELECT count(*) FROM assay";
+    for (const char* write : {"DELETE FROM assay", "UPDATE assay SET sample = 'x'", "DROP TABLE assay",
+                              "INSERT INTO assay (id, filename) VALUES (99, 'x')"}) {
+        const auto run = RunTool({"sql", "--db", Db(), write});
+        EXPECT_EQ(run.status, 2) << write;
+        EXPECT_EQ(run.err.rfind("atmocalc sql: запрос изменяет базу данных, а atmocalc sql только читает её\n", 0),
+                  0u)
+            << run.err;
+    }
+    EXPECT_EQ(RunTool({"sql", "--db", Db(), count}).out, "[10]\n");
+
+    const auto unknown = RunTool({"sql", "--db", Db(), "SELECT * FROM missing_table"});
+    EXPECT_EQ(unknown.status, 3);
+    EXPECT_EQ(unknown.err, "atmocalc sql: ошибка базы данных " + Db() + ": no such table: missing_table (код 1)\n");
+}
+
+// As installed the tool takes the host's PUBLIC; whatever fails is told with its file, never silently.
+TEST_F(Cli, FailuresNameTheirFileAndPublicDefaultsToTheInstalledFolder) {
+    const std::string installed = ATMOCALC_PUBLIC_DIR "/Documents/Veltra4/atmocalc";
+    const auto calc = RunTool({"calc", "--db", Db(), "--ids", "1,2,3"}, {{"PUBLIC", ""}});
+    EXPECT_EQ(calc.status, 0); // calc's status is 0 whatever its messages say
+    const auto report = RunTool({"report", "--db", Db(), "--ids", "1,2,3", "--out", (folder / "p.html").string()},
+                                {{"PUBLIC", ""}});
+    if (!fs::exists(installed + "/files/CompsTable.csv"))
+        EXPECT_EQ(calc.err, "atmocalc: Не удалось открыть файл базы компонентов: " + installed +
+                                "/files/CompsTable.csv\n");
+    if (!fs::exists(installed + "/templates/Report.xsl")) {
+        EXPECT_EQ(report.status, 1);
+        EXPECT_EQ(report.err, "atmocalc report: шаблон отчёта не прочитан: " + installed +
+                                  "/templates/Report.xsl: нет такого файла\n");
+    }
+
+    const fs::path html = folder / "t.html";
+    for (const fs::path& xsl : {folder / "none.xsl", folder}) {
+        const auto run = RunTool({"report", "--db", Db(), "--ids", "1", "--template", xsl.string(), "--out",
+                                  html.string(), "--components", Table()});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "atmocalc report: шаблон отчёта не прочитан: " + xsl.string() + ": " +
+                               (xsl == folder ? "это не обычный файл" : "нет такого файла") + "\n");
+        EXPECT_FALSE(fs::exists(html));
+    }
+
+    const fs::path assay = folder / "nothing.stg";
+    const auto text = RunTool({"assay", assay.string()});
+    EXPECT_EQ(text.status, 1);
+    EXPECT_EQ(text.out, "");
+    EXPECT_EQ(text.err, "atmocalc assay: " + assay.string() + ": файл не открывается (код -1)\n");
+}
+
+TEST_F(Cli, HelpIsInRussianWithTheOptionsAsTheyAre) {
+    const auto help = RunTool({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* part : {"вызов: atmocalc calc --db ФАЙЛ --ids СПИСОК", "вызов: atmocalc sql ЗАПРОС --db ФАЙЛ",
+                             "Код выхода: 0 — выполнено", "PUBLIC — общая папка"})
+        EXPECT_NE(help.out.find(part), std::string::npos) << part;
+    const auto calc = RunTool({"calc", "--help"});
+    EXPECT_NE(calc.out.find("\n  --std-mode N            приведение к стандартным условиям: 1 — атмосферный "
+                            "воздух, 0 — воздух рабочей зоны (по умолчанию 0)\n"),
+              std::string::npos)
+        << calc.out;
+    EXPECT_NE(calc.out.find("\n  --db ФАЙЛ               база данных хоста (SQLite)\n"), std::string::npos);
+    for (const char* english : {"usage", "default", "the ", "print"}) {
+        EXPECT_EQ(help.out.find(english), std::string::npos) << english;
+        EXPECT_EQ(calc.out.find(english), std::string::npos) << english;
+    }
+    const auto unknown = RunTool({"calc", "--bogus"});
+    EXPECT_EQ(unknown.err.rfind("atmocalc calc: неизвестный параметр --bogus\nвызов: atmocalc calc", 0), 0u)
+        << unknown.err;
+}
+
 TEST_F(Cli, SqlSeesTheDatabaseThroughThePluginsFunctions) {
     const auto run = RunTool({"sql", "--db", Db(), "SELECT lower('МЕТАН'), 'a%b', 1.5, NULL, count(*) FROM assay"});
     ASSERT_EQ(run.status, 0) << run.err;
@@ -97,7 +177,7 @@ TEST_F(Cli, SqlWithoutAStatementIsAUsageError) {
     for (const char* query : {"", "  \n ", " -- a comment only", "/* a comment */ ;"}) {
         const auto run = RunTool({"sql", "--db", Db(), query});
         EXPECT_EQ(run.status, 2) << query;
-        EXPECT_EQ(run.err.rfind("atmocalc sql: QUERY holds no SQL statement\n", 0), 0u) << run.err;
+        EXPECT_EQ(run.err.rfind("atmocalc sql: в ЗАПРОСе нет оператора SQL\n", 0), 0u) << run.err;
         EXPECT_EQ(run.out, "");
     }
 }
@@ -190,8 +270,10 @@ TEST_F(Cli, ReportWithTraceAppendsTheAppendixAfterTheMessages) {
     EXPECT_NE(
         shown.find("метан = K 1.000000 × S̄ 210.7 (2 пика) × Kcal 0.00995447 × P 1.00671 × f 1.07 = 2.2593"),
         std::string::npos);
-    EXPECT_NE(shown.find("Kcal = n 3 ÷ sumInv 301.372 = 0.00995447"), std::string::npos);
-    EXPECT_NE(shown.find("«» — 4 пика, хроматограммы 4, 5, 6 (пик без имени)"), std::string::npos);
+    EXPECT_NE(shown.find("Kcal = n 3 ÷ Σ 1/Ki 301.372 = 0.00995447"), std::string::npos);
+    EXPECT_NE(shown.find("«» — 4 пика, хроматограммы № 4 (assay4.stg), № 5 (assay5.stg), № 6 (assay6.stg) "
+                         "(пик без имени)"),
+              std::string::npos);
 }
 
 TEST_F(Cli, AssayDumpsWhatTheFileHolds) {
@@ -204,7 +286,7 @@ TEST_F(Cli, AssayDumpsWhatTheFileHolds) {
     EXPECT_EQ(channel["peaks"].toArray()[0].toObject()["area"].toDouble(), 5012.4);
     const auto missing = RunTool({"assay", (folder / "nothing.stg").string(), "--json"});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.out, "{\"code\":-1}\n");
+    EXPECT_EQ(missing.out, "{\"code\":-1}\n"); // for scripts; the text goes to standard error
 }
 
 // The tool copied to a folder of its own, with or without its report helper; the helper's place is
@@ -322,7 +404,7 @@ TEST_F(Cli, NumbersAreDecimalAndFiniteOrAUsageError) {
             const auto run = RunTool({"calc", "--db", Db(), "--ids", "1", option, text});
             EXPECT_EQ(run.status, 2) << option << " " << text;
             EXPECT_EQ(run.err.rfind("atmocalc calc: " + std::string(option) + ": \"" + text +
-                                        "\" is not a number\n",
+                                        "\" не число\n",
                                     0),
                       0u)
                 << run.err;

@@ -124,6 +124,9 @@ TEST_F(Picker, MoreRowsThanTheCapacityCannotBeConfirmed) {
                        EXPECT_FALSE(picker->buttons->button(QDialogButtonBox::Ok)->isEnabled());
                        EXPECT_EQ(picker->countLabel->text(),
                                  QStringLiteral("Выбрано: 3 — можно выбрать не более 2."));
+                       EXPECT_TRUE(picker->SelectedIds().empty()); // not the first two
+                       QTest::keyClick(picker->view, Qt::Key_Return);
+                       EXPECT_TRUE(picker->isVisible());
                        ClickRow(picker, 1);
                        EXPECT_TRUE(picker->buttons->button(QDialogButtonBox::Ok)->isEnabled());
                        PressOk(picker);
@@ -214,23 +217,29 @@ TEST(ScriptedPicker, AnswersWithTheGivenIdsAndTellsWhichAreNotOffered) {
                          QStringLiteral("Выбор хроматограмм: 1, 5")}));
 }
 
-TEST(ScriptedPicker, AllIsLimitedByTheCapacityAndCancelGivesZero) {
+// More rows than the caller can take are refused and told, never cut to the first few (as OK is
+// disabled for the user); within the capacity "all" passes them all.
+TEST(ScriptedPicker, AllBeyondTheCapacityPassesNothingAndCancelGivesZero) {
     QTemporaryDir folder;
     HostOptions options = OptionsIn(folder);
     options.script = true;
     QStringList lines;
-    {
+    for (const uint32_t capacity : {2u, 3u}) {
         VeltraHost host(options, [&lines](const QString& line) { lines << line; });
-        std::vector<uint32_t> ids(2, 0);
-        EXPECT_EQ(host.Bus().Table()->CallService("Main/OpenAssayIdDlg", 2, ids.data()), 2);
-        EXPECT_EQ(ids, (std::vector<uint32_t>{1, 2}));
+        std::vector<uint32_t> ids(capacity, 0);
+        EXPECT_EQ(host.Bus().Table()->CallService("Main/OpenAssayIdDlg", capacity, ids.data()),
+                  capacity == 2 ? 0 : 3);
+        EXPECT_EQ(ids, (capacity == 2 ? std::vector<uint32_t>{0, 0} : std::vector<uint32_t>{1, 2, 5}));
     }
     options.pick.kind = PickAnswer::Cancel;
     VeltraHost host(options, [&lines](const QString& line) { lines << line; });
     std::vector<uint32_t> ids(256, 0);
     EXPECT_EQ(host.Bus().Table()->CallService("Main/OpenAssayIdDlg", 256, ids.data()), 0);
-    EXPECT_EQ(lines, (QStringList{QStringLiteral("Выбор хроматограмм: 1, 2"),
-                                  QStringLiteral("Выбор хроматограмм: отменён")}));
+    EXPECT_EQ(
+        lines,
+        (QStringList{QStringLiteral("Выбор хроматограмм: выбрано 3, а можно не более 2 — ничего не передано"),
+                     QStringLiteral("Выбор хроматограмм: 1, 2, 5"),
+                     QStringLiteral("Выбор хроматограмм: отменён")}));
 }
 
 TEST(HostOptions, PickAnswersAndScriptOnlyOptions) {

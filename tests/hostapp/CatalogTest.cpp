@@ -13,6 +13,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -84,7 +86,7 @@ TEST(Catalog, ListsTheVisibleAssaysAndCountsThemInTheStatusBar) {
     EXPECT_EQ(shown->index(2, AssayTableModel::kFile).data().toString(), QStringLiteral("/data/g5.vlt"));
     EXPECT_EQ(shown->index(2, AssayTableModel::kMixture).data().toString(), QStringLiteral("ПГС метан"));
     EXPECT_EQ(shown->index(2, AssayTableModel::kCalibration).data().toString(), QStringLiteral("да"));
-    EXPECT_EQ(shown->index(0, AssayTableModel::kCalibration).data().toString(), QString());
+    EXPECT_EQ(shown->index(0, AssayTableModel::kCalibration).data().toString(), QStringLiteral("нет"));
     EXPECT_EQ(StatusText(host), host.DatabasePath() + QStringLiteral(" · хроматограмм: 3"));
     EXPECT_TRUE(boxes.boxes.empty());
 }
@@ -128,6 +130,26 @@ TEST(Catalog, DatesSortAsDatesNotAsTheirText) {
     EXPECT_EQ(ListedIds(host), first == Qt::AscendingOrder ? byDayBackwards : byDay);
 }
 
+namespace {
+
+// Answers the question the host asks before a restart would close the plug-in's open dialog; false
+// when no question came.
+bool AnswerRestart(VeltraHost& host, const QString& path, QMessageBox::StandardButton button, bool& opened) {
+    bool asked = false;
+    AnswerModal([&] { opened = host.OpenDatabase(path); },
+                [&](QWidget* modal) {
+                    auto* box = qobject_cast<QMessageBox*>(modal);
+                    if (!box)
+                        return;
+                    asked = true;
+                    EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+                    box->button(button)->click();
+                });
+    return asked;
+}
+
+} // namespace
+
 TEST(Catalog, OpeningAnotherDatabaseTellsThePluginAndClosesItsDialog) {
     QTemporaryDir folder;
     MessageBoxRecorder boxes;
@@ -141,7 +163,15 @@ TEST(Catalog, OpeningAnotherDatabaseTellsThePluginAndClosesItsDialog) {
 
     const QString other = folder.filePath(QStringLiteral("other.db"));
     MakeAssayDatabase(other, {{7, "/data/a7.vlt", "Проба 7", "Воздух", 1700000000, 0, 0, 0}});
-    EXPECT_TRUE(host.OpenDatabase(other));
+    // The open dialog would close: the user is asked first, and may keep it and the database.
+    const QString first = host.DatabasePath();
+    bool opened = true;
+    EXPECT_TRUE(AnswerRestart(host, other, QMessageBox::No, opened));
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(UriOf(host), first);
+    EXPECT_EQ(PluginWindows(), 1);
+    EXPECT_TRUE(AnswerRestart(host, other, QMessageBox::Yes, opened));
+    EXPECT_TRUE(opened);
     EXPECT_EQ(ListedIds(host), (std::vector<uint32_t>{7}));
     EXPECT_EQ(UriOf(host), other);
     EXPECT_EQ(StatusText(host), other + QStringLiteral(" · хроматограмм: 1"));
@@ -150,7 +180,10 @@ TEST(Catalog, OpeningAnotherDatabaseTellsThePluginAndClosesItsDialog) {
     EXPECT_TRUE(host.Bus().HasCommand("atmocalc/MenuCommand"));
     EXPECT_TRUE(item->isEnabled());
 
-    // A file that is not there changes nothing.
+    // Without an open dialog nothing is asked. A file that is not there changes nothing.
+    EXPECT_FALSE(AnswerRestart(host, first, QMessageBox::No, opened));
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(host.OpenDatabase(other));
     EXPECT_FALSE(host.OpenDatabase(folder.filePath(QStringLiteral("gone.db"))));
     EXPECT_EQ(UriOf(host), other);
     EXPECT_EQ(boxes.Texts(),
@@ -165,6 +198,25 @@ TEST(Catalog, OpeningAnotherDatabaseTellsThePluginAndClosesItsDialog) {
     VeltraHost next(again);
     EXPECT_EQ(next.DatabasePath(), other);
     EXPECT_EQ(ListedIds(next), (std::vector<uint32_t>{7}));
+}
+
+TEST(Catalog, MenusHaveMnemonicsAndCtrlQQuits) {
+    QTemporaryDir folder;
+    MessageBoxRecorder boxes;
+    VeltraHost host(OptionsIn(folder));
+    ASSERT_TRUE(host.Start());
+    QAction* quit = host.Window().FindMenuItem(QStringLiteral("Файл/Выход"));
+    ASSERT_NE(quit, nullptr);
+    EXPECT_EQ(quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    // The host's menus and the levels the plug-in added ("Данные", "Расчёты", "Тамирель").
+    std::vector<QAction*> items = {host.Window().FindMenuItem(QStringLiteral("Данные/Расчёты/Тамирель"))};
+    for (QMenu* menu : host.Window().menuBar()->findChildren<QMenu*>())
+        items.push_back(menu->menuAction());
+    for (QAction* item : items) {
+        ASSERT_NE(item, nullptr);
+        EXPECT_TRUE(item->text().contains(u'&')) << item->text().toStdString();
+    }
+    host.Stop();
 }
 
 TEST(Catalog, RereadsTheDatabaseAndSharesItsRowsWithThePicker) {
@@ -239,7 +291,7 @@ TEST(Catalog, FirstStartOffersTheDemoWhoseChromatogramsOpenByDoubleClick) {
     EXPECT_TRUE(host.Profile().Path().startsWith(user.folder.path()));
     EXPECT_EQ(UriOf(host), QString());
 
-    page->demoButton->click();
+    QTest::keyClick(page->demoButton, Qt::Key_Return); // Enter presses the focused button
     ASSERT_TRUE(boxes.boxes.empty()) << QString::fromStdU16String(boxes.boxes[0].text).toStdString();
     EXPECT_EQ(host.DatabasePath(), DefaultDemoFolder() + QStringLiteral("/host.db"));
     EXPECT_TRUE(host.DatabasePath().startsWith(user.folder.path()));

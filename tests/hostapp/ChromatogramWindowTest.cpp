@@ -9,7 +9,9 @@
 #include "tests/hostapp/HostTestSupport.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QTabWidget>
+#include <QTest>
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -78,6 +80,7 @@ TEST(ChromatogramWindow, OneTabPerChannelWithTheSignalDrawnAndThePeakTable) {
     AddPeakShape(first, 3000, 0.1, 60, 50000);
     AddPeakShape(first, 3000, 0.1, 120, 20000);
     first.peaks = {Peak(u"метан", 60, 12.5), Peak(u"этан", 120, 4.25)};
+    first.peaks[0].concent = 50;
     AssayChannel& second = channels.emplace_back();
     second.number = 3;
 
@@ -91,8 +94,8 @@ TEST(ChromatogramWindow, OneTabPerChannelWithTheSignalDrawnAndThePeakTable) {
     window.show();
     EXPECT_EQ(ReadableText(window.channelTabs->widget(0)),
               (QStringList{QStringLiteral("№\tИмя\tВремя, с\tПлощадь\tВысота\tКонцентрация"),
-                           QStringLiteral("1\tметан\t60\t12.5\t0\t0"),
-                           QStringLiteral("2\tэтан\t120\t4.25\t0\t0")}));
+                           QStringLiteral("1\tметан\t60\t12.5\t0\t50"),
+                           QStringLiteral("2\tэтан\t120\t4.25\t0\t—")})); // none, not a measured 0
 
     // The signal is drawn in its colour, and a channel without samples says so instead.
     auto* plot = window.channelTabs->widget(0)->findChild<ChromatogramPlot*>();
@@ -105,6 +108,14 @@ TEST(ChromatogramWindow, OneTabPerChannelWithTheSignalDrawnAndThePeakTable) {
                 ++signalPixels;
     EXPECT_GT(signalPixels, 200);
     EXPECT_NO_FATAL_FAILURE(window.channelTabs->widget(1)->findChild<ChromatogramPlot*>()->grab());
+}
+
+TEST(ChromatogramWindow, EscClosesIt) {
+    QPointer<ChromatogramWindow> window = new ChromatogramWindow(AssayPassport{}, {}, nullptr);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); })); // closed, and deleted on close
 }
 
 TEST(OpenAssayFile, UnreadableFileIsShownWithItsCode) {

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <regex>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -124,6 +125,31 @@ TEST(NewFile, ReplacementReplacesOnlyARegularFileKeepingItsModeAndLeavesALinkAlo
     EXPECT_EQ(ScratchFolder::Read(victim), "keep");
     EXPECT_EQ(WriteFile(folder.Path(), "new", true), EEXIST);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 3);
+}
+
+// A file new at the path is an ordinary new file: 0666 less the umask, whatever the umask is; only the
+// non-replacing kind (the plug-in's own temporary report) stays private.
+TEST(NewFile, ReplacementOfNothingGivesTheUsualModeUnderTheUmask) {
+    ScratchFolder folder;
+    const mode_t previous = umask(0);
+    const struct {
+        mode_t umask;
+        fs::perms expected;
+    } cases[] = {{022, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                           fs::perms::others_read},
+                 {027, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read},
+                 {077, fs::perms::owner_read | fs::perms::owner_write},
+                 {002, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                           fs::perms::group_write | fs::perms::others_read}};
+    for (const auto& c : cases) {
+        umask(c.umask);
+        const std::string path = folder.Path("new-" + std::to_string(c.umask) + ".html");
+        EXPECT_EQ(WriteFile(path, "new", true), 0);
+        EXPECT_EQ(PermissionsOf(path), c.expected) << std::oct << c.umask;
+        EXPECT_EQ(WriteFile(path + ".tmp", "new", false), 0);
+        EXPECT_EQ(PermissionsOf(path + ".tmp"), fs::perms::owner_read | fs::perms::owner_write);
+    }
+    umask(previous);
 }
 
 TEST(NewFile, ReplacementFailsInAMissingFolderLeavingNothing) {

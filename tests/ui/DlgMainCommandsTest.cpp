@@ -357,12 +357,12 @@ TEST_F(MainDialogCommands, TipsShowTheCalibrationAndEveryRowsFormula) {
     ASSERT_TRUE(Open());
     Pick({1, 5, 2});
 
-    EXPECT_EQ(
-        dialog->GetDlgItem(1007)->GetSafeHwnd()->toolTip().toStdU16String(),
-        u"1.stg: Ki = concent 50 ÷ area 5000 = 0.01\n"
-        u"5.stg: Ki = concent 50 ÷ area 4000 = 0.0125\n"
-        u"Kcal = n 2 ÷ sumInv 180 = 0.0111111\n"
-        u"разброс = (max 0.0125 − min 0.01) ÷ Kcal 0.0111111 × 100 = 22.50 %: НЕТ сходимости (больше 15 %)");
+    EXPECT_EQ(dialog->GetDlgItem(1007)->GetSafeHwnd()->toolTip().toStdU16String(),
+              u"1.stg: Ki = концентрация 50 ÷ площадь 5000 = 0.01\n"
+              u"5.stg: Ki = концентрация 50 ÷ площадь 4000 = 0.0125\n"
+              u"Kcal = n 2 ÷ Σ 1/Ki 180 = 0.0111111\n"
+              u"разброс = (Ki max 0.0125 − Ki min 0.01) ÷ Kcal 0.0111111 × 100 = 22.50 %: НЕТ сходимости "
+              u"(больше 15 %)");
     const CListCtrl& results = dialog->resultsTab.list;
     ASSERT_EQ(results.GetItemCount(), 2);
     EXPECT_EQ(
@@ -370,8 +370,9 @@ TEST_F(MainDialogCommands, TipsShowTheCalibrationAndEveryRowsFormula) {
         0u)
         << Utf16ToUtf8(results.GetItemToolTip(0));
     EXPECT_EQ(results.GetItemToolTip(1).rfind(u"этан = K 1.000000 × S̄ 30 (1 пик)", 0), 0u);
-    EXPECT_EQ(results.GetEmptyAreaToolTip(),
-              u"Пики без компонента:\n«углеводороды» — 1 пик, хроматограммы 2");
+    EXPECT_EQ(
+        results.GetEmptyAreaToolTip(),
+        u"Пики без компонента:\n«углеводороды» — 1 пик, хроматограмма № 3 (2.stg)"); // id 2, third picked
     // The messages page does not name them.
     for (const std::u16string& line : MessageLines())
         EXPECT_EQ(line.find(u"«углеводороды»"), std::u16string::npos) << Utf16ToUtf8(line);

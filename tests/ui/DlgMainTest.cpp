@@ -158,6 +158,30 @@ TEST_F(MainDialogTest, OkAndCancelStoreTheRectangleInTheirOrderAndEndTheDialog) 
     }
 }
 
+TEST_F(MainDialogTest, AMaximisedOrMinimisedWindowStoresItsNormalRectangle) {
+    const CRect normal{40, 30, 1140, 680};
+    for (const int command : {SW_SHOWMAXIMIZED, SW_MINIMIZE}) {
+        for (int button : {IDOK, IDCANCEL}) {
+            ASSERT_TRUE(Open());
+            dialog->MoveWindow(normal);
+            QCoreApplication::processEvents();
+            ASSERT_EQ(dialog->GetWindowRect(), normal);
+            dialog->ShowWindow(command);
+            QCoreApplication::processEvents();
+            if (command == SW_SHOWMAXIMIZED)
+                ASSERT_NE(dialog->GetWindowRect(), normal);
+            Press(button);
+            EXPECT_EQ(
+                (CRect{host.intProfile[Key(u"WindowRect_tlx")], host.intProfile[Key(u"WindowRect_tly")],
+                       host.intProfile[Key(u"WindowRect_btx")], host.intProfile[Key(u"WindowRect_bty")]}),
+                normal)
+                << "show command " << command << ", button " << button;
+            FlushDeletes();
+            dialog = nullptr;
+        }
+    }
+}
+
 TEST_F(MainDialogTest, TheCaptionsCloseActsAsCancel) {
     ASSERT_TRUE(Open());
     dialog->GetSafeHwnd()->close();

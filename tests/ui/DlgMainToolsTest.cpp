@@ -179,3 +179,28 @@ TEST_F(MainDialogTools, AReportTheDesktopCannotOpenIsKeptAndItsPathShownInAnExcl
               u"Отчёт сохранён в файле:\n" + tried + u"\nОткрыть его программой по умолчанию не удалось.");
     EXPECT_EQ(boxes.boxes[0].flags, static_cast<unsigned>(MB_OK | MB_ICONEXCLAMATION));
 }
+
+// The browser the desktop opened the report in stays in front; only when no program could open it
+// does the dialog come back, with the box saying where the report is.
+TEST_F(MainDialogTools, AnOpenedReportStaysInFrontOfTheDialog) {
+    for (const bool opens : {true, false}) {
+        QWidget browser;
+        SetShellOpenHandler([&](const std::u16string&) {
+            browser.show();
+            browser.activateWindow();
+            return QTest::qWaitForWindowActive(&browser) && opens;
+        });
+        ASSERT_TRUE(Open());
+        ASSERT_TRUE(ShowActive(*dialog));
+        Press(1013);
+        QWidget* expected = opens ? &browser : dialog->GetSafeHwnd();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == expected; })) << opens;
+        QTest::qWait(100); // nothing takes the activation back afterwards
+        EXPECT_EQ(QApplication::activeWindow(), expected) << opens;
+        EXPECT_EQ(boxes.boxes.size(), opens ? 0u : 1u);
+        Press(IDCANCEL);
+        FlushDeletes();
+        dialog = nullptr;
+        boxes.boxes.clear();
+    }
+}

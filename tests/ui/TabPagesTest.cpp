@@ -113,6 +113,7 @@ TEST(ResultsTab, EachRowShowsItsFormulaAndTheEmptyAreaTheUnmatchedPeaks) {
     set[1].fileName = u"/data/cal.stg";
     set[1].peaks = {{.area = 100.0, .concent = 1.0, .name = u"метан"}};
     set[2].sampleType = WithoutCartridge;
+    set[2].fileName = u"/data/s2.stg";
     set[2].peaks = {{.area = 50.0, .name = u"метан"}, {.area = 7.0, .name = u"этан "}};
     ComponentTable table;
     table.records = {{.Name = u"метан", .K = 1.0, .group = 0}, {.Name = u"этан", .K = 1.0, .group = 0}};
@@ -132,7 +133,7 @@ TEST(ResultsTab, EachRowShowsItsFormulaAndTheEmptyAreaTheUnmatchedPeaks) {
     const std::u16string formula = u"метан = K 1.000000 × S̄ 50 (1 пик) × Kcal 0.01 × P 1 × f 1 = 0.5000";
     EXPECT_EQ(tab.list.GetItemToolTip(0), formula);
     EXPECT_EQ(tab.list.GetEmptyAreaToolTip(),
-              u"Пики без компонента:\n«этан » — 1 пик, хроматограммы 2 (пробел в конце)");
+              u"Пики без компонента:\n«этан » — 1 пик, хроматограмма № 2 (s2.stg) (пробел в конце)");
 
     // Hovering shows them: the row's tip over either of its cells, the other one below the rows.
     CRect cell;

@@ -2,6 +2,7 @@
 #include "Commands.h"
 #include "Json.h"
 #include "assay/VeltraFile4.h"
+#include "platform/system/Console.h"
 #include "platform/text/Format.h"
 #include "platform/text/Utf.h"
 
@@ -119,14 +120,14 @@ int Run(const ParsedOptions& options) {
     const std::string& path = options.positionals[0];
     if (const int code = file.LoadFromFile(Utf8ToUtf16(path)); code != 0) {
         // The failure for people on standard error; the JSON answer keeps its code for scripts.
-        std::fprintf(stderr, "atmocalc assay: %s: %s (код %d)\n", path.c_str(),
-                     Utf16ToUtf8(LoadErrorText(code)).c_str(), code);
+        PrintText(stderr, "atmocalc assay: %s: %s (код %d)\n", path.c_str(),
+                  Utf16ToUtf8(LoadErrorText(code)).c_str(), code);
         if (json)
-            std::printf("{\"code\":%d}\n", code);
+            PrintText(stdout, "{\"code\":%d}\n", code);
         return kExitFailed;
     }
     const std::string out = json ? ToJson(file, options.Has("--samples")) + "\n" : ToText(file);
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    WriteText(stdout, out);
     return kExitDone;
 }
 

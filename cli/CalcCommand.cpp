@@ -9,6 +9,7 @@
 #include "calc/MessageLines.h"
 #include "calc/TraceText.h"
 #include "components/ComponentTable.h"
+#include "platform/system/Console.h"
 #include "platform/system/PathName.h"
 #include "platform/text/Utf.h"
 #include "report/Report.h"
@@ -118,11 +119,11 @@ int Run(const ParsedOptions& options) {
         out = ToCsv(input, run, trace);
         // The table has no place for the messages; they say why rows are missing, so they go beside it.
         for (const auto& line : MessageLines(run.errors, run.warnings, run.infos))
-            std::fprintf(stderr, "%s\n", Utf16ToUtf8(line).c_str());
+            PrintText(stderr, "%s\n", Utf16ToUtf8(line).c_str());
     } else {
         out = options.Has("--json") ? ToJson(input, run, boxes.texts, wanted) + "\n" : ToText(run, wanted);
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    WriteText(stdout, out);
     return kExitDone;
 }
 

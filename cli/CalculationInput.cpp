@@ -2,6 +2,7 @@
 
 #include "assay/Database.h"
 #include "components/ComponentTable.h"
+#include "platform/system/Console.h"
 #include "platform/text/Utf.h"
 
 #include <cstdio>
@@ -33,7 +34,7 @@ CalculationInput ReadCalculationInput(const ParsedOptions& options) {
         std::u16string error = table.lastError;
         if (const size_t line = error.find(u":\n"); line != std::u16string::npos)
             error.replace(line, 2, u": ");
-        std::fprintf(stderr, "atmocalc: %s\n", Utf16ToUtf8(error).c_str());
+        PrintText(stderr, "atmocalc: %s\n", Utf16ToUtf8(error).c_str());
     }
 
     input.settings.stdMode = options.IntegerOr("--std-mode", 0);

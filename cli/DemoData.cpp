@@ -1,11 +1,11 @@
 #include "DemoData.h"
 
 #include "assay/VeltraFile4.h"
+#include "platform/system/OpenFile.h"
 #include "platform/text/Format.h"
 #include "platform/text/Utf.h"
 
 #include <cmath>
-#include <fstream>
 #include <numbers>
 #include <random>
 #include <sqlite3.h>
@@ -195,16 +195,13 @@ void WriteAssayFile(const DemoRun& run, const fs::path& path) {
     p.params.push_back({u"volume", u"Объём пробы, см3", u"1,0"});
     p.params.push_back({u"operator", u"Оператор", u"Смирнова Е. А."});
     file.channels.push_back(MakeChannel(run));
-    if (const int code = file.SaveToFile(Utf8ToUtf16(path.string())); code != 0)
-        throw std::runtime_error("cannot write " + path.string() + " (code " + std::to_string(code) + ")");
+    if (const int code = file.SaveToFile(path.u16string()); code != 0)
+        throw std::runtime_error("cannot write " + PathText(path) + " (code " + std::to_string(code) + ")");
 }
 
 void WriteFile(const fs::path& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out)
-        throw std::runtime_error("cannot write " + path.string());
+    if (!WriteWholeFile(path.u16string(), bytes))
+        throw std::runtime_error("cannot write " + PathText(path));
 }
 
 void Exec(sqlite3* db, const char* sql, const fs::path& path) {
@@ -212,7 +209,7 @@ void Exec(sqlite3* db, const char* sql, const fs::path& path) {
     if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
         const std::string message = error ? error : "unknown error";
         sqlite3_free(error);
-        throw std::runtime_error("cannot write " + path.string() + ": " + message);
+        throw std::runtime_error("cannot write " + PathText(path) + ": " + message);
     }
 }
 
@@ -220,9 +217,9 @@ void WriteDatabase(const fs::path& path, const std::vector<DemoRun>& runs,
                    const std::vector<fs::path>& files) {
     fs::remove(path);
     sqlite3* db = nullptr;
-    if (sqlite3_open(path.string().c_str(), &db) != SQLITE_OK) {
+    if (sqlite3_open(PathText(path).c_str(), &db) != SQLITE_OK) {
         sqlite3_close(db);
-        throw std::runtime_error("cannot create " + path.string());
+        throw std::runtime_error("cannot create " + PathText(path));
     }
     try {
         Exec(db,
@@ -237,10 +234,10 @@ void WriteDatabase(const fs::path& path, const std::vector<DemoRun>& runs,
             "ishidden, method) VALUES (?,?,?,?,?,?,?,?,?);",
             -1, &insert, nullptr);
         if (prepared != SQLITE_OK)
-            throw std::runtime_error("cannot write " + path.string() + ": " + sqlite3_errmsg(db));
+            throw std::runtime_error("cannot write " + PathText(path) + ": " + sqlite3_errmsg(db));
         for (size_t i = 0; i < runs.size(); ++i) {
             const auto& r = runs[i];
-            const std::string file = files[i].string(), sample = Utf16ToUtf8(r.sample),
+            const std::string file = PathText(files[i]), sample = Utf16ToUtf8(r.sample),
                               mixture = Utf16ToUtf8(r.mixture);
             sqlite3_bind_int64(insert, 1, r.id);
             sqlite3_bind_text(insert, 2, file.c_str(), -1, SQLITE_TRANSIENT);
@@ -255,7 +252,7 @@ void WriteDatabase(const fs::path& path, const std::vector<DemoRun>& runs,
             sqlite3_reset(insert);
             if (rc != SQLITE_DONE) {
                 sqlite3_finalize(insert);
-                throw std::runtime_error("cannot write " + path.string() + ": " + sqlite3_errmsg(db));
+                throw std::runtime_error("cannot write " + PathText(path) + ": " + sqlite3_errmsg(db));
             }
         }
         sqlite3_finalize(insert);
@@ -301,8 +298,8 @@ DemoInstallation WriteInstallation(const fs::path& folder, const std::vector<Dem
 std::vector<DemoRun> HistoryRuns() {
     constexpr double kFactor = 0.00995; // Ki = concent / area, mg/m3 per mV·s
     // Each day's departure from kFactor, in percent.
-    const double departures[] = {0.3, -0.5, 0.8,  -0.2, 0.1, -0.9, 0.6, 0.4, -0.3, 0.8,  0.7, -0.6,
-                                 0.2, -0.4, 0.5,  -0.1, 0.9, -0.7, 0.3, -0.2, 0.4, 1.4,  -0.3, -2.2};
+    const double departures[] = {0.3, -0.5, 0.8, -0.2, 0.1, -0.9, 0.6, 0.4,  -0.3, 0.8, 0.7,  -0.6,
+                                 0.2, -0.4, 0.5, -0.1, 0.9, -0.7, 0.3, -0.2, 0.4,  1.4, -0.3, -2.2};
     // How each run of a day departs from the day, in percent; the day with index 9 does not converge.
     const double spreads[3][3] = {{-0.4, 0.3, 0.1}, {0.2, -0.3, 0.0}, {0.5, -0.2, -0.3}};
     const int64_t firstDay = 1793426400; // 2026-10-31 06:00 UTC, a Saturday
@@ -311,7 +308,7 @@ std::vector<DemoRun> HistoryRuns() {
     int64_t day = firstDay;
     for (size_t d = 0; d < std::size(departures); ++d) {
         do
-            day += 86400; // working days only
+            day += 86400;                   // working days only
         while ((day / 86400 + 3) % 7 >= 5); // 1970-01-01 was a Thursday
         const bool second = d % 7 == 4;
         const char16_t* mixture = second ? u"ПГС CH4 10 мг/м3" : kMixture;
@@ -338,6 +335,10 @@ std::vector<DemoRun> HistoryRuns() {
 }
 
 } // namespace
+
+std::string PathText(const std::filesystem::path& path) {
+    return Utf16ToUtf8(path.u16string());
+}
 
 DemoInstallation WriteDemoInstallation(const fs::path& folder) {
     return WriteInstallation(folder, DemoRuns());

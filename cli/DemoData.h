@@ -22,3 +22,7 @@ DemoInstallation WriteDemoInstallation(const std::filesystem::path& folder);
 // The same installation around a month of calibrations only (two or three runs a working day, some of
 // them off the chart), for the calibration control chart. Throws as WriteDemoInstallation.
 DemoInstallation WriteHistoryInstallation(const std::filesystem::path& folder);
+
+// The path in UTF-8, as the database and the output take it (string() gives the ANSI code page on
+// Windows).
+std::string PathText(const std::filesystem::path& path);

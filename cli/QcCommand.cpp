@@ -4,6 +4,7 @@
 #include "Json.h"
 #include "QcPage.h"
 #include "assay/Database.h"
+#include "platform/system/Console.h"
 #include "platform/system/ExclusiveFile.h"
 #include "platform/system/SystemErrorText.h"
 #include "platform/text/Format.h"
@@ -39,16 +40,17 @@ std::string ToText(const CalibrationHistory& history) {
     std::string out = "Градуировок: " + std::to_string(history.calibrations.size()) +
                       ", в опорном периоде: " + std::to_string(history.reference) + ".\n";
     if (const auto& l = history.limits)
-        out += "Центральная линия " + Number(l->centre) + ", s = " + Number(l->sd) + "; границы предупреждения " +
-               Number(l->warningLow) + " … " + Number(l->warningHigh) + ", границы действия " +
-               Number(l->actionLow) + " … " + Number(l->actionHigh) + ".\n";
+        out += "Центральная линия " + Number(l->centre) + ", s = " + Number(l->sd) +
+               "; границы предупреждения " + Number(l->warningLow) + " … " + Number(l->warningHigh) +
+               ", границы действия " + Number(l->actionLow) + " … " + Number(l->actionHigh) + ".\n";
     else
         out += Utf16ToUtf8(kNoControlLimitsText) + "\n";
     if (!history.calibrations.empty()) {
         size_t mixtureWidth = 5;
         for (const CalibrationPoint& point : history.calibrations)
             mixtureWidth = std::max(mixtureWidth, point.mixture.size());
-        out += "\nДата        " + Padded(u"Смесь", mixtureWidth) + "  n   Kcal        Разброс  Сходимость  Оценка\n";
+        out += "\nДата        " + Padded(u"Смесь", mixtureWidth) +
+               "  n   Kcal        Разброс  Сходимость  Оценка\n";
         for (const CalibrationPoint& point : history.calibrations) {
             out += Padded(point.day, 12) + Padded(point.mixture, mixtureWidth) + "  " +
                    Padded(Utf8ToUtf16(std::to_string(point.runs.size())), 4) +
@@ -116,16 +118,28 @@ std::string ToJson(const CalibrationHistory& history) {
         json.EndArray();
         json.Key("runs").BeginArray();
         for (const HistoryRun& run : point.runs)
-            json.BeginObject().Key("id").Value(run.id).Key("file").Value(run.fileName).Key("factor").Value(
-                run.factor).EndObject();
+            json.BeginObject()
+                .Key("id")
+                .Value(run.id)
+                .Key("file")
+                .Value(run.fileName)
+                .Key("factor")
+                .Value(run.factor)
+                .EndObject();
         json.EndArray();
         json.EndObject();
     }
     json.EndArray();
     json.Key("skipped").BeginArray();
     for (const HistoryRun& run : history.skipped)
-        json.BeginObject().Key("id").Value(run.id).Key("file").Value(run.fileName).Key("reason").Value(
-            run.reason).EndObject();
+        json.BeginObject()
+            .Key("id")
+            .Value(run.id)
+            .Key("file")
+            .Value(run.fileName)
+            .Key("reason")
+            .Value(run.reason)
+            .EndObject();
     json.EndArray();
     json.EndObject();
     return json.Text() + "\n";
@@ -154,17 +168,18 @@ int Run(const ParsedOptions& options) {
         const std::string& path = options.Text("--html");
         // As the report's file: a regular file is replaced whole, anything else is left alone.
         if (const int error = WriteNewFile(Utf8ToUtf16(path), QcPage(history, database, filter), true)) {
-            std::fprintf(stderr, "Не удалось записать %s: %s. Прежний файл, если он был, не изменён.\n",
-                         path.c_str(),
-                         Utf16ToUtf8(SystemErrorText(HResultFromErrno(error)).value_or(u"")).c_str());
+            PrintText(stderr, "Не удалось записать %s: %s. Прежний файл, если он был, не изменён.\n",
+                      path.c_str(),
+                      Utf16ToUtf8(SystemErrorText(HResultFromErrno(error)).value_or(u"")).c_str());
             return kExitFailed;
         }
-        std::printf("%s\n", path.c_str());
+        PrintText(stdout, "%s\n", path.c_str());
         return kExitDone;
     }
-    const std::string out =
-        options.Has("--json") ? ToJson(history) : options.Has("--csv") ? ToCsv(history) : ToText(history);
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    const std::string out = options.Has("--json")  ? ToJson(history)
+                            : options.Has("--csv") ? ToCsv(history)
+                                                   : ToText(history);
+    WriteText(stdout, out);
     return kExitDone;
 }
 

@@ -4,31 +4,29 @@
 #include "MessageBoxLog.h"
 #include "calc/CalculationRun.h"
 #include "components/ComponentTable.h"
+#include "platform/system/Console.h"
 #include "platform/system/ExclusiveFile.h"
+#include "platform/system/OpenFile.h"
 #include "platform/system/SystemErrorText.h"
 #include "platform/text/Utf.h"
 #include "report/Report.h"
 #include "report/ReportRequest.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 // Why the template cannot be read, or nothing. The report stage's own message for it names no file, so
 // the tool tells it first. A pipe in its place is not waited for.
 std::string TemplateProblem(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT ? "нет такого файла" : std::strerror(errno);
-    struct stat status;
-    const bool regular = fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
-    close(fd);
-    return regular ? "" : "это не обычный файл";
+    int error = 0;
+    if (OpenFileForReading(Utf8ToUtf16(path), nullptr, &error))
+        return "";
+    if (error == 0)
+        return "это не обычный файл";
+    if (!PathExists(Utf8ToUtf16(path)))
+        return "нет такого файла";
+    return Utf16ToUtf8(SystemErrorNumberText(error).value_or(u""));
 }
 
 int Run(const ParsedOptions& options) {
@@ -36,8 +34,8 @@ int Run(const ParsedOptions& options) {
                                          ? options.Text("--template")
                                          : Utf16ToUtf8(TemplateFolder() + u"/Report.xsl");
     if (const std::string problem = TemplateProblem(templatePath); !problem.empty()) {
-        std::fprintf(stderr, "atmocalc report: шаблон отчёта не прочитан: %s: %s\n", templatePath.c_str(),
-                     problem.c_str());
+        PrintText(stderr, "atmocalc report: шаблон отчёта не прочитан: %s: %s\n", templatePath.c_str(),
+                  problem.c_str());
         return kExitFailed;
     }
     MessageBoxLog boxes;
@@ -73,12 +71,12 @@ int Run(const ParsedOptions& options) {
             std::string reason = ReplacementRefusalText(path, error);
             if (reason.empty())
                 reason = "cannot write \"" + options.Text("--xml") +
-                         "\": " + Utf16ToUtf8(SystemErrorText(HResultFromErrno(error)).value_or(u""));
-            std::fprintf(stderr, "[atmocalc] error: %s\n", reason.c_str());
+                         "\": " + Utf16ToUtf8(SystemErrorNumberText(error).value_or(u""));
+            PrintText(stderr, "[atmocalc] error: %s\n", reason.c_str());
             return kExitFailed;
         }
     }
-    std::printf("%s\n", Utf16ToUtf8(request.outputPath).c_str());
+    PrintText(stdout, "%s\n", Utf16ToUtf8(request.outputPath).c_str());
     return kExitDone;
 }
 

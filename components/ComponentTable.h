@@ -26,7 +26,7 @@ public:
     bool Load();
     // The same from another file (the command-line tool's --components).
     bool LoadFrom(const std::u16string& path);
-    // Writes all `records` to the file (components/TableFile.h says how), waiting a little for another
+    // Writes all `records` to the file (platform/system/TableFile.h says how), waiting a little for another
     // save of the same file to end; true on success, else false with `lastError` "Не удалось сохранить
     // файл базы компонентов:\n<path>" and the old file untouched. A line follows the path when the
     // table was busy with another save for the whole wait, when a symbolic link stands in the file's

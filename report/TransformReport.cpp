@@ -33,7 +33,7 @@ std::u16string WriteNewReport(std::string_view bytes) {
         std::u16string path = temporary + u".html";
         if ((error = WriteNewFile(path, bytes, false)) == 0)
             return path;
-        if (error != EEXIST)
+        if (error != kNameTakenError)
             break;
     }
     throw ComError(HResultFromErrno(error));

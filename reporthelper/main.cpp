@@ -6,33 +6,18 @@
 
 #include "report/HelperProtocol.h"
 
-#include "platform/system/ExclusiveFile.h"
+#include "platform/system/LimitedProcess.h"
+#include "platform/system/OpenFile.h"
 #include "platform/xml/ComInit.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <libexslt/exslt.h>
 
-#include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <sys/prctl.h>
-#include <unistd.h>
 
 namespace {
-
-bool ReadAll(int fd, std::string* bytes) {
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return got == 0;
-        bytes->append(buffer, static_cast<size_t>(got));
-    }
-}
 
 std::unique_ptr<XmlDocument> Parsed(std::u16string_view text) {
     std::unique_ptr<XmlDocument> document;
@@ -54,7 +39,7 @@ std::unique_ptr<XmlDocument> Parsed(std::u16string_view text) {
         AppendText(answer, text);
         AppendBytes(answer, bytes);
     }
-    _exit(WriteAll(STDOUT_FILENO, answer) == 0 ? 0 : kHelperBadInput);
+    std::_Exit(WriteStandardOutput(answer) == 0 ? 0 : kHelperBadInput);
 }
 
 [[noreturn]] void Transform(std::u16string_view xml, std::u16string_view xsl) {
@@ -75,27 +60,19 @@ std::unique_ptr<XmlDocument> Parsed(std::u16string_view text) {
     Answer(HelperStep::Done, S_OK, text, bytes);
 }
 
-// Dies with the process that started it: a report whose host is gone has no one to answer, and a helper
-// stopped on standby would otherwise stay stopped for ever. The death signal follows the thread that
-// started the helper; a parent that ended before it was asked for is caught by comparing the parent's id.
-void DieWithParent() {
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    const char* parent = std::getenv(kHelperParentVariable);
-    if (parent && std::to_string(getppid()) != parent)
-        _exit(kHelperBadInput);
-}
-
 } // namespace
 
 int main() {
-    DieWithParent();
+    // A report whose host is gone has no one to answer, and a helper stopped on standby would otherwise
+    // stay stopped for ever.
+    EndWithParent(kHelperParentVariable, kHelperBadInput);
     ExitOnAllocationFailure();
     // The extensions a host may have registered for its own use are all there, so that a template meets
     // the same refusals (exsl:document) whatever host the report runs in.
     exsltRegisterAll();
 
     std::string input;
-    if (!ReadAll(STDIN_FILENO, &input))
+    if (!ReadStandardInput(&input))
         return kHelperBadInput;
     std::u16string xml;
     std::u16string xsl;

@@ -1,8 +1,18 @@
 // Files written whole or not at all, never through a link someone else put in the way.
 #pragma once
 
+#include <cerrno>
 #include <string>
 #include <string_view>
+
+// The system error numbers of a name that is taken and of a link refused (see NewFile::Create).
+#ifdef _WIN32
+inline constexpr int kNameTakenError = 80;     // ERROR_FILE_EXISTS
+inline constexpr int kLinkRefusedError = 1921; // ERROR_CANT_RESOLVE_FILENAME, for any reparse point
+#else
+inline constexpr int kNameTakenError = EEXIST;
+inline constexpr int kLinkRefusedError = ELOOP;
+#endif
 
 // A file being written. Create makes it; the content goes to its descriptor; Commit completes it.
 // A file that is not committed is removed again when the object goes.
@@ -14,22 +24,23 @@ public:
     NewFile& operator=(const NewFile&) = delete;
 
     // Creates path as a new file readable only by its owner; an existing file or link at path is left
-    // alone (EEXIST). With replace, writes instead into a new file beside path that Commit renames over
-    // it, so the old file is replaced only by a complete one that keeps its permission bits and group
-    // (without the group's bits when the group cannot be kept), and a file new at path gets the usual
-    // 0666 less the umask; a symbolic link at path is left alone (ELOOP), and so is anything else that is
-    // not a regular file (a folder, a pipe, a device: EEXIST).
-    // Returns 0, or the errno value of the failure.
+    // alone (kNameTakenError). With replace, writes instead into a new file beside path that Commit
+    // renames over it, so the old file is replaced only by a complete one that keeps its permission bits
+    // and group (without the group's bits when the group cannot be kept; on Windows its attributes and
+    // access rights, through ReplaceFileW), and a file new at path gets the usual 0666 less the umask; a
+    // symbolic link at path is left alone (kLinkRefusedError), and so is anything else that is not a
+    // regular file (a folder, a pipe, a device: kNameTakenError).
+    // Returns 0, or the system error number of the failure.
     int Create(std::u16string_view path, bool replace);
 
-    // The descriptor to write to (valid between Create and Commit).
+    // The descriptor to write to (valid between Create and Commit; a C runtime descriptor on Windows).
     int Descriptor() const { return fd; }
 
-    // Writes all bytes. Returns 0, or the errno value of the failure.
+    // Writes all bytes. Returns 0, or the system error number of the failure.
     int Write(std::string_view bytes);
 
-    // Closes the file and puts it in place. Returns 0, or the errno value of the failure, when the file is
-    // removed and an old file at the path stays as it was.
+    // Closes the file and puts it in place. Returns 0, or the system error number of the failure, when
+    // the file is removed and an old file at the path stays as it was.
     int Commit();
 
 private:
@@ -38,15 +49,15 @@ private:
     std::string written; // the path being written: target, or a sibling for a replacement
 };
 
-// Writes bytes to path through a NewFile (see Create for replace) and commits it. Returns 0, or the errno
-// value of the failure, when nothing is left of the new file.
+// Writes bytes to path through a NewFile (see Create for replace) and commits it. Returns 0, or the
+// system error number of the failure, when nothing is left of the new file.
 int WriteNewFile(std::u16string_view path, std::string_view bytes, bool replace);
 
 // The text of a replacement's refusal (see NewFile::Create): "\"PATH\" is a symbolic link and was not
-// replaced." for ELOOP, "\"PATH\" is not a regular file and was not replaced." for EEXIST; empty for
-// any other error, which the system's own text says best.
+// replaced." for kLinkRefusedError, "\"PATH\" is not a regular file and was not replaced." for
+// kNameTakenError; empty for any other error, which the system's own text says best.
 std::string ReplacementRefusalText(std::u16string_view path, int error);
 
-// Writes all bytes to an open descriptor, going on after an interruption. Returns 0, or the errno value
-// of the failure.
+// Writes all bytes to an open descriptor (a C runtime descriptor on Windows), going on after an
+// interruption. Returns 0, or the system error number of the failure.
 int WriteAll(int fd, std::string_view bytes);

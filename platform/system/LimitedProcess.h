@@ -8,6 +8,9 @@
 #include <string_view>
 #include <vector>
 
+// On Windows the program runs in a job of its own: addressSpace limits its committed memory
+// (JOB_OBJECT_LIMIT_PROCESS_MEMORY), cpuSeconds its user-mode time (JOB_OBJECT_LIMIT_PROCESS_TIME), and
+// the job kills it when this process lets go of it, also when this process is killed.
 struct ProcessLimits {
     uint64_t addressSpace = 0; // bytes of address space (RLIMIT_AS)
     unsigned cpuSeconds = 0;   // seconds of processor time (RLIMIT_CPU); past them the program gets SIGXCPU
@@ -19,17 +22,21 @@ struct ProcessLimits {
 struct ProcessOutcome {
     enum Kind {
         Exited,         // value: its exit status
-        Signalled,      // value: the signal that ended it (SIGXCPU at the processor time limit)
+        Signalled,      // value: the signal that ended it (SIGXCPU at the processor time limit); on Windows
+                        // the exception code that ended it, or ERROR_NOT_ENOUGH_QUOTA at that limit
         TimedOut,       // killed at the wall-clock limit
         OutputTooLarge, // killed when its output passed maxOutput
         Lost,           // it ended, but its status was taken by someone else (SIGCHLD ignored)
-        NotStarted,     // value: the errno value of the failure to start it
+        NotStarted,     // value: the system error number of the failure to start it
     };
     Kind kind = NotStarted;
     int value = 0;
     std::string output; // what it wrote to its standard output, whole for Exited, Signalled and Lost
     std::string errors; // the first maxErrors bytes of its standard error, for Exited, Signalled and Lost
 };
+
+// True when the program was ended for using up its processor time.
+bool EndedAtProcessorLimit(const ProcessOutcome& outcome);
 
 // A program started ahead of its input, so that it has loaded itself by the time the input is there; it
 // runs once. Its standard error comes back through a pipe, so that a program that writes without end
@@ -45,7 +52,7 @@ public:
 
     // Starts program (a path, no arguments) with this process's environment and the settings in
     // environment ("NAME=value", in place of this process's value of each NAME), waiting for its input.
-    // Returns 0, or the errno value of the failure to start it.
+    // Returns 0, or the system error number of the failure to start it.
     int Start(const std::string& program, const std::vector<std::string>& environment = {});
     const std::string& Program() const { return program; }
     // True while the started program waits for its input: it has not been run and has not ended.
@@ -58,10 +65,29 @@ public:
 
 private:
     std::string program;
+#ifdef _WIN32
+    void* process = nullptr; // the program's process handle
+    void* job = nullptr;     // the job it runs in
+    void* input = nullptr;   // our ends of the pipes of its standard input, output and error
+    void* output = nullptr;
+    void* errors = nullptr;
+#else
     int pid = -1;
     int socket = -1; // our end of the program's standard input and output
     int errors = -1; // the reading end of the program's standard error
+#endif
 };
+
+// The id of this process, as a program it starts knows its parent by.
+unsigned long CurrentProcessId();
+
+// Called first by a program that a LimitedProcess started: ends it when the process that started it ends.
+// On POSIX systems the death signal follows the thread that started it; a parent that ended before it was
+// asked for is caught by comparing the parent's id with the one in the environment variable
+// parentVariable (set by the starter to its CurrentProcessId), and the program then exits with
+// exitStatus. On Windows the job the program runs in kills it when its starter ends, so nothing is left to
+// do here.
+void EndWithParent(const char* parentVariable, int exitStatus);
 
 // Starts program and runs it with input under the limits (see LimitedProcess).
 ProcessOutcome RunLimitedProcess(const std::string& program, std::string_view input,

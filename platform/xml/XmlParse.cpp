@@ -1,16 +1,16 @@
 #include "XmlParse.h"
 
 #include "platform/text/Utf.h"
+#include "platform/xml/CodePageEncoding.h"
 
 #include <libxml/parser.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -36,6 +36,7 @@ struct ParserDeleter {
 
 // Runs read (one of the library's xmlCtxtRead functions) on a parser that refuses document types.
 template <typename Read> xmlDocPtr ParseSafely(Read read) {
+    EnsureCodePageEncodings();
     std::unique_ptr<xmlParserCtxt, ParserDeleter> parser(xmlNewParserCtxt());
     if (!parser)
         return nullptr;
@@ -66,9 +67,9 @@ struct TextReader {
 };
 
 // The bytes of a file, handed to the parser a piece at a time up to a bound: a file that grows past it
-// while it is read ends the parse with a read error.
+// while it is read ends the parse with a read error, as does any other read error (-1).
 struct BoundedFileReader {
-    int fd;
+    std::FILE* file;
     uint64_t left; // one more than the bytes still accepted
 
     static int Read(void* context, char* buffer, int size) {
@@ -77,14 +78,11 @@ struct BoundedFileReader {
             return -1;
         const size_t wanted =
             static_cast<size_t>(std::min<uint64_t>(reader->left, static_cast<uint64_t>(size)));
-        ssize_t got;
-        do
-            got = read(reader->fd, buffer, wanted);
-        while (got < 0 && errno == EINTR);
-        if (got < 0)
+        const size_t count = std::fread(buffer, 1, wanted, reader->file);
+        if (count == 0 && std::ferror(reader->file))
             return -1;
-        reader->left -= static_cast<uint64_t>(got);
-        return static_cast<int>(got);
+        reader->left -= count;
+        return static_cast<int>(count);
     }
 };
 
@@ -100,8 +98,8 @@ xmlDocPtr ParseXmlText(std::u16string_view text) {
     });
 }
 
-xmlDocPtr ParseXmlFile(int fd, const char* url, uint64_t maxBytes) {
-    BoundedFileReader reader{fd, maxBytes == UINT64_MAX ? maxBytes : maxBytes + 1};
+xmlDocPtr ParseXmlFile(std::FILE* file, const char* url, uint64_t maxBytes) {
+    BoundedFileReader reader{file, maxBytes == UINT64_MAX ? maxBytes : maxBytes + 1};
     return ParseSafely([&](xmlParserCtxtPtr parser) {
         return xmlCtxtReadIO(parser, BoundedFileReader::Read, nullptr, &reader, url, nullptr, kParseOptions);
     });

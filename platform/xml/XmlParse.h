@@ -10,6 +10,7 @@
 
 #include <libxml/tree.h>
 
+#include <cstdio>
 #include <string_view>
 
 // The document of a text, whatever encoding its declaration names; null when it is refused. Throws
@@ -17,6 +18,5 @@
 xmlDocPtr ParseXmlText(std::u16string_view text);
 
 // The document read from an open file (encoding from its byte-order mark and declaration), with url as
-// its base; null when it is refused or cannot be read, or holds more than maxBytes. The descriptor stays
-// open.
-xmlDocPtr ParseXmlFile(int fd, const char* url, uint64_t maxBytes);
+// its base; null when it is refused or cannot be read, or holds more than maxBytes. The file stays open.
+xmlDocPtr ParseXmlFile(std::FILE* file, const char* url, uint64_t maxBytes);

@@ -4,31 +4,26 @@
 #include "assay/Database.h"
 #include "assay/VeltraFile4.h"
 #include "platform/text/Utf.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 // A temporary folder with a host database holding an `assay` table and the assay files its rows name.
 class HostData : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "atmocalc-calc-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        connection = OpenDatabase(Utf8ToUtf16((folder / "host.db").string()));
+        folder = ScratchFolder::Native(scratch.Path());
+        connection = OpenDatabase((folder / "host.db").u16string());
         Execute(
             "CREATE TABLE assay (id INTEGER PRIMARY KEY, filename TEXT, sample TEXT, mixture TEXT, "
             "date INTEGER, iscalibration INTEGER, isdeleted INTEGER DEFAULT 0, ishidden INTEGER DEFAULT 0);");
     }
-    void TearDown() override {
-        CloseDatabase(connection);
-        std::filesystem::remove_all(folder);
-    }
+    void TearDown() override { CloseDatabase(connection); }
 
     void Execute(const std::string& sql) {
         char* error = nullptr;
@@ -67,11 +62,12 @@ protected:
             channel.samples.assign(64, 0x01000000u + number);
             channel.peaks = peaks;
         }
-        const std::u16string path = Utf8ToUtf16((folder / name).string());
+        const std::u16string path = (folder / name).u16string();
         EXPECT_EQ(file.SaveToFile(path), 0);
         return path;
     }
 
+    ScratchFolder scratch;
     std::filesystem::path folder;
     sqlite3* connection = nullptr;
 };

@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <tuple>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -118,8 +117,8 @@ TEST_F(HostData, AddingAnIdTwiceKeepsTheFirstEntry) {
 }
 
 TEST_F(HostData, UnreadableAssayFileShowsOneBoxAndIsAddedWithoutPeaks) {
-    const std::u16string missing = Utf8ToUtf16((folder / "missing.stg").string());
-    const std::u16string garbage = Utf8ToUtf16((folder / "garbage.stg").string());
+    const std::u16string missing = (folder / "missing.stg").u16string();
+    const std::u16string garbage = (folder / "garbage.stg").u16string();
     std::ofstream(folder / "garbage.stg", std::ios::binary) << "XYZ\1 this is not an assay file at all";
     InsertAssay(1, missing, u"калибровка");
     InsertAssay(2, garbage, u"без патрона");

@@ -2,26 +2,33 @@
 #include "platform/RussianNumericLocale.h"
 #include "platform/text/CodePage1251.h"
 #include "platform/text/Utf.h"
+#include "support/ScopedEnvironment.h"
+#include "support/ScratchFolder.h"
 
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <limits>
 #include <optional>
+#include <tuple>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <grp.h>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <tuple>
 #include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -51,24 +58,15 @@ const std::u16string kHeader = u"ID;Name;AltName;K;group\r\n";
 class ComponentTableFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (const char* value = std::getenv("PUBLIC"))
-            previousPublic = value;
-        std::string pattern = (fs::temp_directory_path() / "atmocalc-components-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root = pattern;
+        root = ScratchFolder::Native(scratch.Path());
         folder = root / "Documents" / "Veltra4" / "atmocalc" / "files";
         file = folder / "CompsTable.csv";
         fs::create_directories(folder);
-        ::setenv("PUBLIC", root.c_str(), 1);
+        environment.Set("PUBLIC", scratch.Path());
     }
     void TearDown() override {
-        if (previousPublic)
-            ::setenv("PUBLIC", previousPublic->c_str(), 1);
-        else
-            ::unsetenv("PUBLIC");
         std::error_code ignored;
         fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(root);
     }
 
     void Write(std::string_view bytes) { std::ofstream(file, std::ios::binary) << bytes; }
@@ -85,11 +83,15 @@ protected:
     std::vector<std::string> FolderEntries() const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(folder))
-            names.push_back(entry.path().filename().string());
+            names.push_back(ScratchFolder::Utf8(entry.path().filename()));
         return names;
     }
 
-    std::u16string FilePath() const { return Utf8ToUtf16(file.string()); }
+    std::u16string FilePath() const {
+        return Utf8ToUtf16(scratch.Path()) + u"/Documents/Veltra4/atmocalc/files/CompsTable.csv";
+    }
+
+#ifndef _WIN32
 
     // Saves while every write beyond the size limit fails, as on a full disk; the result of Save, or true
     // (which the callers' checks for a failed save report) when the limit cannot be set.
@@ -134,8 +136,10 @@ protected:
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
             << "the part run as nobody failed (wait status " << status << "), see its failures above";
     }
+#endif
 
-    std::optional<std::string> previousPublic;
+    ScratchFolder scratch;
+    ScopedEnvironment environment;
     fs::path root, folder, file;
 };
 
@@ -252,6 +256,7 @@ TEST_F(ComponentTableFile, LoadFailureLeavesNoRowsAndNamesThePath) {
     EXPECT_EQ(table.lastError, u"Не удалось открыть файл базы компонентов:\n" + FilePath());
 }
 
+#ifndef _WIN32
 TEST_F(ComponentTableFile, PipeInTheFilesPlaceFailsWithoutWaiting) {
     ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
     ComponentTable table;
@@ -262,6 +267,7 @@ TEST_F(ComponentTableFile, PipeInTheFilesPlaceFailsWithoutWaiting) {
     EXPECT_EQ(table.lastError, u"Не удалось сохранить файл базы компонентов:\n" + FilePath());
     EXPECT_TRUE(fs::is_fifo(file));
 }
+#endif
 
 TEST_F(ComponentTableFile, SaveIntoAMissingFolderFailsAndKeepsTheTable) {
     ComponentTable table = LoadText(kHeader + u"1;a;A;1;0\r\n");
@@ -276,6 +282,25 @@ TEST_F(ComponentTableFile, SaveIntoAMissingFolderFailsAndKeepsTheTable) {
     EXPECT_EQ(table.lastError, u"Не удалось открыть файл базы компонентов:\n" + FilePath());
 }
 
+// An overflowing K ("1e999") reads as nothing readable does, 0; a K that is not finite is never saved.
+TEST_F(ComponentTableFile, KNeverReadsOrSavesAsANumberThatIsNotFinite) {
+    ComponentTable table = LoadText(kHeader + u"1;метан;CH4;1e999;0\r\n2;этан;C2H6;-1,5e400;0\r\n"
+                                              u"3;пропан;C3H8;1,5e308;0\r\n");
+    EXPECT_EQ(Rows(table), (std::vector<Row>{{1, u"метан", u"CH4", 0.0, 0},
+                                             {2, u"этан", u"C2H6", 0.0, 0},
+                                             {3, u"пропан", u"C3H8", 1.5e308, 0}}));
+    const std::string saved = Bytes(file);
+    for (const double k : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                           std::numeric_limits<double>::quiet_NaN()}) {
+        table.records[1].K = k;
+        EXPECT_FALSE(table.Save());
+        EXPECT_EQ(table.lastError, u"Не удалось сохранить файл базы компонентов:\n" + FilePath() +
+                                       u"\nКоэффициент K компонента \"этан\" не является конечным числом.");
+        EXPECT_EQ(Bytes(file), saved);
+    }
+}
+
+#ifndef _WIN32
 // Every write beyond the file size limit fails, as on a full disk: the old table must survive.
 TEST_F(ComponentTableFile, SaveKeepsTheOldFileWhenWritingTheNewOneFails) {
     const std::string old = Utf16ToCodePage1251(kHeader + u"1;метан;CH4;1,000000;0\r\n");
@@ -400,24 +425,6 @@ TEST_F(ComponentTableFile, FileWithoutWriteBitsIsNeverWritten) {
     }
 }
 
-// An overflowing K ("1e999") reads as nothing readable does, 0; a K that is not finite is never saved.
-TEST_F(ComponentTableFile, KNeverReadsOrSavesAsANumberThatIsNotFinite) {
-    ComponentTable table = LoadText(kHeader + u"1;метан;CH4;1e999;0\r\n2;этан;C2H6;-1,5e400;0\r\n"
-                                              u"3;пропан;C3H8;1,5e308;0\r\n");
-    EXPECT_EQ(Rows(table), (std::vector<Row>{{1, u"метан", u"CH4", 0.0, 0},
-                                             {2, u"этан", u"C2H6", 0.0, 0},
-                                             {3, u"пропан", u"C3H8", 1.5e308, 0}}));
-    const std::string saved = Bytes(file);
-    for (const double k : {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-                           std::numeric_limits<double>::quiet_NaN()}) {
-        table.records[1].K = k;
-        EXPECT_FALSE(table.Save());
-        EXPECT_EQ(table.lastError, u"Не удалось сохранить файл базы компонентов:\n" + FilePath() +
-                                       u"\nКоэффициент K компонента \"этан\" не является конечным числом.");
-        EXPECT_EQ(Bytes(file), saved);
-    }
-}
-
 // A save waits a little for another one holding the table, then gives up, saying so.
 TEST_F(ComponentTableFile, SaveGivesUpWhileAnotherSaveHoldsTheTable) {
     const std::string old = Utf16ToCodePage1251(kHeader + u"1;метан;CH4;1,000000;0\r\n");
@@ -511,16 +518,73 @@ TEST_F(ComponentTableFile, ConcurrentSavesAndLoadsOnlyEverSeeWholeTables) {
                     inPlace ? "in place" : "renamed", kRounds, loads, bad);
     }
 }
+#endif
+
+#ifdef _WIN32
+// The read-only attribute in place of the permission bits.
+TEST_F(ComponentTableFile, SaveKeepsTheOldFileWhenTheFileIsReadOnly) {
+    const std::string old = Utf16ToCodePage1251(kHeader + u"1;метан;CH4;1,000000;0\r\n");
+    ComponentTable table = LoadText(CodePage1251ToUtf16(old));
+    table.records[0].K = 2;
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(table.Save());
+    EXPECT_EQ(table.lastError, u"Не удалось сохранить файл базы компонентов:\n" + FilePath());
+    EXPECT_EQ(Bytes(file), old);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"CompsTable.csv"});
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(table.Save()) << Utf16ToUtf8(table.lastError);
+    EXPECT_EQ(Bytes(file), Utf16ToCodePage1251(kHeader + u"1;метан;CH4;2,000000;0\r\n"));
+}
+
+// The table's lock is the share mode: while another program holds the table open admitting no writer
+// (as the exclusive open of the table does), a save waits a little, then gives up saying so; while it
+// writes there, a load waits too, then fails. A program that admits writers blocks nothing.
+TEST_F(ComponentTableFile, SaveAndLoadWaitForAProgramThatAdmitsNoWriterThenGiveUp) {
+    const std::u16string busy = u"Не удалось сохранить файл базы компонентов:\n" + FilePath() +
+                                u"\nФайл сейчас сохраняет другой пользователь или программа. Повторите "
+                                u"сохранение позже.";
+    const struct {
+        const char* holder;
+        DWORD access, share;
+        bool saves, loads;
+    } cases[] = {
+        {"a reader admitting no writer", GENERIC_READ, FILE_SHARE_READ, false, true},
+        {"a writer admitting no writer", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, false, false},
+        {"a writer admitting no one", GENERIC_WRITE, 0, false, false},
+        {"a reader admitting all", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, true,
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.holder);
+        const std::string old = Utf16ToCodePage1251(kHeader + u"1;метан;CH4;1,000000;0\r\n");
+        ComponentTable table = LoadText(CodePage1251ToUtf16(old));
+        table.records[0].K = 2;
+        const HANDLE holder = CreateFileW(file.c_str(), c.access, c.share, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(table.Save(), c.saves);
+        EXPECT_EQ(table.lastError, c.saves ? u"" : busy);
+        ComponentTable reader;
+        EXPECT_EQ(reader.Load(), c.loads) << Utf16ToUtf8(reader.lastError);
+        CloseHandle(holder);
+        const std::string saved = Utf16ToCodePage1251(kHeader + u"1;метан;CH4;2,000000;0\r\n");
+        EXPECT_EQ(Bytes(file), c.saves ? saved : old);
+        ASSERT_TRUE(table.Save()) << Utf16ToUtf8(table.lastError);
+        EXPECT_EQ(Bytes(file), saved);
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{"CompsTable.csv"});
+    }
+}
+#endif
 
 class ComponentFolderRule : public ComponentTableFile {};
 
 TEST_F(ComponentFolderRule, FolderIsUnderPublicDocuments) {
-    EXPECT_EQ(ComponentFolder(), Utf8ToUtf16(root.string()) + u"/Documents/Veltra4/atmocalc/files");
+    EXPECT_EQ(ComponentFolder(), Utf8ToUtf16(scratch.Path()) + u"/Documents/Veltra4/atmocalc/files");
     EXPECT_EQ(ComponentTablePath(), FilePath());
 
     // A value longer than any fixed buffer is used whole.
     const std::string longPublic = "/" + std::string(300, 'p');
-    ::setenv("PUBLIC", longPublic.c_str(), 1);
+    environment.Set("PUBLIC", longPublic);
     EXPECT_EQ(ComponentTablePath(),
               Utf8ToUtf16(longPublic) + u"/Documents/Veltra4/atmocalc/files/CompsTable.csv");
     ComponentTable table;
@@ -529,11 +593,11 @@ TEST_F(ComponentFolderRule, FolderIsUnderPublicDocuments) {
 }
 
 TEST_F(ComponentFolderRule, UnsetPublicMeansTheRootFolder) {
-    ::unsetenv("PUBLIC");
+    environment.Unset("PUBLIC");
     EXPECT_EQ(ComponentFolder(), u"");
     EXPECT_EQ(ComponentTablePath(), u"/CompsTable.csv");
     // An empty value is no value, as for the template folder.
-    ::setenv("PUBLIC", "", 1);
+    environment.Set("PUBLIC", "");
     EXPECT_EQ(ComponentFolder(), u"");
     EXPECT_EQ(ComponentTablePath(), u"/CompsTable.csv");
 }

@@ -4,10 +4,13 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <string>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
@@ -280,10 +283,17 @@ ProcessOutcome LimitedProcess::Run(std::string_view input, const ProcessLimits& 
     return outcome;
 }
 
-ProcessOutcome RunLimitedProcess(const std::string& program, std::string_view input,
-                                 const ProcessLimits& limits) {
-    LimitedProcess process;
-    if (const int error = process.Start(program))
-        return {ProcessOutcome::NotStarted, error, {}, {}};
-    return process.Run(input, limits);
+bool EndedAtProcessorLimit(const ProcessOutcome& outcome) {
+    return outcome.kind == ProcessOutcome::Signalled && outcome.value == SIGXCPU;
+}
+
+unsigned long CurrentProcessId() {
+    return static_cast<unsigned long>(::getpid());
+}
+
+void EndWithParent(const char* parentVariable, int exitStatus) {
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    const char* parent = std::getenv(parentVariable);
+    if (parent && std::to_string(::getppid()) != parent)
+        ::_exit(exitStatus);
 }

@@ -23,4 +23,8 @@ std::optional<std::string> ReadTableFile(const std::u16string& path);
 // is read-only by its permission bits (no write bit at all: not even an administrator writes it) or may
 // not be written; EWOULDBLOCK when another save or a read held the table for the whole wait; else the
 // errno value of the failure. After a failure the old content is kept, and no new file is left behind.
+// On Windows the bytes always go to a new file in the same folder, flushed to disk, and ReplaceFileW puts
+// it in the old one's place, keeping the old file's attributes and access rights (MoveFileExW when there
+// is no old file); the read-only attribute takes the permission bits' place, and a reparse point at path
+// counts as a link.
 int ReplaceTableFile(const std::u16string& path, std::string_view bytes);

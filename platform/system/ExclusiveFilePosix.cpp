@@ -69,18 +69,6 @@ int NewFile::Create(std::u16string_view path, bool replace) {
     return fd < 0 ? errno : 0;
 }
 
-std::string ReplacementRefusalText(std::u16string_view path, int error) {
-    if (error == ELOOP)
-        return "\"" + Utf16ToUtf8(path) + "\" is a symbolic link and was not replaced.";
-    if (error == EEXIST)
-        return "\"" + Utf16ToUtf8(path) + "\" is not a regular file and was not replaced.";
-    return {};
-}
-
-int NewFile::Write(std::string_view bytes) {
-    return WriteAll(fd, bytes);
-}
-
 int WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t count = write(fd, bytes.data(), bytes.size());
@@ -104,12 +92,4 @@ int NewFile::Commit() {
     if (error != 0)
         unlink(written.c_str());
     return error;
-}
-
-int WriteNewFile(std::u16string_view path, std::string_view bytes, bool replace) {
-    NewFile file;
-    int error = file.Create(path, replace);
-    if (error == 0)
-        error = file.Write(bytes);
-    return error == 0 ? file.Commit() : error;
 }

@@ -59,9 +59,9 @@ for system in linux windows; do
   iconv -f UTF-16LE -t UTF-8 "$dir/$system.xml" >"$dir/$system.xml.txt"
   grep -q 'date_created="[^"]' "$dir/$system.xml.txt" ||
     { echo "$system: the report document has no date"; failures=$((failures + 1)); }
-  # The page shows a date and its time in two pieces, split at the first blank.
+  # The page shows a date whole, or as the date and its time in two pieces, split at the first blank.
   while read -r value; do
-    sed -i "s|>${value%% *}<|><date><|g; s|>${value#* }<|><time><|g" "$dir/$system.html"
+    sed -i "s|$value|<date> <time>|g; s|>${value%% *}<|><date><|g; s|>${value#* }<|><time><|g" "$dir/$system.html"
   done < <(grep -o 'date\(_created\)\?="[^"]*"' "$dir/$system.xml.txt" | cut -d'"' -f2 | sort -u)
   sed -i 's/date\(_created\)\?="[^"]*"/date\1="<date>"/g' "$dir/$system.xml.txt"
 done

@@ -67,7 +67,7 @@ std::string MakeFile(const char* name, size_t samplesPerChannel, size_t peaksPer
     CVeltraFile4 doc;
     MakeAssay(doc, samplesPerChannel, peaksPerChannel);
     if (doc.SaveToFile(path.u16string()) != 0) {
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        std::fprintf(stderr, "cannot write %s\n", path.string().c_str());
         std::exit(1);
     }
     return path.string();

@@ -67,7 +67,7 @@ std::string MakeFile(const char* name, size_t samplesPerChannel, size_t peaksPer
     CVeltraFile4 doc;
     MakeAssay(doc, samplesPerChannel, peaksPerChannel);
     if (doc.SaveToFile(path.u16string()) != 0) {
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        std::fprintf(stderr, "cannot write %s\n", path.string().c_str());
         std::exit(1);
     }
     return path.string();
@@ -158,8 +158,10 @@ int main(int argc, char** argv) {
     // glibc hands the tens of megabytes of a parsed document back to the system between iterations -
     // and every page is faulted in again, which costs microseconds a page here - depends on what the
     // cases before happened to free, and swamps the work being compared.
+#ifdef __GLIBC__
     mallopt(M_MMAP_MAX, 0);
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
+#endif
     benchmark::Initialize(&argc, argv);
     const std::pair<const char*, std::string> files[] = {
         {"realistic", MakeFile("atmocalc-bench-realistic.dat", 1'000'000, 300)},

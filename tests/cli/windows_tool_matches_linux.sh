@@ -10,9 +10,6 @@ if [ -z "$linux" ] || [ ! -x "$linux" ]; then
   echo "ATMOCALC_LINUX_TOOL names no Linux tool to compare with"
   exit 77
 fi
-# Both in the Russian user's formats (wine takes its user locale from LANG), so that the dates of the
-# report read the same.
-export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 "$linux" demo "$dir/demo" >/dev/null
@@ -51,8 +48,8 @@ compare assay-missing assay assays/none.stg
 compare sql sql --db host.db "SELECT * FROM assay ORDER BY id"
 compare sql-error sql --db host.db "SELECT nothing FROM nowhere"
 compare usage calc --db host.db --ids x
-# The report: the same document and page but for the time they were made, which each system writes in
-# its user's format.
+# The report: the same document and page but for its dates (when it was made, when each assay was
+# analysed), which each system writes in its user's format.
 report=(report --db host.db --ids 1,2,3,4,5,6,7,8 "${tables[@]}" "${settings[@]}"
   --template public/Documents/Veltra4/atmocalc/templates/Report.xsl)
 for system in linux windows; do
@@ -60,11 +57,13 @@ for system in linux windows; do
   [ $system = linux ] || tool="wine $windows"
   $tool "${report[@]}" --out "$dir/$system.html" --xml "$dir/$system.xml" </dev/null >/dev/null
   iconv -f UTF-16LE -t UTF-8 "$dir/$system.xml" >"$dir/$system.xml.txt"
-  made=$(grep -o 'date_created="[^"]*"' "$dir/$system.xml.txt" | head -1 | cut -d'"' -f2)
-  [ -n "$made" ] || { echo "$system: the report document has no date"; failures=$((failures + 1)); }
-  for file in "$dir/$system.xml.txt" "$dir/$system.html"; do
-    sed -i "s|$made|<made>|g" "$file"
-  done
+  grep -q 'date_created="[^"]' "$dir/$system.xml.txt" ||
+    { echo "$system: the report document has no date"; failures=$((failures + 1)); }
+  # The page shows a date whole, or as the date and its time in two pieces, split at the first blank.
+  while read -r value; do
+    sed -i "s|$value|<date> <time>|g; s|>${value%% *}<|><date><|g; s|>${value#* }<|><time><|g" "$dir/$system.html"
+  done < <(grep -o 'date\(_created\)\?="[^"]*"' "$dir/$system.xml.txt" | cut -d'"' -f2 | sort -u)
+  sed -i 's/date\(_created\)\?="[^"]*"/date\1="<date>"/g' "$dir/$system.xml.txt"
 done
 for file in xml.txt html; do
   if ! cmp -s "$dir/linux.$file" "$dir/windows.$file"; then

@@ -4,6 +4,7 @@
 // the cdecl convention leaves it: a function built as stdcall pops its own arguments and would corrupt
 // the host's stack. Its message boxes are real windows (Xvfb under wine); a watcher reads and closes them.
 #include "host/PluginInfo.h"
+#include "platform/text/Utf.h"
 #include "support/FakeHost.h"
 
 #include <windows.h>
@@ -128,7 +129,9 @@ private:
     static BOOL CALLBACK Found(HWND window, LPARAM self) {
         wchar_t className[32] = {};
         GetClassNameW(window, className, 32);
-        if (std::wstring(className) != L"#32770" || !IsWindowVisible(window))
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (std::wstring(className) != L"#32770" || !IsWindowVisible(window) || process != GetCurrentProcessId())
             return TRUE;
         auto* watcher = reinterpret_cast<BoxWatcher*>(self);
         if (watcher->seen.count(window))
@@ -173,19 +176,27 @@ private:
     std::thread thread;
 };
 
+std::string JoinedTexts(const std::vector<BoxWatcher::Box>& boxes) {
+    std::wstring texts;
+    for (const auto& box : boxes)
+        texts += L"[" + box.caption + L"] " + box.text + L"\n";
+    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(texts.data()), texts.size()));
+}
+
 class PluginLibrary : public ::testing::Test {
 protected:
     void SetUp() override {
         module = LoadLibraryW(PluginPath().c_str());
         ASSERT_NE(module, nullptr) << "LoadLibraryW failed with " << GetLastError();
-        getInfo = reinterpret_cast<GetPluginInfoFunction>(GetProcAddress(module, "GetPluginInfo"));
-        load = reinterpret_cast<LoadFunction>(GetProcAddress(module, "Load"));
-        unload = reinterpret_cast<UnloadFunction>(GetProcAddress(module, "Unload"));
+        getInfo = reinterpret_cast<GetPluginInfoFunction>(reinterpret_cast<void*>(GetProcAddress(module, "GetPluginInfo")));
+        load = reinterpret_cast<LoadFunction>(reinterpret_cast<void*>(GetProcAddress(module, "Load")));
+        unload = reinterpret_cast<UnloadFunction>(reinterpret_cast<void*>(GetProcAddress(module, "Unload")));
         ASSERT_TRUE(getInfo && load && unload);
     }
     void TearDown() override {
-        if (module)
+        if (module) {
             EXPECT_TRUE(FreeLibrary(module));
+        }
     }
 
     // Load, the modules-loaded event, Unload: the life the host gives the library.
@@ -273,7 +284,7 @@ TEST_F(PluginLibrary, EachMissingServiceIsToldInAnErrorBoxWithoutOwner) {
         host.Withhold(c.service);
         RunLife(host);
         const auto boxes = watcher.Boxes();
-        ASSERT_EQ(boxes.size(), 1u);
+        ASSERT_EQ(boxes.size(), 1u) << JoinedTexts(boxes);
         EXPECT_EQ(boxes[0].text, c.text);
         EXPECT_EQ(boxes[0].caption, L"atmocalc");
         EXPECT_FALSE(boxes[0].owned);

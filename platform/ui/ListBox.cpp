@@ -107,9 +107,9 @@ void CListBox::OnAttach() {
         WatchEvents(list->viewport());
 }
 
-bool CListBox::OnWidgetEvent(QObject*, QEvent* event) {
+bool CListBox::OnWidgetEvent(QObject* watched, QEvent* event) {
     QListWidget* list = List(GetSafeHwnd());
-    if (!list || event->type() != QEvent::ToolTip)
+    if (!list || watched != list->viewport() || event->type() != QEvent::ToolTip)
         return false;
     const auto* help = static_cast<QHelpEvent*>(event);
     const QListWidgetItem* item = list->itemAt(help->pos());

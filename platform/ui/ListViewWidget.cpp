@@ -1,6 +1,6 @@
 #include "ListViewWidget.h"
 
-#include "Colors.h"
+#include "QtColors.h"
 #include "ListCtrl.h"
 
 #include <QApplication>

@@ -3,15 +3,12 @@
 #include "assay/AssayFileLayout.h"
 #include "assay/AssayPassportXml.h"
 #include "assay/AssayXml.h"
-#include "platform/text/Utf.h"
+#include "platform/system/OpenFile.h"
 
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <new>
-#include <sys/stat.h>
-#include <unistd.h>
 
 // Assay files come from outside the plug-in, so the readers treat every byte as hostile:
 // - A count is checked against the bytes that are left before anything is allocated for it: a sample
@@ -29,37 +26,6 @@
 // channel has.
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
-// The platform's name of the file; empty when the path holds a NUL, which cannot be part of a file
-// name here: cutting the path there would name another file.
-std::string FileName(const std::u16string& path) {
-    return path.find(u'\0') == std::u16string::npos ? Utf16ToUtf8(path) : std::string();
-}
-
-// The file opened for reading, and its size; null unless it is a regular file (only such a file has a
-// size to check the sample counts against). Opening does not wait: a pipe or a device is refused at
-// once instead of blocking the caller.
-FileHandle OpenForReading(const std::u16string& path, uint64_t& size) {
-    const std::string name = FileName(path);
-    const int fd = name.empty() ? -1 : open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return nullptr;
-    struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        return nullptr;
-    }
-    size = static_cast<uint64_t>(info.st_size);
-    FileHandle file(fdopen(fd, "rb"));
-    if (!file)
-        close(fd);
-    return file;
-}
 
 // Grows the buffer to at least size bytes without giving up what it already has.
 void Reserve(std::vector<char>& buffer, size_t size) {
@@ -243,7 +209,7 @@ int CVeltraFile4::LoadFromMemory(const void* data, uint64_t size) {
 
 int CVeltraFile4::LoadFromFile(const std::u16string& path) {
     uint64_t fileSize = 0;
-    FileHandle file = OpenForReading(path, fileSize);
+    FileHandle file = OpenFileForReading(path, &fileSize);
     if (!file)
         return -1;
     FileSource source(file.get(), fileSize);
@@ -279,8 +245,7 @@ int CVeltraFile4::SaveToFile(const std::u16string& path) {
             return -7;
     if (!PeakTablesWritable(channels))
         return -7;
-    const std::string name = FileName(path);
-    FileHandle file(name.empty() ? nullptr : std::fopen(name.c_str(), "wbe"));
+    FileHandle file = OpenFileForWriting(path);
     if (!file)
         return -1;
     // Every channel's words are copied first, each under its lock, so that the XML offset and the

@@ -2,6 +2,7 @@
 #include "Commands.h"
 #include "Json.h"
 #include "assay/VeltraFile4.h"
+#include "platform/system/Console.h"
 #include "platform/text/Format.h"
 #include "platform/text/Utf.h"
 
@@ -139,13 +140,13 @@ int Run(const ParsedOptions& options) {
     const bool json = options.Has("--json");
     if (const int code = file.LoadFromFile(Utf8ToUtf16(options.positionals[0])); code != 0) {
         if (json)
-            std::printf("{\"code\":%d}\n", code);
+            PrintText(stdout, "{\"code\":%d}\n", code);
         else
-            std::printf("error %d: %s\n", code, CodeInWords(code));
+            PrintText(stdout, "error %d: %s\n", code, CodeInWords(code));
         return kExitFailed;
     }
     const std::string out = json ? ToJson(file, options.Has("--samples")) + "\n" : ToText(file);
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    WriteText(stdout, out);
     return kExitDone;
 }
 

@@ -8,6 +8,7 @@
 #include "calc/MessageLines.h"
 #include "calc/TraceText.h"
 #include "components/ComponentTable.h"
+#include "platform/system/Console.h"
 #include "platform/text/Utf.h"
 
 #include <algorithm>
@@ -89,7 +90,7 @@ int Run(const ParsedOptions& options) {
         PerformCalculationRun(input.measurements, input.settings, ComponentTable::Instance(), wanted);
     const std::string out =
         options.Has("--json") ? ToJson(input, run, boxes.texts, wanted) + "\n" : ToText(run, wanted);
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    WriteText(stdout, out);
     return kExitDone;
 }
 

@@ -2,21 +2,24 @@
 #include "Commands.h"
 #include "DemoData.h"
 
+#include "platform/system/Console.h"
+#include "platform/text/Utf.h"
+
 #include <cstdio>
 
 namespace {
 
 int Run(const ParsedOptions& options) {
-    const DemoInstallation demo = WriteDemoInstallation(options.positionals[0]);
-    std::printf("host database:   %s\n", demo.database.c_str());
+    const DemoInstallation demo = WriteDemoInstallation(Utf8ToUtf16(options.positionals[0]));
+    PrintText(stdout, "host database:   %s\n", PathText(demo.database).c_str());
     for (const auto& file : demo.assayFiles)
-        std::printf("assay file:      %s\n", file.c_str());
-    std::printf("component table: %s\n", demo.componentTable.c_str());
-    std::printf("report template: %s\n", demo.reportTemplate.c_str());
+        PrintText(stdout, "assay file:      %s\n", PathText(file).c_str());
+    PrintText(stdout, "component table: %s\n", PathText(demo.componentTable).c_str());
+    PrintText(stdout, "report template: %s\n", PathText(demo.reportTemplate).c_str());
     std::string ids;
     for (const uint32_t id : demo.visibleIds)
         ids += (ids.empty() ? "" : ",") + std::to_string(id);
-    std::printf("PUBLIC=%s\nvisible ids:     %s\n", demo.publicFolder.c_str(), ids.c_str());
+    PrintText(stdout, "PUBLIC=%s\nvisible ids:     %s\n", PathText(demo.publicFolder).c_str(), ids.c_str());
     return kExitDone;
 }
 

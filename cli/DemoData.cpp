@@ -1,11 +1,11 @@
 #include "DemoData.h"
 
 #include "assay/VeltraFile4.h"
+#include "platform/system/OpenFile.h"
 #include "platform/text/Format.h"
 #include "platform/text/Utf.h"
 
 #include <cmath>
-#include <fstream>
 #include <numbers>
 #include <random>
 #include <sqlite3.h>
@@ -195,16 +195,13 @@ void WriteAssayFile(const DemoRun& run, const fs::path& path) {
     p.params.push_back({u"volume", u"Объём пробы, см3", u"1,0"});
     p.params.push_back({u"operator", u"Оператор", u"Смирнова Е. А."});
     file.channels.push_back(MakeChannel(run));
-    if (const int code = file.SaveToFile(Utf8ToUtf16(path.string())); code != 0)
-        throw std::runtime_error("cannot write " + path.string() + " (code " + std::to_string(code) + ")");
+    if (const int code = file.SaveToFile(path.u16string()); code != 0)
+        throw std::runtime_error("cannot write " + PathText(path) + " (code " + std::to_string(code) + ")");
 }
 
 void WriteFile(const fs::path& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out)
-        throw std::runtime_error("cannot write " + path.string());
+    if (!WriteWholeFile(path.u16string(), bytes))
+        throw std::runtime_error("cannot write " + PathText(path));
 }
 
 void Exec(sqlite3* db, const char* sql, const fs::path& path) {
@@ -212,7 +209,7 @@ void Exec(sqlite3* db, const char* sql, const fs::path& path) {
     if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
         const std::string message = error ? error : "unknown error";
         sqlite3_free(error);
-        throw std::runtime_error("cannot write " + path.string() + ": " + message);
+        throw std::runtime_error("cannot write " + PathText(path) + ": " + message);
     }
 }
 
@@ -220,9 +217,9 @@ void WriteDatabase(const fs::path& path, const std::vector<DemoRun>& runs,
                    const std::vector<fs::path>& files) {
     fs::remove(path);
     sqlite3* db = nullptr;
-    if (sqlite3_open(path.string().c_str(), &db) != SQLITE_OK) {
+    if (sqlite3_open(PathText(path).c_str(), &db) != SQLITE_OK) {
         sqlite3_close(db);
-        throw std::runtime_error("cannot create " + path.string());
+        throw std::runtime_error("cannot create " + PathText(path));
     }
     try {
         Exec(db,
@@ -237,10 +234,10 @@ void WriteDatabase(const fs::path& path, const std::vector<DemoRun>& runs,
             "ishidden, method) VALUES (?,?,?,?,?,?,?,?,?);",
             -1, &insert, nullptr);
         if (prepared != SQLITE_OK)
-            throw std::runtime_error("cannot write " + path.string() + ": " + sqlite3_errmsg(db));
+            throw std::runtime_error("cannot write " + PathText(path) + ": " + sqlite3_errmsg(db));
         for (size_t i = 0; i < runs.size(); ++i) {
             const auto& r = runs[i];
-            const std::string file = files[i].string(), sample = Utf16ToUtf8(r.sample),
+            const std::string file = PathText(files[i]), sample = Utf16ToUtf8(r.sample),
                               mixture = Utf16ToUtf8(r.mixture);
             sqlite3_bind_int64(insert, 1, r.id);
             sqlite3_bind_text(insert, 2, file.c_str(), -1, SQLITE_TRANSIENT);
@@ -255,7 +252,7 @@ void WriteDatabase(const fs::path& path, const std::vector<DemoRun>& runs,
             sqlite3_reset(insert);
             if (rc != SQLITE_DONE) {
                 sqlite3_finalize(insert);
-                throw std::runtime_error("cannot write " + path.string() + ": " + sqlite3_errmsg(db));
+                throw std::runtime_error("cannot write " + PathText(path) + ": " + sqlite3_errmsg(db));
             }
         }
         sqlite3_finalize(insert);
@@ -267,6 +264,10 @@ void WriteDatabase(const fs::path& path, const std::vector<DemoRun>& runs,
 }
 
 } // namespace
+
+std::string PathText(const std::filesystem::path& path) {
+    return Utf16ToUtf8(path.u16string());
+}
 
 DemoInstallation WriteDemoInstallation(const fs::path& folder) {
     DemoInstallation demo;

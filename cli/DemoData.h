@@ -18,3 +18,7 @@ struct DemoInstallation {
 // Writes the installation into `folder` (created if missing). Throws std::runtime_error with a message
 // naming the file that could not be written.
 DemoInstallation WriteDemoInstallation(const std::filesystem::path& folder);
+
+// The path in UTF-8, as the database and the output take it (string() gives the ANSI code page on
+// Windows).
+std::string PathText(const std::filesystem::path& path);

@@ -4,12 +4,13 @@
 #include "MessageBoxLog.h"
 #include "calc/CalculationRun.h"
 #include "components/ComponentTable.h"
+#include "platform/system/Console.h"
+#include "platform/system/OpenFile.h"
 #include "platform/text/Utf.h"
 #include "report/Report.h"
 #include "report/ReportRequest.h"
 
 #include <cstdio>
-#include <fstream>
 
 namespace {
 
@@ -34,17 +35,18 @@ int Run(const ParsedOptions& options) {
     if (!MakeReport(request))
         return kExitFailed;
     if (options.Has("--xml")) {
-        std::ofstream xml(options.Text("--xml"), std::ios::binary | std::ios::trunc);
+        std::string bytes;
+        bytes.reserve(request.xmlText.size() * 2);
         for (const char16_t unit : request.xmlText) {
-            const char bytes[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-            xml.write(bytes, 2);
+            bytes += static_cast<char>(unit & 0xFF);
+            bytes += static_cast<char>(unit >> 8);
         }
-        if (!xml.flush()) {
-            std::fprintf(stderr, "cannot write %s\n", options.Text("--xml").c_str());
+        if (!WriteWholeFile(Utf8ToUtf16(options.Text("--xml")), bytes)) {
+            PrintText(stderr, "cannot write %s\n", options.Text("--xml").c_str());
             return kExitFailed;
         }
     }
-    std::printf("%s\n", Utf16ToUtf8(request.outputPath).c_str());
+    PrintText(stdout, "%s\n", Utf16ToUtf8(request.outputPath).c_str());
     return kExitDone;
 }
 

@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "Json.h"
 #include "assay/Database.h"
+#include "platform/system/Console.h"
 #include "platform/text/Utf.h"
 
 #include <cstdio>
@@ -59,7 +60,7 @@ int Run(const ParsedOptions& options) {
         throw UsageError("QUERY holds no SQL statement");
     int rc;
     while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW)
-        std::printf("%s\n", RowJson(statement.get()).c_str());
+        PrintText(stdout, "%s\n", RowJson(statement.get()).c_str());
     if (rc != SQLITE_DONE)
         throw DataBase::SqlException(sqlite3_errstr(rc), rc, sqlite3_sql(statement.get()));
     return kExitDone;

@@ -2,6 +2,7 @@
 #include "Commands.h"
 #include "assay/Database.h"
 #include "host/Version.h"
+#include "platform/system/Console.h"
 #include "platform/text/Utf.h"
 
 #include <cstdio>
@@ -14,18 +15,18 @@ std::vector<Command> AllCommands() {
 }
 
 void PrintHelp(FILE* to) {
-    std::fprintf(to, "atmocalc %s: hydrocarbons in air and emissions by ПНД Ф 13.1:2:3.25-99\n\n",
+    PrintText(to, "atmocalc %s: hydrocarbons in air and emissions by ПНД Ф 13.1:2:3.25-99\n\n",
                  Utf16ToUtf8(kVersionText).c_str());
     for (const auto& c : AllCommands())
-        std::fprintf(to, "%s\n", UsageText(c.declaration).c_str());
-    std::fprintf(to, "Exit status: 0 done, 1 failed (report error, unreadable assay file), 2 usage error, "
+        PrintText(to, "%s\n", UsageText(c.declaration).c_str());
+    PrintText(to, "Exit status: 0 done, 1 failed (report error, unreadable assay file), 2 usage error, "
                      "3 database error.\n");
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = ProgramArguments(argc, argv);
     if (args.empty()) {
         PrintHelp(stderr);
         return kExitUsage;
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
         return kExitDone;
     }
     if (args[0] == "--version") {
-        std::printf("%s\n", Utf16ToUtf8(kVersionText).c_str());
+        PrintText(stdout, "%s\n", Utf16ToUtf8(kVersionText).c_str());
         return kExitDone;
     }
     for (const auto& command : AllCommands()) {
@@ -45,23 +46,23 @@ int main(int argc, char** argv) {
         try {
             for (const auto& a : rest)
                 if (a == "--help" || a == "-h") {
-                    std::printf("%s", UsageText(command.declaration).c_str());
+                    PrintText(stdout, "%s", UsageText(command.declaration).c_str());
                     return kExitDone;
                 }
             return command.run(ParseOptions(command.declaration, rest));
         } catch (const UsageError& e) {
-            std::fprintf(stderr, "atmocalc %s: %s\n%s", args[0].c_str(), e.what(),
+            PrintText(stderr, "atmocalc %s: %s\n%s", args[0].c_str(), e.what(),
                          UsageText(command.declaration).c_str());
             return kExitUsage;
         } catch (const DataBase::SqlException& e) {
-            std::fprintf(stderr, "database error: %s\ncode: %d\nsql: %s\n", e.what(), e.code, e.sql.c_str());
+            PrintText(stderr, "database error: %s\ncode: %d\nsql: %s\n", e.what(), e.code, e.sql.c_str());
             return kExitDatabase;
         } catch (const std::exception& e) {
-            std::fprintf(stderr, "atmocalc %s: %s\n", args[0].c_str(), e.what());
+            PrintText(stderr, "atmocalc %s: %s\n", args[0].c_str(), e.what());
             return kExitFailed;
         }
     }
-    std::fprintf(stderr, "atmocalc: unknown command \"%s\"\n\n", args[0].c_str());
+    PrintText(stderr, "atmocalc: unknown command \"%s\"\n\n", args[0].c_str());
     PrintHelp(stderr);
     return kExitUsage;
 }

@@ -1,7 +1,7 @@
 #include "ComponentTable.h"
 
 #include "components/ComponentText.h"
-#include "components/TableFile.h"
+#include "platform/system/TableFile.h"
 #include "platform/text/CodePage1251.h"
 #include "platform/text/Format.h"
 

@@ -4,6 +4,7 @@
 #include "host/PluginState.h"
 #include "host/Version.h"
 #include "platform/system/MessageBox.h"
+#include "platform/system/ModuleString.h"
 #include "platform/text/Utf.h"
 
 #include <cstring>
@@ -22,7 +23,7 @@ MainDialogCreator mainDialogCreator = nullptr;
 
 constexpr char kModulesLoadedEvent[] = "System/ModulesLoaded";
 constexpr char kMenuCommand[] = "atmocalc/MenuCommand";
-constexpr char16_t kMenuPath[] = u"Данные/Расчёты/Тамирель";
+constexpr unsigned kMenuPathString = 104; // in host/Strings.rc
 constexpr char16_t kCaption[] = u"atmocalc";
 
 const PluginInfo kPluginInfo = {
@@ -39,15 +40,20 @@ const PluginInfo kPluginInfo = {
 
 void ShowError(std::u16string_view text) { ShowMessageBox(nullptr, text, kCaption, MB_OK | MB_ICONERROR); }
 
-// No exception may cross the host table: a failure inside a handler is shown and the host goes on.
+// No exception may cross the host table: a failure inside an entry point or a handler is shown and the
+// host goes on. Nor may one leave through the box itself (no memory left for its text): on Windows an
+// exception cannot be unwound through the host's frames at all, and the process would end.
 template <typename Body>
-int Guarded(Body body) {
+int Guarded(Body body) noexcept {
     try {
-        body();
-    } catch (const std::exception& e) {
-        ShowError(Utf8ToUtf16(e.what()));
+        try {
+            body();
+        } catch (const std::exception& e) {
+            ShowError(Utf8ToUtf16(e.what()));
+        } catch (...) {
+            ShowError(u"Unexpected error.");
+        }
     } catch (...) {
-        ShowError(u"Unexpected error.");
     }
     return 0;
 }
@@ -74,7 +80,8 @@ int OnModulesLoaded(void*) {
         if (hostTable->RegisterCommand)
             commandHandle = hostTable->RegisterCommand(kMenuCommand, &OnMenuCommand);
 
-        NewMenuInfo menu{sizeof(NewMenuInfo), kMenuPath, 0, kMenuCommand};
+        const std::u16string menuPath = LoadModuleString(kMenuPathString);
+        NewMenuInfo menu{sizeof(NewMenuInfo), menuPath.c_str(), 0, kMenuCommand};
         if (CallService("MainMenu/CreateNewMenu", 0, &menu) == ServiceNotFound)
             ShowError(u"CreateNewMenu service not found.");
 
@@ -107,24 +114,26 @@ int OnMenuCommand(void* hostWindow) {
 extern "C" const PluginInfo* GetPluginInfo(void) { return &kPluginInfo; }
 
 extern "C" int Load(const HostFunctions* host) {
-    hostTable = host;
-    if (host && host->Subscribe)
-        eventHandle = host->Subscribe(kModulesLoadedEvent, &OnModulesLoaded);
-    return 0;
+    return Guarded([host] {
+        hostTable = host;
+        if (host && host->Subscribe)
+            eventHandle = host->Subscribe(kModulesLoadedEvent, &OnModulesLoaded);
+    });
 }
 
 extern "C" int Unload(void) {
-    if (hostTable && hostTable->Unsubscribe)
-        hostTable->Unsubscribe(eventHandle);
-    if (hostTable && hostTable->UnregisterCommand)
-        hostTable->UnregisterCommand(commandHandle);
-    // The module's code goes away with the host's dlclose: a main dialog still open would be left
-    // with no code behind its window, so it is destroyed here.
-    if (mainDialog && !mainDialogClosed)
-        mainDialog->DestroyNow();
-    mainDialog = nullptr;
-    DataBaseConnectionBase::DeleteInstance();
-    eventHandle = 0;
-    commandHandle = 0;
-    return 0;
+    return Guarded([] {
+        if (hostTable && hostTable->Unsubscribe)
+            hostTable->Unsubscribe(eventHandle);
+        if (hostTable && hostTable->UnregisterCommand)
+            hostTable->UnregisterCommand(commandHandle);
+        // The module's code goes away with the host's dlclose: a main dialog still open would be left
+        // with no code behind its window, so it is destroyed here.
+        if (mainDialog && !mainDialogClosed)
+            mainDialog->DestroyNow();
+        mainDialog = nullptr;
+        DataBaseConnectionBase::DeleteInstance();
+        eventHandle = 0;
+        commandHandle = 0;
+    });
 }

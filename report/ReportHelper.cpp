@@ -4,17 +4,13 @@
 #include "report/ReportFailure.h"
 
 #include "platform/system/LimitedProcess.h"
+#include "platform/system/ModuleFolder.h"
+#include "platform/system/OpenFile.h"
 #include "platform/system/SystemErrorText.h"
 #include "platform/text/Utf.h"
 
-#include <climits>
-#include <csignal>
-#include <cstdlib>
-#include <dlfcn.h>
-#include <link.h>
 #include <memory>
 #include <mutex>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -29,23 +25,6 @@ constexpr unsigned kCpuSeconds = 2;
 constexpr int kWallMilliseconds = 20'000;
 // An answer carries the result twice (its text and its file); 96 MB holds a report of 32 MB.
 constexpr size_t kMaxAnswer = 96 * kMegabyte;
-
-// The folder of the binary module this code is linked into, without a trailing "/"; empty when unknown.
-std::string ModuleFolder() {
-    Dl_info info;
-    link_map* module = nullptr;
-    if (dladdr1(reinterpret_cast<void*>(&ModuleFolder), &info, reinterpret_cast<void**>(&module),
-                RTLD_DL_LINKMAP) == 0 ||
-        !module)
-        return {};
-    // The main program has no name of its own in the list of modules.
-    char* resolved = realpath(module->l_name[0] ? module->l_name : "/proc/self/exe", nullptr);
-    if (!resolved)
-        return {};
-    std::string path(resolved);
-    std::free(resolved);
-    return path.substr(0, path.rfind('/'));
-}
 
 // A new process's heap is cold: every page the transformation touches is a fault. Grown in large steps
 // of huge pages, and never handed back in between, it costs a fraction of that.
@@ -111,10 +90,11 @@ TransformedReport ReadAnswer(std::string_view answer) {
 } // namespace
 
 std::string ReportHelperPath() {
-    const std::string folder = ModuleFolder();
-    const std::string beside = folder + "/atmocalc-report";
-    const std::string installed = folder + "/../lib/atmocalc/atmocalc-report";
-    return access(beside.c_str(), F_OK) != 0 && access(installed.c_str(), F_OK) == 0 ? installed : beside;
+    const std::u16string folder = ModuleFolder();
+    const std::u16string program = ProgramFileName(u"atmocalc-report");
+    const std::u16string beside = folder + u"/" + program;
+    const std::u16string installed = folder + u"/../lib/atmocalc/" + program;
+    return Utf16ToUtf8(!PathExists(beside) && PathExists(installed) ? installed : beside);
 }
 
 TransformedReport TransformInHelper(const Bstr& xmlText, const Bstr& xslText) {
@@ -145,7 +125,7 @@ TransformedReport TransformInHelper(const Bstr& xmlText, const Bstr& xslText) {
     case ProcessOutcome::Lost: // no status to go by, but a whole answer is one
         return ReadAnswer(outcome.output);
     case ProcessOutcome::Signalled:
-        ThrowCode(outcome.value == SIGXCPU ? XML_E_TIMEOUT : XML_E_ABORTED);
+        ThrowCode(EndedAtProcessorLimit(outcome) ? XML_E_TIMEOUT : XML_E_ABORTED);
     case ProcessOutcome::TimedOut:
         ThrowCode(XML_E_TIMEOUT);
     case ProcessOutcome::OutputTooLarge:

@@ -7,14 +7,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <unistd.h>
 
 namespace {
 
 // The libraries go on after a failed allocation as best they can, and some of their paths then make a
 // wrong result or read through a null pointer; ending here leaves neither.
 [[noreturn]] void OutOfMemory() {
-    _exit(kHelperOutOfMemory);
+    std::_Exit(kHelperOutOfMemory);
 }
 
 void* CheckedMalloc(size_t size) {
@@ -32,9 +31,9 @@ void* CheckedRealloc(void* block, size_t size) {
 }
 
 char* CheckedStrdup(const char* text) {
-    char* copy = strdup(text);
-    if (!copy)
-        OutOfMemory();
+    const size_t size = std::strlen(text) + 1;
+    auto* copy = static_cast<char*>(CheckedMalloc(size));
+    std::memcpy(copy, text, size);
     return copy;
 }
 

@@ -6,30 +6,17 @@
 
 #include "report/HelperProtocol.h"
 
-#include "platform/system/ExclusiveFile.h"
+#include "platform/system/OpenFile.h"
 #include "platform/xml/ComInit.h"
 #include "platform/xml/XmlDocument.h"
 
 #include <libexslt/exslt.h>
 
-#include <cerrno>
+#include <cstdlib>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace {
-
-bool ReadAll(int fd, std::string* bytes) {
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return got == 0;
-        bytes->append(buffer, static_cast<size_t>(got));
-    }
-}
 
 std::unique_ptr<XmlDocument> Parsed(std::u16string_view text) {
     std::unique_ptr<XmlDocument> document;
@@ -51,7 +38,7 @@ std::unique_ptr<XmlDocument> Parsed(std::u16string_view text) {
         AppendText(answer, text);
         AppendBytes(answer, bytes);
     }
-    _exit(WriteAll(STDOUT_FILENO, answer) == 0 ? 0 : kHelperBadInput);
+    std::_Exit(WriteStandardOutput(answer) == 0 ? 0 : kHelperBadInput);
 }
 
 [[noreturn]] void Transform(std::u16string_view xml, std::u16string_view xsl) {
@@ -81,7 +68,7 @@ int main() {
     exsltRegisterAll();
 
     std::string input;
-    if (!ReadAll(STDIN_FILENO, &input))
+    if (!ReadStandardInput(&input))
         return kHelperBadInput;
     std::u16string xml;
     std::u16string xsl;

@@ -1,8 +1,9 @@
 // The desktop's "open" verb: a file handed to the program the desktop associates with its type
-// (xdg-open's choice). The program decides its own window: a wish for a maximised window cannot be
-// passed on. Whether it worked is xdg-open's verdict, so a caller can tell the user where the file
-// is when no program could open it. Like the message boxes, what opens the file is a replaceable
-// handler, so tests can see what would have been opened.
+// (ShellExecuteW's "open", maximised, on Windows; xdg-open's choice elsewhere, where the program decides
+// its own window: a wish for a maximised window cannot be passed on). Whether it worked is the opener's
+// verdict, so a caller can tell the user where the file is when no program could open it. Like the
+// message boxes, what opens the file is a replaceable handler, so tests can see what would have been
+// opened.
 #pragma once
 
 #include <functional>
@@ -19,3 +20,6 @@ bool ShellOpenFile(std::u16string_view path);
 
 // Installs a handler (an empty one restores the standard one); returns the previous handler.
 ShellOpenHandler SetShellOpenHandler(ShellOpenHandler handler);
+
+// The standard handler: the desktop's opener (see ShellOpenFile).
+bool OpenWithDesktop(const std::u16string& path);

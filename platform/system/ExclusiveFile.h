@@ -14,20 +14,21 @@ public:
     NewFile& operator=(const NewFile&) = delete;
 
     // Creates path as a new file readable only by its owner; an existing file or link at path is left
-    // alone (EEXIST). With replace, writes instead into a new file beside path that Commit renames over
-    // it, so the old file is replaced only by a complete one that keeps its permission bits; anything at
+    // alone (EEXIST; ERROR_FILE_EXISTS on Windows). With replace, writes instead into a new file beside
+    // path that Commit renames over it, so the old file is replaced only by a complete one that keeps its
+    // permission bits (on Windows its attributes and access rights, through ReplaceFileW); anything at
     // path that is not a regular file (a link, a folder, a pipe, a device) is left alone (EEXIST).
-    // Returns 0, or the errno value of the failure.
+    // Returns 0, or the system error number of the failure.
     int Create(std::u16string_view path, bool replace);
 
-    // The descriptor to write to (valid between Create and Commit).
+    // The descriptor to write to (valid between Create and Commit; a C runtime descriptor on Windows).
     int Descriptor() const { return fd; }
 
-    // Writes all bytes. Returns 0, or the errno value of the failure.
+    // Writes all bytes. Returns 0, or the system error number of the failure.
     int Write(std::string_view bytes);
 
-    // Closes the file and puts it in place. Returns 0, or the errno value of the failure, when the file is
-    // removed and an old file at the path stays as it was.
+    // Closes the file and puts it in place. Returns 0, or the system error number of the failure, when
+    // the file is removed and an old file at the path stays as it was.
     int Commit();
 
 private:
@@ -36,10 +37,10 @@ private:
     std::string written; // the path being written: target, or a sibling for a replacement
 };
 
-// Writes bytes to path through a NewFile (see Create for replace) and commits it. Returns 0, or the errno
-// value of the failure, when nothing is left of the new file.
+// Writes bytes to path through a NewFile (see Create for replace) and commits it. Returns 0, or the
+// system error number of the failure, when nothing is left of the new file.
 int WriteNewFile(std::u16string_view path, std::string_view bytes, bool replace);
 
-// Writes all bytes to an open descriptor, going on after an interruption. Returns 0, or the errno value
-// of the failure.
+// Writes all bytes to an open descriptor (a C runtime descriptor on Windows), going on after an
+// interruption. Returns 0, or the system error number of the failure.
 int WriteAll(int fd, std::string_view bytes);

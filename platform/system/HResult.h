@@ -1,11 +1,18 @@
 // Result codes in the style of the platform the texts were written for: 32-bit, negative on failure.
-// The codes of file and memory failures carry the system's error number (errno) in their low 16 bits,
-// in the facility that holds system errors, so that their message text is the system's own.
+// The codes of file and memory failures carry the system's error number in their low 16 bits, in the
+// facility that holds system errors, so that their message text is the system's own. The system's error
+// number is an errno value, or on Windows the error code GetLastError gives; the layers return it as
+// such wherever they say "the system error number".
 #pragma once
 
 #include <cerrno>
 #include <cstdint>
 
+#ifdef _WIN32
+// The system's own codes and tests, which its headers give every file that includes them too.
+#include <winerror.h>
+using HRESULT = long; // as the system's headers have it
+#else
 using HRESULT = int32_t;
 
 inline constexpr bool SUCCEEDED(HRESULT hr) {
@@ -14,6 +21,7 @@ inline constexpr bool SUCCEEDED(HRESULT hr) {
 inline constexpr bool FAILED(HRESULT hr) {
     return hr < 0;
 }
+#endif
 
 // The code that carries a system error number.
 inline constexpr HRESULT HResultFromErrno(int error) {
@@ -24,6 +32,9 @@ inline constexpr int ErrnoFromHResult(HRESULT hr) {
     return (static_cast<uint32_t>(hr) & 0xFFFF0000u) == 0x80070000u ? static_cast<int>(hr & 0xFFFF) : 0;
 }
 
+#ifndef _WIN32
+// The values of the system the texts were written for, whose error number of "not enough memory" and
+// "invalid argument" is the errno value here.
 inline constexpr HRESULT S_OK = 0;
 inline constexpr HRESULT S_FALSE = 1;
 inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
@@ -31,6 +42,7 @@ inline constexpr HRESULT E_OUTOFMEMORY = HResultFromErrno(ENOMEM);
 inline constexpr HRESULT E_INVALIDARG = HResultFromErrno(EINVAL);
 inline constexpr HRESULT RPC_E_CHANGED_MODE = static_cast<HRESULT>(0x80010106u);
 inline constexpr HRESULT CO_E_NOTINITIALIZED = static_cast<HRESULT>(0x800401F0u);
+#endif
 
 // The XML document layer's own failures.
 inline constexpr HRESULT XML_E_NOTLOADED = static_cast<HRESULT>(0x80040301u);  // the document is empty

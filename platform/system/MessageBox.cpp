@@ -1,5 +1,6 @@
 #include "MessageBox.h"
 
+#include "platform/system/Console.h"
 #include "platform/text/Utf.h"
 
 #include <cstdio>
@@ -19,8 +20,8 @@ int WriteMessageBoxToStderr(const MessageBoxRequest& request) {
     const char* level = (request.flags & 0xF0) == MB_ICONERROR         ? "error"
                         : (request.flags & 0xF0) == MB_ICONEXCLAMATION ? "warning"
                                                                        : "message";
-    std::fprintf(stderr, "[%s] %s: %s\n", Utf16ToUtf8(request.caption).c_str(), level,
-                 Utf16ToUtf8(request.text).c_str());
+    PrintText(stderr, "[%s] %s: %s\n", Utf16ToUtf8(request.caption).c_str(), level,
+              Utf16ToUtf8(request.text).c_str());
     std::fflush(stderr);
     return IDOK;
 }
@@ -32,7 +33,7 @@ int ShowMessageBox(void* owner, std::u16string_view text, std::u16string_view ca
         handler = CurrentHandler();
     }
     const MessageBoxRequest request{owner, std::u16string(text), std::u16string(caption), flags};
-    return handler ? handler(request) : WriteMessageBoxToStderr(request);
+    return handler ? handler(request) : ShowSystemMessageBox(request);
 }
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {

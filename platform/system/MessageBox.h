@@ -1,7 +1,7 @@
 // The one entry point for the system's modal message boxes. It carries the Windows flags the texts
 // were written with; what shows the box is a replaceable handler, so that the calculation and the
 // report can show boxes without linking a GUI: the dialog layer installs its Qt handler, tests
-// install a recorder, and any other run writes the box to standard error.
+// install a recorder, and any other run shows the system's box (ShowSystemMessageBox).
 #pragma once
 
 #include <functional>
@@ -18,7 +18,7 @@ inline constexpr int IDOK = 1;
 #endif
 
 struct MessageBoxRequest {
-    void* owner;            // owner window (a QWidget* in a GUI process), or null for none
+    void* owner;            // owner window (a QWidget* in a Qt process, else an HWND on Windows), or null
     std::u16string text;
     std::u16string caption;
     unsigned flags;         // MB_* icon and button flags
@@ -29,8 +29,12 @@ using MessageBoxHandler = std::function<int(const MessageBoxRequest&)>;
 // Shows a box through the current handler; returns the button pressed (IDOK).
 int ShowMessageBox(void* owner, std::u16string_view text, std::u16string_view caption, unsigned flags);
 
-// Installs a handler (an empty one restores the standard-error writer); returns the previous handler.
+// Installs a handler (an empty one restores the system's box); returns the previous handler.
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
 
 // The standard-error writer: "[caption] text", one box after another.
 int WriteMessageBoxToStderr(const MessageBoxRequest& request);
+
+// The system's box: MessageBoxW with the request's owner window, text, caption and flags on Windows (the
+// flags are its own); the standard-error writer elsewhere, where no box can be shown without a GUI.
+int ShowSystemMessageBox(const MessageBoxRequest& request);

@@ -1,11 +1,6 @@
 #include "SystemErrorText.h"
 
-#include "platform/text/Utf.h"
-
 #include <array>
-#include <cstring>
-#include <locale.h>
-#include <string.h>
 #include <utility>
 
 namespace {
@@ -26,32 +21,11 @@ constexpr std::array<std::pair<HRESULT, const char16_t*>, 11> kMessages{{
     {XML_E_ABORTED, u"The transformation ended abnormally."},
 }};
 
-std::optional<std::u16string> ErrnoText(int error) {
-    // An unknown number has no name; strerror would make up "Unknown error N" for it.
-    if (!strerrordesc_np(error))
-        return std::nullopt;
-    // The user's language, with the text delivered in UTF-8 whatever the user's character set.
-    locale_t user = newlocale(LC_MESSAGES_MASK, "", static_cast<locale_t>(0));
-    if (user) {
-        if (locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", user))
-            user = utf8;
-        else {
-            freelocale(user);
-            user = static_cast<locale_t>(0);
-        }
-    }
-    if (!user)
-        return Utf8ToUtf16(strerrordesc_np(error));
-    std::u16string text = Utf8ToUtf16(strerror_l(error, user));
-    freelocale(user);
-    return text;
-}
-
 } // namespace
 
 std::optional<std::u16string> SystemErrorText(HRESULT code) {
     if (const int error = ErrnoFromHResult(code))
-        return ErrnoText(error);
+        return SystemErrorNumberText(error);
     for (const auto& [known, text] : kMessages)
         if (known == code)
             return std::u16string(text);

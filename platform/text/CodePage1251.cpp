@@ -34,26 +34,28 @@ bool IsLowSurrogate(char16_t c) {
     return c >= 0xDC00 && c <= 0xDFFF;
 }
 
-char ToByte(char16_t c) {
-    if (c < 0x80)
-        return static_cast<char>(c);
-    if (c >= 0x0410 && c <= 0x044F) // the Russian alphabet, the bulk of every text
-        return static_cast<char>(0xC0 + (c - 0x0410));
-    for (size_t i = 0; i < 0x40; ++i)
-        if (kUpperHalf[i] == c)
-            return static_cast<char>(0x80 + i);
-    return kDefaultChar;
+} // namespace
+
+char16_t CodePage1251Character(uint8_t byte) {
+    return byte < 0x80 ? static_cast<char16_t>(byte) : kUpperHalf[byte - 0x80];
 }
 
-} // namespace
+std::optional<uint8_t> CodePage1251Byte(char16_t c) {
+    if (c < 0x80)
+        return static_cast<uint8_t>(c);
+    if (c >= 0x0410 && c <= 0x044F) // the Russian alphabet, the bulk of every text
+        return static_cast<uint8_t>(0xC0 + (c - 0x0410));
+    for (size_t i = 0; i < 0x40; ++i)
+        if (kUpperHalf[i] == c)
+            return static_cast<uint8_t>(0x80 + i);
+    return std::nullopt;
+}
 
 std::u16string CodePage1251ToUtf16(std::string_view bytes) {
     std::u16string out;
     out.reserve(bytes.size());
-    for (char b : bytes) {
-        const auto u = static_cast<uint8_t>(b);
-        out += u < 0x80 ? static_cast<char16_t>(u) : kUpperHalf[u - 0x80];
-    }
+    for (char b : bytes)
+        out += CodePage1251Character(static_cast<uint8_t>(b));
     return out;
 }
 
@@ -64,7 +66,7 @@ std::string Utf16ToCodePage1251(std::u16string_view text) {
         const char16_t c = text[i];
         if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]))
             ++i; // one character outside the code page, one "?"
-        out += ToByte(c);
+        out += static_cast<char>(CodePage1251Byte(c).value_or(kDefaultChar));
     }
     return out;
 }

@@ -1,6 +1,8 @@
 // Windows code page 1251 (Cyrillic) <-> UTF-16, one byte per character, for the component table file.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,3 +13,8 @@ std::u16string CodePage1251ToUtf16(std::string_view bytes);
 // Code page 1251 from UTF-16. Never fails: each character the code page cannot represent (a surrogate
 // pair or a lone surrogate counting as one character) becomes "?".
 std::string Utf16ToCodePage1251(std::u16string_view text);
+
+// The character of one byte (U+0098 for 0x98), and the byte of one character: nothing when the code page
+// has none for it.
+char16_t CodePage1251Character(uint8_t byte);
+std::optional<uint8_t> CodePage1251Byte(char16_t c);

@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <clocale>
-#include <cstdlib>
+#include <cmath>
 #include <limits>
-#include <locale.h>
 #include <string>
 
 namespace {
@@ -18,12 +16,34 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The slow exact path for values from_chars reports as out of range: strtod in the "C" locale gives
-// ±HUGE_VAL on overflow and the correctly rounded tiny value (or zero) on underflow.
-double ReadOutOfRange(std::string_view digits) {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
-    const std::string copy(digits);
-    return strtod_l(copy.c_str(), nullptr, cLocale);
+// The value of a number from_chars found out of range, as strtod gives it: ±HUGE_VAL when it is too large,
+// 0 when it is too small. from_chars itself reads every tiny value that still rounds to a double, so
+// only the magnitude is needed: the power of the base at the first non-zero digit plus the exponent.
+// No locale is involved, so no reader of this process's locale can change it.
+double ReadOutOfRange(std::string_view number) {
+    const bool hex = number.size() >= 2 && number[0] == '0' && (number[1] == 'x' || number[1] == 'X');
+    if (hex)
+        number.remove_prefix(2);
+    const size_t mark = number.find_first_of(hex ? "pP" : "eE");
+    const std::string_view mantissa = number.substr(0, mark);
+    long long exponent = 0;
+    if (mark != std::string_view::npos) {
+        size_t k = mark + 1;
+        const bool negative = k < number.size() && number[k] == '-';
+        if (k < number.size() && (number[k] == '-' || number[k] == '+'))
+            ++k;
+        for (; k < number.size() && IsDigit(number[k]); ++k)
+            exponent = std::min(exponent * 10 + (number[k] - '0'), 1'000'000'000'000LL);
+        if (negative)
+            exponent = -exponent;
+    }
+    const size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const size_t first = mantissa.find_first_not_of("0.");
+    if (first == std::string_view::npos)
+        return 0.0;
+    const long long position =
+        first < point ? static_cast<long long>(point - first) - 1 : -static_cast<long long>(first - point);
+    return (hex ? 4 * position : position) + exponent >= 0 ? HUGE_VAL : 0.0;
 }
 
 } // namespace

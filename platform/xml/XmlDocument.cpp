@@ -1,7 +1,9 @@
 #include "XmlDocument.h"
 
 #include "platform/system/ExclusiveFile.h"
+#include "platform/system/OpenFile.h"
 #include "platform/text/Utf.h"
+#include "platform/xml/CodePageEncoding.h"
 #include "platform/xml/ComInit.h"
 #include "platform/xml/XmlParse.h"
 #include "platform/xml/XsltTransform.h"
@@ -11,10 +13,7 @@
 #include <libxslt/imports.h>
 #include <libxslt/xsltutils.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <new>
-#include <unistd.h>
 
 namespace {
 
@@ -32,6 +31,7 @@ int CollectBytes(void* context, const char* bytes, int length) {
 // UTF-8. A result is in UTF-8 too unless inOwnEncoding, when it is in the encoding its stylesheet names,
 // as a file of it is written. False when memory runs out.
 bool Serialise(xmlDocPtr doc, xsltStylesheetPtr style, bool inOwnEncoding, std::string* text) {
+    EnsureCodePageEncodings();
     if (style) {
         const xmlChar* encoding = nullptr;
         XSLT_GET_IMPORT_PTR(encoding, style, encoding)
@@ -93,16 +93,10 @@ HRESULT XmlDocument::Loaded(_xmlDoc* newDoc, bool* isSuccessful) {
 
 HRESULT XmlDocument::load(std::u16string_view path, bool* isSuccessful) {
     try {
-        const std::string name = Utf16ToUtf8(path);
         // Opening does not wait, and only a regular file is read: a pipe or a device in the file's
         // place could block the caller for ever or never end.
-        const int fd = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        struct stat info;
-        const bool regular = fd >= 0 && fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-        xmlDocPtr loaded = regular ? ParseXmlFile(fd, name.c_str()) : nullptr;
-        if (fd >= 0)
-            close(fd);
-        return Loaded(loaded, isSuccessful);
+        const FileHandle file = OpenFileForReading(path);
+        return Loaded(file ? ParseXmlFile(file.get(), Utf16ToUtf8(path).c_str()) : nullptr, isSuccessful);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }

@@ -1,6 +1,7 @@
 #include "XmlParse.h"
 
 #include "platform/text/Utf.h"
+#include "platform/xml/CodePageEncoding.h"
 
 #include <libxml/parser.h>
 
@@ -33,6 +34,7 @@ struct ParserDeleter {
 
 // Runs read (one of the library's xmlCtxtRead functions) on a parser that refuses document types.
 template <typename Read> xmlDocPtr ParseSafely(Read read) {
+    EnsureCodePageEncodings();
     std::unique_ptr<xmlParserCtxt, ParserDeleter> parser(xmlNewParserCtxt());
     if (!parser)
         return nullptr;
@@ -62,6 +64,13 @@ struct TextReader {
     }
 };
 
+// The bytes of a file, handed to the parser a piece at a time; -1 tells it of a read error.
+int ReadFromFile(void* context, char* buffer, int size) {
+    auto* file = static_cast<std::FILE*>(context);
+    const size_t count = std::fread(buffer, 1, static_cast<size_t>(size), file);
+    return count == 0 && std::ferror(file) ? -1 : static_cast<int>(count);
+}
+
 } // namespace
 
 xmlDocPtr ParseXmlText(std::u16string_view text) {
@@ -74,7 +83,8 @@ xmlDocPtr ParseXmlText(std::u16string_view text) {
     });
 }
 
-xmlDocPtr ParseXmlFile(int fd, const char* url) {
-    return ParseSafely(
-        [&](xmlParserCtxtPtr parser) { return xmlCtxtReadFd(parser, fd, url, nullptr, kParseOptions); });
+xmlDocPtr ParseXmlFile(std::FILE* file, const char* url) {
+    return ParseSafely([&](xmlParserCtxtPtr parser) {
+        return xmlCtxtReadIO(parser, ReadFromFile, nullptr, file, url, nullptr, kParseOptions);
+    });
 }

@@ -8,6 +8,7 @@
 
 #include <libxml/tree.h>
 
+#include <cstdio>
 #include <string_view>
 
 // The document of a text, whatever encoding its declaration names; null when it is refused. Throws
@@ -15,5 +16,5 @@
 xmlDocPtr ParseXmlText(std::u16string_view text);
 
 // The document read from an open file (encoding from its byte-order mark and declaration), with url as
-// its base; null when it is refused or cannot be read. The descriptor stays open.
-xmlDocPtr ParseXmlFile(int fd, const char* url);
+// its base; null when it is refused or cannot be read. The file stays open.
+xmlDocPtr ParseXmlFile(std::FILE* file, const char* url);

@@ -9,6 +9,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <mutex>
+#include <new>
 #include <string>
 
 namespace {
@@ -116,10 +117,15 @@ void NoteTransformError(void* data, const char* format, ...) {
     va_copy(measure, args);
     const int length = std::vsnprintf(nullptr, 0, format, measure);
     va_end(measure);
-    if (length > 0) {
-        std::string message(static_cast<size_t>(length), '\0');
-        std::vsnprintf(message.data(), message.size() + 1, format, args);
-        xsltGenericError(xsltGenericErrorContext, "%s", message.c_str());
+    // Called from the library's own frames, which no exception may cross: out of memory, the message
+    // is dropped, and the transformation's own failure still tells.
+    try {
+        if (length > 0) {
+            std::string message(static_cast<size_t>(length), '\0');
+            std::vsnprintf(message.data(), message.size() + 1, format, args);
+            xsltGenericError(xsltGenericErrorContext, "%s", message.c_str());
+        }
+    } catch (const std::bad_alloc&) {
     }
     va_end(args);
 }

@@ -18,7 +18,7 @@ protected:
     std::u16string MakeHostDatabase(const std::string& rows) {
         const auto file = folder.path / "host.db";
         MakeDatabase(file, kAssaySchema + rows);
-        return Utf8ToUtf16(file.string());
+        return file.u16string();
     }
 
     TempFolder folder;
@@ -67,7 +67,7 @@ TEST_F(Database, LaterRowOfTheSameIdOverwritesEarlierOne) {
                  "iscalibration INTEGER, isdeleted INTEGER, ishidden INTEGER);"
                  "INSERT INTO assay VALUES (9, 'first.stg', 'первая', 'a', 1, 1, 0, 0);"
                  "INSERT INTO assay VALUES (9, 'second.stg', 'вторая', NULL, 2, 0, 0, 0);");
-    const DatabaseGuard guard(OpenDatabase(Utf8ToUtf16(file.string())));
+    const DatabaseGuard guard(OpenDatabase(file.u16string()));
     const AssayRow row = LookupAssay(guard.get(), 9);
     EXPECT_EQ(row.fileName, u"second.stg");
     EXPECT_EQ(row.mixture, u"");
@@ -91,7 +91,7 @@ TEST_F(Database, OpensWithForeignKeysOn) {
 TEST_F(Database, DatabaseWithoutAssayTableFailsAtPrepare) {
     const auto file = folder.path / "other.db";
     MakeDatabase(file, "CREATE TABLE samples(id INTEGER);");
-    const DatabaseGuard guard(OpenDatabase(Utf8ToUtf16(file.string())));
+    const DatabaseGuard guard(OpenDatabase(file.u16string()));
     try {
         LookupAssay(guard.get(), 1);
         FAIL() << "no exception";
@@ -117,7 +117,7 @@ TEST_F(Database, AbsentPathOpensPrivateTemporaryDatabaseAndLookupFailsAtPrepare)
 
 TEST_F(Database, OpenFailureCarriesTheConnectionsMessage) {
     try {
-        CloseDatabase(OpenDatabase(Utf8ToUtf16((folder.path / "нет такой папки" / "host.db").string())));
+        CloseDatabase(OpenDatabase((folder.path / "нет такой папки" / "host.db").u16string()));
         FAIL() << "no exception";
     } catch (const DataBase::SqlException& e) {
         EXPECT_STREQ(e.what(), "unable to open database file");
@@ -140,7 +140,7 @@ TEST_F(Database, StepFailureOnCorruptFileCarriesErrorTextSqlAndCode) {
         const std::string garbage(1024, '\xFF');
         stream.write(garbage.data(), garbage.size());
     }
-    const DatabaseGuard guard(OpenDatabase(Utf8ToUtf16(file.string())));
+    const DatabaseGuard guard(OpenDatabase(file.u16string()));
     try {
         LookupAssay(guard.get(), 7);
         FAIL() << "no exception";

@@ -122,7 +122,7 @@ TEST_F(SqlFunctions, NocaseCollationSortsByFoldedCharacters) {
     TempFolder folder;
     const auto file = folder.path / "utf8.db";
     MakeDatabase(file, "PRAGMA encoding = 'UTF-8'; CREATE TABLE unused(x);");
-    const DatabaseGuard utf8(OpenDatabase(Utf8ToUtf16(file.string())));
+    const DatabaseGuard utf8(OpenDatabase(file.u16string()));
     ASSERT_EQ(QueryValue(guard.get(), u"PRAGMA encoding;"), u"UTF-16le");
     ASSERT_EQ(QueryValue(utf8.get(), u"PRAGMA encoding;"), u"UTF-8");
 

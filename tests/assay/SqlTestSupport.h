@@ -2,6 +2,8 @@
 // reading query results through the database layer.
 #pragma once
 
+#include "support/ScratchFolder.h"
+
 #include "TempFolder.h"
 #include "assay/Database.h"
 
@@ -25,7 +27,7 @@ inline void Execute(sqlite3* connection, const std::string& script) {
 // Makes the database file by running the script on a fresh file.
 inline void MakeDatabase(const std::filesystem::path& file, const std::string& script) {
     sqlite3* connection = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &connection), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open(ScratchFolder::Utf8(file).c_str(), &connection), SQLITE_OK);
     Execute(connection, script);
     sqlite3_close(connection);
 }

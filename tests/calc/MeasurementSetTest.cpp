@@ -2,6 +2,7 @@
 #include "assay/Database.h"
 #include "platform/text/Utf.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -9,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <tuple>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -27,18 +27,13 @@ AssayPeak NamedPeak(std::u16string name, double area, double concent = 0) {
 class HostData : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "atmocalc-calc-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        connection = OpenDatabase(Utf8ToUtf16((folder / "host.db").string()));
+        folder = ScratchFolder::Native(scratch.Path());
+        connection = OpenDatabase((folder / "host.db").u16string());
         Execute(
             "CREATE TABLE assay (id INTEGER PRIMARY KEY, filename TEXT, sample TEXT, mixture TEXT, "
             "date INTEGER, iscalibration INTEGER, isdeleted INTEGER DEFAULT 0, ishidden INTEGER DEFAULT 0);");
     }
-    void TearDown() override {
-        CloseDatabase(connection);
-        fs::remove_all(folder);
-    }
+    void TearDown() override { CloseDatabase(connection); }
 
     void Execute(const std::string& sql) {
         char* error = nullptr;
@@ -77,11 +72,12 @@ protected:
             channel.samples.assign(64, 0x01000000u + number);
             channel.peaks = peaks;
         }
-        const std::u16string path = Utf8ToUtf16((folder / name).string());
+        const std::u16string path = (folder / name).u16string();
         EXPECT_EQ(file.SaveToFile(path), 0);
         return path;
     }
 
+    ScratchFolder scratch;
     fs::path folder;
     sqlite3* connection = nullptr;
 };
@@ -180,8 +176,8 @@ TEST_F(HostData, AddingAnIdTwiceKeepsTheFirstEntry) {
 }
 
 TEST_F(HostData, UnreadableAssayFileShowsOneBoxAndIsAddedWithoutPeaks) {
-    const std::u16string missing = Utf8ToUtf16((folder / "missing.stg").string());
-    const std::u16string garbage = Utf8ToUtf16((folder / "garbage.stg").string());
+    const std::u16string missing = (folder / "missing.stg").u16string();
+    const std::u16string garbage = (folder / "garbage.stg").u16string();
     std::ofstream(folder / "garbage.stg", std::ios::binary) << "XYZ\1 this is not an assay file at all";
     InsertAssay(1, missing, u"калибровка");
     InsertAssay(2, garbage, u"без патрона");

@@ -2,21 +2,28 @@
 #include "platform/RussianNumericLocale.h"
 #include "platform/text/CodePage1251.h"
 #include "platform/text/Utf.h"
+#include "support/ScopedEnvironment.h"
+#include "support/ScratchFolder.h"
 
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <optional>
+#include <tuple>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <tuple>
 #include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -46,24 +53,15 @@ const std::u16string kHeader = u"ID;Name;AltName;K;group\r\n";
 class ComponentTableFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (const char* value = std::getenv("PUBLIC"))
-            previousPublic = value;
-        std::string pattern = (fs::temp_directory_path() / "atmocalc-components-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root = pattern;
+        root = ScratchFolder::Native(scratch.Path());
         folder = root / "Documents" / "Veltra4" / "atmocalc" / "files";
         file = folder / "CompsTable.csv";
         fs::create_directories(folder);
-        ::setenv("PUBLIC", root.c_str(), 1);
+        environment.Set("PUBLIC", scratch.Path());
     }
     void TearDown() override {
-        if (previousPublic)
-            ::setenv("PUBLIC", previousPublic->c_str(), 1);
-        else
-            ::unsetenv("PUBLIC");
         std::error_code ignored;
         fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(root);
     }
 
     void Write(std::string_view bytes) { std::ofstream(file, std::ios::binary) << bytes; }
@@ -80,11 +78,15 @@ protected:
     std::vector<std::string> FolderEntries() const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(folder))
-            names.push_back(entry.path().filename().string());
+            names.push_back(ScratchFolder::Utf8(entry.path().filename()));
         return names;
     }
 
-    std::u16string FilePath() const { return Utf8ToUtf16(file.string()); }
+    std::u16string FilePath() const {
+        return Utf8ToUtf16(scratch.Path()) + u"/Documents/Veltra4/atmocalc/files/CompsTable.csv";
+    }
+
+#ifndef _WIN32
 
     // Saves while every write beyond the size limit fails, as on a full disk; the result of Save, or true
     // (which the callers' checks for a failed save report) when the limit cannot be set.
@@ -129,8 +131,10 @@ protected:
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
             << "the part run as nobody failed (wait status " << status << "), see its failures above";
     }
+#endif
 
-    std::optional<std::string> previousPublic;
+    ScratchFolder scratch;
+    ScopedEnvironment environment;
     fs::path root, folder, file;
 };
 
@@ -247,6 +251,7 @@ TEST_F(ComponentTableFile, LoadFailureLeavesNoRowsAndNamesThePath) {
     EXPECT_EQ(table.lastError, u"Не удалось открыть файл базы компонентов:\n" + FilePath());
 }
 
+#ifndef _WIN32
 TEST_F(ComponentTableFile, PipeInTheFilesPlaceFailsWithoutWaiting) {
     ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
     ComponentTable table;
@@ -257,6 +262,7 @@ TEST_F(ComponentTableFile, PipeInTheFilesPlaceFailsWithoutWaiting) {
     EXPECT_EQ(table.lastError, u"Не удалось сохранить файл базы компонентов:\n" + FilePath());
     EXPECT_TRUE(fs::is_fifo(file));
 }
+#endif
 
 TEST_F(ComponentTableFile, SaveIntoAMissingFolderFailsAndKeepsTheTable) {
     ComponentTable table = LoadText(kHeader + u"1;a;A;1;0\r\n");
@@ -271,6 +277,7 @@ TEST_F(ComponentTableFile, SaveIntoAMissingFolderFailsAndKeepsTheTable) {
     EXPECT_EQ(table.lastError, u"Не удалось открыть файл базы компонентов:\n" + FilePath());
 }
 
+#ifndef _WIN32
 // Every write beyond the file size limit fails, as on a full disk: the old table must survive.
 TEST_F(ComponentTableFile, SaveKeepsTheOldFileWhenWritingTheNewOneFails) {
     const std::string old = Utf16ToCodePage1251(kHeader + u"1;метан;CH4;1,000000;0\r\n");
@@ -364,16 +371,34 @@ TEST_F(ComponentTableFile, SaveKeepsTheFilesPermissionsAndSymbolicLinks) {
     EXPECT_EQ(fs::status(shared).permissions(), fs::perms::owner_read | fs::perms::owner_write |
                                                     fs::perms::group_write | fs::perms::others_read);
 }
+#endif
+
+#ifdef _WIN32
+// The read-only attribute in place of the permission bits.
+TEST_F(ComponentTableFile, SaveKeepsTheOldFileWhenTheFileIsReadOnly) {
+    const std::string old = Utf16ToCodePage1251(kHeader + u"1;метан;CH4;1,000000;0\r\n");
+    ComponentTable table = LoadText(CodePage1251ToUtf16(old));
+    table.records[0].K = 2;
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(table.Save());
+    EXPECT_EQ(table.lastError, u"Не удалось сохранить файл базы компонентов:\n" + FilePath());
+    EXPECT_EQ(Bytes(file), old);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"CompsTable.csv"});
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(table.Save()) << Utf16ToUtf8(table.lastError);
+    EXPECT_EQ(Bytes(file), Utf16ToCodePage1251(kHeader + u"1;метан;CH4;2,000000;0\r\n"));
+}
+#endif
 
 class ComponentFolderRule : public ComponentTableFile {};
 
 TEST_F(ComponentFolderRule, FolderIsUnderPublicDocuments) {
-    EXPECT_EQ(ComponentFolder(), Utf8ToUtf16(root.string()) + u"/Documents/Veltra4/atmocalc/files");
+    EXPECT_EQ(ComponentFolder(), Utf8ToUtf16(scratch.Path()) + u"/Documents/Veltra4/atmocalc/files");
     EXPECT_EQ(ComponentTablePath(), FilePath());
 
     // A value longer than any fixed buffer is used whole.
     const std::string longPublic = "/" + std::string(300, 'p');
-    ::setenv("PUBLIC", longPublic.c_str(), 1);
+    environment.Set("PUBLIC", longPublic);
     EXPECT_EQ(ComponentTablePath(),
               Utf8ToUtf16(longPublic) + u"/Documents/Veltra4/atmocalc/files/CompsTable.csv");
     ComponentTable table;
@@ -382,11 +407,11 @@ TEST_F(ComponentFolderRule, FolderIsUnderPublicDocuments) {
 }
 
 TEST_F(ComponentFolderRule, UnsetPublicMeansTheRootFolder) {
-    ::unsetenv("PUBLIC");
+    environment.Unset("PUBLIC");
     EXPECT_EQ(ComponentFolder(), u"");
     EXPECT_EQ(ComponentTablePath(), u"/CompsTable.csv");
     // An empty value is no value, as for the template folder.
-    ::setenv("PUBLIC", "", 1);
+    environment.Set("PUBLIC", "");
     EXPECT_EQ(ComponentFolder(), u"");
     EXPECT_EQ(ComponentTablePath(), u"/CompsTable.csv");
 }

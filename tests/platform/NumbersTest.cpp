@@ -3,7 +3,9 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+
 #include <limits>
+#include <utility>
 
 TEST(ReadDouble, FollowsStrtodRulesOnTheLeadingPart) {
     EXPECT_EQ(ReadDouble(u"  1.25"), 1.25);
@@ -50,6 +52,14 @@ TEST(ReadDouble, HandlesValuesOutOfRangeLikeStrtod) {
     EXPECT_EQ(ReadDouble("-1e999"), -HUGE_VAL);
     EXPECT_EQ(ReadDouble("1e-999"), 0.0);
     EXPECT_EQ(ReadDouble("4.9406564584124654e-324"), std::numeric_limits<double>::denorm_min());
+    // Read without a locale: where the first digit stands decides, whatever its leading zeros and point.
+    const std::pair<const char*, double> cases[] = {
+        {"0.000123e313", HUGE_VAL}, {"123456e-330", 0.0}, {"000.00e-99999999999999999999", 0.0},
+        {"9e99999999999999999999", HUGE_VAL}, {"0x1p1024", HUGE_VAL}, {"-0x0.01p1040", -HUGE_VAL},
+        {"0x1p-1080", 0.0}, {"0x100p-1090", 0.0}, {"2.4703282292062327e-324", 0.0},
+    };
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(ReadDouble(text), value) << text;
 }
 
 TEST(ReadDouble, ReadsEverySeventeenDigitTextBackBitForBit) {

@@ -10,7 +10,7 @@ class RussianNumericLocale {
 public:
     RussianNumericLocale() {
         previous = std::setlocale(LC_NUMERIC, nullptr);
-        for (const char* name : {"ru_RU.UTF-8", "ru_RU.utf8", "ru_RU"})
+        for (const char* name : {"ru_RU.UTF-8", "ru_RU.utf8", "ru_RU", "Russian_Russia.1251"})
             if (std::setlocale(LC_NUMERIC, name)) {
                 active = true;
                 break;

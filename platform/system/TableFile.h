@@ -1,4 +1,5 @@
-// Whole-file reading and replacing for the component table.
+// Whole-file reading and replacing for a table file that the users of a machine share (the component
+// table).
 #pragma once
 
 #include <optional>
@@ -17,5 +18,8 @@ std::optional<std::string> ReadTableFile(const std::u16string& path);
 // symbolic link is written through to the file it names. False when the existing file cannot be
 // written, a missing one cannot be made, or a write fails; the old content is then kept, and no new
 // file is left behind.
+// On Windows the bytes always go to a new file in the same folder, flushed to disk, and ReplaceFileW puts
+// it in the old one's place, keeping the old file's attributes and access rights (MoveFileExW when there
+// is no old file); a read-only file, a folder or a link at path is not written.
 bool ReplaceTableFile(const std::u16string& path, std::string_view bytes);
 

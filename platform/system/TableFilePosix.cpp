@@ -1,4 +1,4 @@
-#include "TableFile.h"
+#include "platform/system/TableFile.h"
 
 #include "platform/system/ExclusiveFile.h"
 #include "platform/text/Utf.h"

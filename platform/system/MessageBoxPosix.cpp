@@ -1,0 +1,5 @@
+#include "MessageBox.h"
+
+int ShowSystemMessageBox(const MessageBoxRequest& request) {
+    return WriteMessageBoxToStderr(request);
+}

@@ -14,6 +14,7 @@
 #include "platform/ui/DialogFramework.h"
 #include "platform/ui/Icons.h"
 #include "platform/ui/Metrics.h"
+#include "platform/ui/UiEntryScope.h"
 
 #include <cstdint>
 #include <exception>
@@ -303,6 +304,7 @@ void DlgMain::RestoreWindowRect() {
 }
 
 MainDialogWindow* CreateMainDialog(void* hostWindow) {
+    const UiEntryScope entry; // the dialog's windows get the library's own controls
     // A main dialog means a GUI: message boxes from here on are windows, in Russian.
     InitDialogFramework();
     auto* dialog = new DlgMain(static_cast<HWND>(hostWindow));

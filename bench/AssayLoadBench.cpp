@@ -158,8 +158,10 @@ int main(int argc, char** argv) {
     // glibc hands the tens of megabytes of a parsed document back to the system between iterations -
     // and every page is faulted in again, which costs microseconds a page here - depends on what the
     // cases before happened to free, and swamps the work being compared.
+#ifdef __GLIBC__
     mallopt(M_MMAP_MAX, 0);
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
+#endif
     benchmark::Initialize(&argc, argv);
     const std::pair<const char*, std::string> files[] = {
         {"realistic", MakeFile("atmocalc-bench-realistic.dat", 1'000'000, 300)},

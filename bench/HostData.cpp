@@ -9,8 +9,8 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <random>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace {
 
@@ -49,7 +49,7 @@ std::u16string WriteAssay(const std::filesystem::path& folder, uint32_t id, cons
             channel.peaks.push_back(peak);
         }
     }
-    const std::u16string path = Utf8ToUtf16((folder / ("assay" + std::to_string(id) + ".stg")).string());
+    const std::u16string path = (folder / ("assay" + std::to_string(id) + ".stg")).u16string();
     if (file.SaveToFile(path) != 0)
         throw std::runtime_error("cannot write an assay file");
     return path;
@@ -67,11 +67,16 @@ std::u16string ComponentName(int i) {
 }
 
 HostData::HostData() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "atmocalc-bench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot create a temporary folder");
-    folder = pattern;
-    databasePath = Utf8ToUtf16((folder / "host.db").string());
+    // A new folder of its own, by a random name (there is no mkdtemp on every system).
+    std::random_device random;
+    for (int attempt = 0; folder.empty(); ++attempt) {
+        if (attempt == 100)
+            throw std::runtime_error("cannot create a temporary folder");
+        const auto candidate = std::filesystem::temp_directory_path() / ("atmocalc-bench-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate))
+            folder = candidate;
+    }
+    databasePath = (folder / "host.db").u16string();
     sqlite3* connection = OpenDatabase(databasePath);
     DatabaseGuard guard(connection);
     Execute(connection,

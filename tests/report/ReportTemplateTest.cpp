@@ -52,7 +52,8 @@ TEST_F(ReportTemplate, RendersARealisticReportWithEveryValueAsText) {
     EXPECT_EQ(report.Texts("//h1").size(), 1u);
     EXPECT_NE(report.Texts("//title")[0].find(u"ПНД Ф 13.1:2:3.25-99"), std::u16string::npos);
     EXPECT_EQ(report.Texts("//dl/dd"),
-              (std::vector<std::u16string>{u"2024-02-01 14:05:09", u"atmocalc, версия 1.0.2.0"}));
+              (std::vector<std::u16string>{DateText(kCreated, u"2024-02-01 14:05:09"),
+                                           u"atmocalc, версия 1.0.2.0"}));
     EXPECT_EQ(report.Texts("//table[@class='settings']//td"),
               (std::vector<std::u16string>{u"Атмосферный воздух", u"745.6", u"—"}));
 
@@ -210,19 +211,21 @@ TEST_F(ReportTemplate, NamesKeepTheirTextAndBreakOnlyAfterSeparatorsAndTheIdenti
             << Utf16ToUtf8(text);
     }
     EXPECT_EQ(report.Texts("//div[@class='identity']"),
-              std::vector<std::u16string>{u"Результаты расчёта по ПНД Ф 13.1:2:3.25-99 · отчёт от 2024-02-01 "
-                                          u"14:05:09 · atmocalc, версия 1.0.2.0"});
+              std::vector<std::u16string>{u"Результаты расчёта по ПНД Ф 13.1:2:3.25-99 · отчёт от " +
+                                          DateText(kCreated, u"2024-02-01 14:05:09") +
+                                          u" · atmocalc, версия 1.0.2.0"});
 }
 
 // The breaks are found by recursion over separators, which must stay within the transformation's depth and
 // work limits even for many long names, and for a name made of nothing but separators.
 TEST_F(ReportTemplate, ThousandLongNamesStayWithinTheTransformationLimits) {
     for (uint32_t id = 1; id <= 1000; ++id)
-        measurements[id] = Measurement(FormatText(u"/srv/data/2024-01-31_котельная-Заводская-12_труба-1_отбор-%d_"
-                                                  u"без-патрона.stg",
-                                                  int(id)),
-                                       u"Котельная, труба 1, без патрона", WithoutCartridge, false,
-                                       u"ПГС CH4 в воздухе, 50,0 мг/м3 (ГСО 10541-2014, баллон № 4417-Н)");
+        measurements[id] =
+            Measurement(FormatText(u"/srv/data/2024-01-31_котельная-Заводская-12_труба-1_отбор-%d_"
+                                   u"без-патрона.stg",
+                                   int(id)),
+                        u"Котельная, труба 1, без патрона", WithoutCartridge, false,
+                        u"ПГС CH4 в воздухе, 50,0 мг/м3 (ГСО 10541-2014, баллон № 4417-Н)");
     measurements[1001] = Measurement(u"/data/" + std::u16string(2000, u'_'), u"проба", Undetermined);
     const RenderedReport report(Render());
     const auto files = report.Texts("//table[@class='files']/tbody/tr/td[2]");

@@ -11,11 +11,30 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 inline constexpr int64_t kCreated = 1706796309; // 2024-02-01 14:05:09 UTC
+
+// The text a report gives a moment: without a locale (these tests' LC_ALL=C) its ISO text, UTC;
+// Windows always has the user's locale and time zone, so there it is that format of the moment.
+inline std::u16string DateText(int64_t time, std::u16string_view iso) {
+#ifdef _WIN32
+    static_cast<void>(iso);
+    return FormatDateTime(time);
+#else
+    static_cast<void>(time);
+    return std::u16string(iso);
+#endif
+}
+
+#ifdef _WIN32
+constexpr int kNoFolder = 3; // ERROR_PATH_NOT_FOUND
+#else
+constexpr int kNoFolder = ENOENT;
+#endif
 
 inline MeasurementRecord Measurement(std::u16string fileName, std::u16string sample, SampleType type,
                                      bool isCalibration = false, std::u16string mixture = u"",
@@ -47,6 +66,8 @@ protected:
         environment.Unset("LANGUAGE");
         environment.Set("PUBLIC", scratch.Path("Public"));
         environment.Set("TMPDIR", scratch.Path("tmp"));
+        environment.Set("TMP", scratch.Path("tmp")); // GetTempPathW's
+
         std::filesystem::create_directories(scratch.Path("tmp"));
     }
 
@@ -65,7 +86,7 @@ protected:
     std::vector<std::string> TempFiles() const {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(scratch.Path("tmp")))
-            names.push_back(entry.path().filename().string());
+            names.push_back(ScratchFolder::Utf8(entry.path().filename()));
         std::sort(names.begin(), names.end());
         return names;
     }

@@ -128,7 +128,10 @@ private:
     static BOOL CALLBACK Found(HWND window, LPARAM self) {
         wchar_t className[32] = {};
         GetClassNameW(window, className, 32);
-        if (std::wstring(className) != L"#32770" || !IsWindowVisible(window))
+        // Only this program's boxes: ctest runs other test programs on the same display meanwhile.
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (std::wstring(className) != L"#32770" || !IsWindowVisible(window) || process != GetCurrentProcessId())
             return TRUE;
         auto* watcher = reinterpret_cast<BoxWatcher*>(self);
         if (watcher->seen.count(window))

@@ -25,15 +25,15 @@ const DialogTemplate kAboutTemplate{103, u"О плагине", WS_POPUP | WS_CAP
 
 } // namespace
 
-CAboutDlg::CAboutDlg(QWidget* parent) : CDialogEx(kAboutTemplate, parent) {}
+CAboutDlg::CAboutDlg(HWND parent) : CDialogEx(kAboutTemplate, parent) {}
 
 bool CAboutDlg::OnInitDialog() {
     CDialogEx::OnInitDialog();
-    const QIcon icon = LoadIconResource(kPluginIcon);
+    const HICON icon = LoadIconResource(kPluginIcon);
     SetIcon(icon, true);
     SetIcon(icon, false);
     if (auto* image = GetDlgItemAs<CStatic>(kIconId))
-        image->SetIcon(LoadIconPixmap(kPluginIcon, ScalePixels(kLargeIconSize, FontPixelScale(GetBaseUnits()).x)));
+        image->SetIcon(LoadIconImage(kPluginIcon, ScalePixels(kLargeIconSize, FontPixelScale(GetBaseUnits()).x)));
     // The version is the constant every other place shows, not the template's text.
     SetDlgItemText(kVersionId, kVersionSuffix);
     return true;

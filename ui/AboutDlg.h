@@ -6,7 +6,7 @@
 
 class CAboutDlg : public CDialogEx {
 public:
-    explicit CAboutDlg(QWidget* parent = nullptr);
+    explicit CAboutDlg(HWND parent = nullptr);
 
 protected:
     bool OnInitDialog() override;

@@ -26,7 +26,7 @@ std::u16string FormatK(double k) {
 
 } // namespace
 
-ComponentsDlg::ComponentsDlg(QWidget* parent) : CDialogEx(kComponentsTemplate, parent) {
+ComponentsDlg::ComponentsDlg(HWND parent) : CDialogEx(kComponentsTemplate, parent) {
     MapNotify(kGridId, GCN_BEGINEDIT, &ComponentsDlg::OnBeginEdit);
     MapNotify(kGridId, GCN_CELLCHANGED, &ComponentsDlg::OnCellChanged);
 }
@@ -37,7 +37,7 @@ void ComponentsDlg::DoDataExchange(CDataExchange& dx) {
 
 bool ComponentsDlg::OnInitDialog() {
     CDialogEx::OnInitDialog();
-    const QIcon icon = LoadIconResource(kPluginIcon);
+    const HICON icon = LoadIconResource(kPluginIcon);
     SetIcon(icon, true);
     SetIcon(icon, false);
 

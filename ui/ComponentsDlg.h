@@ -13,7 +13,7 @@
 
 class ComponentsDlg : public CDialogEx {
 public:
-    explicit ComponentsDlg(QWidget* parent = nullptr);
+    explicit ComponentsDlg(HWND parent = nullptr);
 
     // Rebuilds the grid rows from workingCopy.
     void FillGrid();

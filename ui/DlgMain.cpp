@@ -11,12 +11,10 @@
 #include "platform/text/Format.h"
 #include "platform/text/Utf.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/DialogFramework.h"
 #include "platform/ui/Icons.h"
-#include "platform/ui/QtMessageBox.h"
-#include "platform/ui/QtTranslations.h"
-
-#include <QGuiApplication>
-#include <QScreen>
+#include "platform/ui/Metrics.h"
+#include "platform/ui/UiEntryScope.h"
 
 #include <cstdint>
 #include <exception>
@@ -80,13 +78,7 @@ bool UsableWindowRect(const CRect& rect) {
     if (width <= 0 || height <= 0 || width > std::numeric_limits<int>::max() ||
         height > std::numeric_limits<int>::max())
         return false;
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    if (screens.isEmpty())
-        return true;
-    for (const QScreen* screen : screens)
-        if (screen->geometry().intersects(rect.ToQRect()))
-            return true;
-    return false;
+    return RectOnSomeScreen(rect);
 }
 
 } // namespace
@@ -106,7 +98,7 @@ std::span<const DlgMain::ToolButton> DlgMain::ToolButtons() {
     return buttons;
 }
 
-DlgMain::DlgMain(QWidget* hostWindow) : CDialogEx(kMainTemplate, hostWindow) {
+DlgMain::DlgMain(HWND hostWindow) : CDialogEx(kMainTemplate, hostWindow) {
     mainDialogClosed = false;
     for (const ToolButton& button : ToolButtons())
         MapCommand(button.id, button.command);
@@ -141,7 +133,7 @@ bool DlgMain::OnInitDialog() {
     GetSystemMenu().AppendSeparator();
     GetSystemMenu().AppendItem(kAboutSysCommand, u"О плагине");
 
-    const QIcon icon = LoadIconResource(kPluginIcon);
+    const HICON icon = LoadIconResource(kPluginIcon);
     SetIcon(icon, true);
     SetIcon(icon, false);
     for (const ToolButton& button : ToolButtons())
@@ -189,8 +181,7 @@ void DlgMain::RunCalculation() {
         PerformCalculationRun(measurements, SettingsRecord::Instance(), ComponentTable::Instance(), &trace);
     SetDlgItemText(kConvergenceId, run.result.convergenceText);
     // The line's tip: the calibration runs' factors and the spread behind it.
-    if (CWnd* line = GetDlgItem(kConvergenceId); line && line->GetSafeHwnd())
-        line->GetSafeHwnd()->setToolTip(QString::fromStdU16String(JoinTexts(CalibrationLines(trace))));
+    toolTips.UpdateTipText(JoinTexts(CalibrationLines(trace)), GetDlgItem(kConvergenceId));
     resultsTab.list.DeleteAllItems();
     int row = 0;
     for (const ResultRow& result : run.result.rows) {
@@ -315,10 +306,10 @@ void DlgMain::RestoreWindowRect() {
 }
 
 MainDialogWindow* CreateMainDialog(void* hostWindow) {
-    // A main dialog means a GUI: message boxes from here on are Qt's, and Qt speaks Russian.
-    InstallQtMessageBoxHandler();
-    InstallQtTranslations();
-    auto* dialog = new DlgMain(static_cast<QWidget*>(hostWindow));
+    const UiEntryScope entry; // the dialog's windows get the library's own controls
+    // A main dialog means a GUI: message boxes from here on are windows, in Russian.
+    InitDialogFramework();
+    auto* dialog = new DlgMain(static_cast<HWND>(hostWindow));
     try {
         if (dialog->Create())
             return dialog;

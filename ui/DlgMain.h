@@ -28,7 +28,7 @@ struct sqlite3;
 class DlgMain : public CDialogEx, public MainDialogWindow {
 public:
     // Clears mainDialogClosed; the window is made by Create.
-    explicit DlgMain(QWidget* hostWindow);
+    explicit DlgMain(HWND hostWindow);
     // Raises mainDialogClosed and forgets itself as the main dialog.
     ~DlgMain() override;
 

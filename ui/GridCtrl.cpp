@@ -6,12 +6,9 @@
 #include "platform/text/Numbers.h"
 #include "platform/ui/Colors.h"
 #include "platform/ui/DialogUnits.h"
+#include "platform/ui/Keys.h"
 #include "platform/ui/LocaleDateTime.h"
-
-#include <QKeyEvent>
-#include <QStyle>
-#include <QTableWidget>
-#include <QWidget>
+#include "platform/ui/Metrics.h"
 
 namespace {
 
@@ -98,7 +95,7 @@ CGridCtrlEditCell* CGridCtrl::EditCell(int row, int column) {
     if (!GetSubItemRect(row, column, cell))
         return nullptr;
     // The editor stands 2 pixels of the reference font above and below the cell.
-    const int margin = ScalePixels(2, FontPixelScale(MeasureBaseUnits(GetSafeHwnd()->font())).y);
+    const int margin = ScalePixels(2, FontPixelScale(GetFontBaseUnits()).y);
     cell.top -= margin;
     cell.bottom += margin;
     const int format = GetColumnFormat(column);
@@ -123,10 +120,7 @@ void CGridCtrl::FitStretchColumn() {
     int sum = 0;
     for (int column = 0; column < count; ++column)
         sum += GetColumnWidth(column);
-    const int scrollBar =
-        GetItemCount() > GetCountPerPage()
-            ? GetSafeHwnd()->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, GetSafeHwnd())
-            : 0;
+    const int scrollBar = GetItemCount() > GetCountPerPage() ? GetSystemMetrics(SM_CXVSCROLL) : 0;
     const int available = GetWindowRect().Width() - scrollBar - kStretchMargin;
     const int others = sum - GetColumnWidth(stretchColumn);
     if (others < available)
@@ -203,7 +197,7 @@ void CGridCtrl::OnEndLabelEdit(const NMLVDISPINFO& info) {
     const std::u16string old = GetItemText(row, column);
     if (!(info.item.mask & LVIF_TEXT) || !info.item.pszText)
         return;
-    const std::u16string_view text(info.item.pszText, static_cast<size_t>(std::max(0, info.item.cchTextMax)));
+    const std::u16string_view text = ItemText(info.item.pszText, std::max(0, info.item.cchTextMax));
     if (text == old)
         return;
     SetItemText(row, column, text);
@@ -229,14 +223,11 @@ void CGridCtrl::OnColumnClick(int column) {
     SortItemsEx([this](int first, int second) { return CompareRows(first, second); });
 }
 
-bool CGridCtrl::OnContextMenu(QPoint screenPoint) {
-    QPoint point = screenPoint;
-    if (point == QPoint(-1, -1)) {
-        // From the keyboard: just inside the grid's top-left corner.
-        const QRect inside = GetSafeHwnd()->contentsRect();
-        point = GetSafeHwnd()->mapToGlobal(inside.topLeft() + QPoint(5, 5));
-    }
-    NotifyGrid(GCN_CONTEXTMENU, point.x(), point.y());
+bool CGridCtrl::OnContextMenu(CPoint screenPoint) {
+    CPoint point = screenPoint;
+    if (point == CPoint{-1, -1}) // from the keyboard: just inside the grid's top-left corner
+        point = ClientToScreen({5, 5});
+    NotifyGrid(GCN_CONTEXTMENU, point.x, point.y);
     return true; // the grid shows no menu of its own
 }
 
@@ -268,17 +259,11 @@ void CGridCtrl::OnSize() {
     FitStretchColumn();
 }
 
-bool CGridCtrl::OnWidgetEvent(QObject* watched, QEvent* event) {
-    QTableWidget* table = Table();
-    if (table && watched == table && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F2 &&
-        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
-        // The current cell is where the last click or the arrow keys left it in the focused row.
-        const int row = GetNextItem(-1, LVNI_FOCUSED);
-        const int column = table->currentIndex().isValid() ? table->currentIndex().column() : 0;
-        if (row >= 0)
-            EditCell(row, column);
-        return true;
-    }
-    return CListCtrl::OnWidgetEvent(watched, event);
+bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers) {
+    if (key != VK_F2 || modifiers != 0)
+        return false;
+    const int row = GetNextItem(-1, LVNI_FOCUSED);
+    if (row >= 0)
+        EditCell(row, GetCurrentColumn());
+    return true;
 }

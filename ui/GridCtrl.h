@@ -103,14 +103,14 @@ protected:
     void OnDestroy() override;
     bool OnReflectNotify(NMHDR& hdr, intptr_t* result) override;
     ItemColors GetItemColors(int row, int column) const override;
-    bool OnContextMenu(QPoint screenPoint) override;
+    bool OnContextMenu(CPoint screenPoint) override;
     bool OnHeaderBeginTrack(int column) override;
     bool OnHeaderEndTrack(int column, int width) override;
     void OnHeaderEndDrag(int column, int order) override;
     void OnScroll() override;
     void OnSize() override;
     // F2 edits the focused row's current cell, as a double-click on it does: it asks GCN_BEGINEDIT.
-    bool OnWidgetEvent(QObject* watched, QEvent* event) override;
+    bool OnKeyDown(unsigned key, unsigned modifiers) override;
 
 private:
     intptr_t NotifyGrid(unsigned code, int32_t first, int32_t second);

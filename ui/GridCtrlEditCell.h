@@ -21,13 +21,14 @@ public:
 
 protected:
     void OnAttach() override;
-    bool OnWidgetEvent(QObject* watched, QEvent* event) override;
+    bool WantsKey(unsigned key, unsigned modifiers) const override;
+    bool OnKeyDown(unsigned key, unsigned modifiers) override;
+    void OnKillFocus() override;
     void PostNcDestroy() override;
 
 private:
     friend class CGridCtrl;
     ~CGridCtrlEditCell() override = default; // the editor ends its own life
     void EndEdit();
-    QWidget* Grid() const;
     bool ended = false;
 };

@@ -14,7 +14,7 @@ const DialogTemplate kMessagesTemplate{109, u"", WS_CHILD, 235, 100, u"MS Shell 
 
 } // namespace
 
-MessagesTab::MessagesTab(QWidget* parent) : CDialogEx(kMessagesTemplate, parent) {
+MessagesTab::MessagesTab(HWND parent) : CDialogEx(kMessagesTemplate, parent) {
     list.SetHeading(u"Сообщения");
 }
 

@@ -12,7 +12,7 @@
 
 class MessagesTab : public CDialogEx {
 public:
-    explicit MessagesTab(QWidget* parent = nullptr);
+    explicit MessagesTab(HWND parent = nullptr);
 
     CListBox list; // control 1011
     std::vector<std::u16string> errors;

@@ -14,7 +14,7 @@ const DialogTemplate kResultsTemplate{107, u"", WS_CHILD, 216, 108, u"MS Shell D
 
 } // namespace
 
-ResultsTab::ResultsTab(QWidget* parent) : CDialogEx(kResultsTemplate, parent) {}
+ResultsTab::ResultsTab(HWND parent) : CDialogEx(kResultsTemplate, parent) {}
 
 void ResultsTab::DoDataExchange(CDataExchange& dx) {
     DDX_Control(dx, kListId, list);

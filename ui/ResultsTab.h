@@ -9,7 +9,7 @@
 
 class ResultsTab : public CDialogEx {
 public:
-    explicit ResultsTab(QWidget* parent = nullptr);
+    explicit ResultsTab(HWND parent = nullptr);
 
     CListCtrl list; // control 1003: "Компонент", "Концентрация"
 

@@ -47,7 +47,7 @@ double ParsePressure(std::u16string_view text) {
     return value > 0 && std::isfinite(value) ? value : -1.0;
 }
 
-SettingsDlg::SettingsDlg(QWidget* parent) : CDialogEx(kSettingsTemplate, parent) {}
+SettingsDlg::SettingsDlg(HWND parent) : CDialogEx(kSettingsTemplate, parent) {}
 
 void SettingsDlg::DoDataExchange(CDataExchange& dx) {
     DDX_Control(dx, kStandardConditionsId, standardConditions);

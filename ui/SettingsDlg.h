@@ -18,7 +18,7 @@ double ParsePressure(std::u16string_view text);
 
 class SettingsDlg : public CDialogEx {
 public:
-    explicit SettingsDlg(QWidget* parent = nullptr);
+    explicit SettingsDlg(HWND parent = nullptr);
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;

@@ -8,10 +8,14 @@
 #include <string>
 #include <string_view>
 
+#ifdef _WIN32
+#include <windows.h> // the same flags and answers
+#else
 inline constexpr unsigned MB_OK = 0x00;
 inline constexpr unsigned MB_ICONERROR = 0x10;
 inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
 inline constexpr int IDOK = 1;
+#endif
 
 struct MessageBoxRequest {
     void* owner;            // owner window (a QWidget* in a Qt process, else an HWND on Windows), or null

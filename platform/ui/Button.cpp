@@ -1,15 +1,19 @@
 #include "Button.h"
 
+#include "QtIcons.h"
+#include "WidgetHook.h"
+
 #include <QAbstractButton>
 
-void CButton::SetIcon(const QIcon& icon) {
+void CButton::SetIcon(HICON icon) {
     if (auto* button = qobject_cast<QAbstractButton*>(GetSafeHwnd())) {
         button->setIconSize(QSize(16, 16));
-        button->setIcon(icon);
+        button->setIcon(QtIcon(icon));
+        WidgetHook::Of(button)->icon = icon;
     }
 }
 
-QIcon CButton::GetIcon() const {
-    auto* button = qobject_cast<QAbstractButton*>(GetSafeHwnd());
-    return button ? button->icon() : QIcon();
+HICON CButton::GetIcon() const {
+    const WidgetHook* hook = GetSafeHwnd() ? WidgetHook::Of(GetSafeHwnd()) : nullptr;
+    return hook ? hook->icon : nullptr;
 }

@@ -4,11 +4,9 @@
 
 #include "platform/ui/Wnd.h"
 
-#include <QIcon>
-
 class CButton : public CWnd {
 public:
     // Shows the icon at 16 x 16 pixels in place of the text; nothing without a window.
-    void SetIcon(const QIcon& icon);
-    QIcon GetIcon() const; // empty without a window or an icon
+    void SetIcon(HICON icon);
+    HICON GetIcon() const; // null without a window or an icon
 };

@@ -1,5 +1,7 @@
 #include "Colors.h"
 
+#include "QtColors.h"
+
 #include <QGuiApplication>
 #include <QPalette>
 

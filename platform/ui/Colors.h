@@ -3,8 +3,7 @@
 
 #include "platform/ui/Styles.h"
 
-#include <QColor>
-
+#ifndef _WIN32 // the system's own on Windows
 inline constexpr int COLOR_WINDOW = 5;
 inline constexpr int COLOR_WINDOWTEXT = 8;
 inline constexpr int COLOR_HIGHLIGHT = 13;
@@ -14,12 +13,7 @@ inline constexpr int COLOR_BTNFACE = 15;
 constexpr COLORREF RGB(int red, int green, int blue) {
     return static_cast<COLORREF>((red & 0xFF) | (green & 0xFF) << 8 | (blue & 0xFF) << 16);
 }
-inline QColor ToQColor(COLORREF c) {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-inline COLORREF ToColorRef(const QColor& c) {
-    return RGB(c.red(), c.green(), c.blue());
-}
 
 // The desktop's colour for one of the COLOR_* indexes (of an active window); black for others.
 COLORREF GetSysColor(int index);
+#endif

@@ -2,6 +2,9 @@
 
 #include "ControlFactory.h"
 #include "DialogWindow.h"
+#include "QtDialogFont.h"
+#include "QtGeometry.h"
+#include "QtIcons.h"
 
 #include "platform/text/Format.h"
 #include "platform/text/Utf.h"
@@ -11,6 +14,7 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 
 #include <cmath>
 #include <stdexcept>
@@ -35,6 +39,19 @@ int Percent(int delta, int percent) {
 
 } // namespace
 
+struct CDialogEx::Backend {
+    struct Control {
+        const ControlTemplate* source;
+        QPointer<QWidget> widget;
+        CRect initialRect; // pixels, at creation
+    };
+    QPointer<QWidget> parentWidget;
+    std::vector<Control> controls;
+    QSize initialClientSize;
+    QEventLoop* modalLoop = nullptr;
+    QSize normalFrame; // the frame's size around the window in its normal state
+};
+
 void DDX_Control(CDataExchange& dx, int id, CWnd& control) {
     if (control.IsWindow())
         return;
@@ -54,12 +71,14 @@ void DDX_Text(CDataExchange& dx, int id, std::u16string& value) {
         dx.dialog.SetDlgItemText(id, value);
 }
 
-CDialogEx::CDialogEx(const DialogTemplate& dialogTemplate, QWidget* parent)
-    : dialogTemplate(dialogTemplate), parentWidget(parent) {}
+CDialogEx::CDialogEx(const DialogTemplate& dialogTemplate, HWND parent)
+    : dialogTemplate(dialogTemplate), backend(std::make_unique<Backend>()) {
+    backend->parentWidget = parent;
+}
 
 CDialogEx::~CDialogEx() {
-    if (modalLoop)
-        modalLoop->exit();
+    if (backend->modalLoop)
+        backend->modalLoop->exit();
     QWidget* window = GetSafeHwnd();
     Detach(); // the window goes without calling back into a dialog that is going itself
     delete window;
@@ -75,21 +94,25 @@ intptr_t CDialogEx::DoModal() {
     RunInitDialog();
     if (!ended && window) {
         QEventLoop loop;
-        modalLoop = &loop;
-        window->setWindowModality(parentWidget ? Qt::WindowModal : Qt::ApplicationModal);
+        backend->modalLoop = &loop;
+        window->setWindowModality(backend->parentWidget ? Qt::WindowModal : Qt::ApplicationModal);
         ShowWindow(SW_SHOWNORMAL);
         loop.exec(QEventLoop::DialogExec);
-        modalLoop = nullptr;
+        backend->modalLoop = nullptr;
     }
     DestroyWindowNow();
     return result;
 }
 
-bool CDialogEx::Create(QWidget* parent) {
+bool CDialogEx::IsModal() const {
+    return backend->modalLoop != nullptr;
+}
+
+bool CDialogEx::Create(HWND parent) {
     if (IsWindow())
         return false;
     if (parent)
-        parentWidget = parent;
+        backend->parentWidget = parent;
     ended = false;
     CreateFromTemplate();
     RunInitDialog();
@@ -101,15 +124,15 @@ bool CDialogEx::Create(QWidget* parent) {
 void CDialogEx::EndDialog(int code) {
     result = code;
     ended = true;
-    if (modalLoop)
-        modalLoop->exit();
+    if (backend->modalLoop)
+        backend->modalLoop->exit();
     if (QWidget* window = GetSafeHwnd())
         window->hide();
 }
 
 void CDialogEx::CreateFromTemplate() {
     const bool page = dialogTemplate.style & WS_CHILD;
-    auto* window = new DialogWindow(parentWidget, page);
+    auto* window = new DialogWindow(backend->parentWidget, page);
     window->windowStyle = dialogTemplate.style;
     const QFont font = DialogFont(dialogTemplate.fontName, dialogTemplate.fontSize);
     window->setFont(font);
@@ -119,17 +142,17 @@ void CDialogEx::CreateFromTemplate() {
     } else {
         window->setWindowFlags(TopLevelFlags(dialogTemplate.style));
         window->setWindowTitle(QString::fromStdU16String(dialogTemplate.title));
-        window->setWindowIcon(bigIcon.isNull() ? smallIcon : bigIcon);
+        window->setWindowIcon(QtIcon(bigIcon ? bigIcon : smallIcon));
     }
     Attach(window);
 
     const CRect client = MapDialogRect(0, 0, dialogTemplate.cx, dialogTemplate.cy);
-    initialClientSize = QSize(client.Width(), client.Height());
-    window->resize(initialClientSize);
+    backend->initialClientSize = QSize(client.Width(), client.Height());
+    window->resize(backend->initialClientSize);
     if (!page && !(dialogTemplate.style & (WS_THICKFRAME | WS_MAXIMIZEBOX)))
-        window->setFixedSize(initialClientSize);
+        window->setFixedSize(backend->initialClientSize);
 
-    controls.clear();
+    backend->controls.clear();
     frameworkObjects.clear();
     for (const ControlTemplate& c : dialogTemplate.controls) {
         QWidget* widget = CreateControlWidget(c, window);
@@ -137,8 +160,8 @@ void CDialogEx::CreateFromTemplate() {
         // A combo box's template height includes its drop-down list; the closed box is shorter.
         if (c.kind == ControlKind::DropDownCombo)
             rect.bottom = rect.top + std::min(rect.Height(), widget->sizeHint().height());
-        widget->setGeometry(rect.ToQRect());
-        controls.push_back({&c, widget, rect});
+        widget->setGeometry(ToQRect(rect));
+        backend->controls.push_back({&c, widget, rect});
         if (c.id == IDC_STATIC)
             continue;
 
@@ -178,7 +201,7 @@ void CDialogEx::RunInitDialog() {
 }
 
 void CDialogEx::FocusFirstTabStop() {
-    for (const Control& c : controls)
+    for (const Backend::Control& c : backend->controls)
         if (c.widget && (c.widget->focusPolicy() & Qt::TabFocus) && c.widget->isEnabled() &&
             !c.widget->isHidden()) {
             c.widget->setFocus(Qt::TabFocusReason);
@@ -200,8 +223,8 @@ void CDialogEx::OnCancel() {
     EndDialog(IDCANCEL);
 }
 
-QWidget* CDialogEx::ControlWidget(int id) const {
-    for (const Control& c : controls)
+HWND CDialogEx::ControlWidget(int id) const {
+    for (const Backend::Control& c : backend->controls)
         if (c.source->id == id && c.widget)
             return c.widget;
     return nullptr;
@@ -227,19 +250,19 @@ bool CDialogEx::UpdateData(bool saveAndValidate) {
     return true;
 }
 
-void CDialogEx::SetIcon(const QIcon& icon, bool big) {
+void CDialogEx::SetIcon(HICON icon, bool big) {
     (big ? bigIcon : smallIcon) = icon;
     QWidget* window = GetSafeHwnd();
     if (window && window->isWindow())
-        window->setWindowIcon(bigIcon.isNull() ? smallIcon : bigIcon);
+        window->setWindowIcon(QtIcon(bigIcon ? bigIcon : smallIcon));
 }
 
-QIcon CDialogEx::GetIcon(bool big) const {
+HICON CDialogEx::GetIcon(bool big) const {
     return big ? bigIcon : smallIcon;
 }
 
 void CDialogEx::SetMinTrackSize(int width, int height) {
-    minTrackSize = QSize(std::max(0, width), std::max(0, height));
+    minTrackSize = {std::max(0, width), std::max(0, height)};
     ApplyMinTrackSize();
 }
 
@@ -247,7 +270,7 @@ void CDialogEx::ApplyMinTrackSize() {
     QWidget* window = GetSafeHwnd();
     // A hidden window has no frame yet to take off the minimum; it gets its hold once shown.
     if (!window || !window->isWindow() || !window->isVisible() ||
-        window->minimumSize() == window->maximumSize() || minTrackSize.isEmpty())
+        window->minimumSize() == window->maximumSize() || minTrackSize.cx <= 0 || minTrackSize.cy <= 0)
         return;
     // The window system holds the user at the widget's minimum, which is the client's: the frame
     // comes off. A window that the code made smaller keeps its size: the user cannot shrink it
@@ -256,8 +279,9 @@ void CDialogEx::ApplyMinTrackSize() {
     // frame: the normal window's frame is the largest seen in the normal state, so that a restore
     // held at the minimum gives exactly the minimum.
     if (!(window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
-        normalFrame = normalFrame.expandedTo(window->frameGeometry().size() - window->geometry().size());
-    window->setMinimumSize((minTrackSize - normalFrame).expandedTo(QSize(0, 0)).boundedTo(window->size()));
+        backend->normalFrame = backend->normalFrame.expandedTo(window->frameGeometry().size() - window->geometry().size());
+    const QSize minimum(minTrackSize.cx, minTrackSize.cy);
+    window->setMinimumSize((minimum - backend->normalFrame).expandedTo(QSize(0, 0)).boundedTo(window->size()));
 }
 
 CRect CDialogEx::MapDialogRect(int x, int y, int cx, int cy) const {
@@ -265,7 +289,7 @@ CRect CDialogEx::MapDialogRect(int x, int y, int cx, int cy) const {
 }
 
 int CDialogEx::DefaultButtonId() const {
-    for (const Control& c : controls)
+    for (const Backend::Control& c : backend->controls)
         if ((c.source->kind == ControlKind::PushButton || c.source->kind == ControlKind::IconButton) &&
             (c.source->style & BS_DEFPUSHBUTTON))
             return c.source->id;
@@ -306,12 +330,12 @@ bool CDialogEx::OnNotify(NMHDR& hdr, intptr_t* answer) {
     return true;
 }
 
-void CDialogEx::WindowResized(const QSize& size) {
+void CDialogEx::WindowResized(int width, int height) {
     if (!layoutReady)
         return;
-    const int dx = size.width() - initialClientSize.width();
-    const int dy = size.height() - initialClientSize.height();
-    for (const Control& c : controls) {
+    const int dx = width - backend->initialClientSize.width();
+    const int dy = height - backend->initialClientSize.height();
+    for (const Backend::Control& c : backend->controls) {
         const DynamicLayout& l = c.source->layout;
         if (!c.widget || (l.moveX == 0 && l.moveY == 0 && l.sizeX == 0 && l.sizeY == 0))
             continue;
@@ -321,18 +345,18 @@ void CDialogEx::WindowResized(const QSize& size) {
         const int height = std::max(0, c.initialRect.Height() + Percent(dy, l.sizeY));
         c.widget->setGeometry(left, top, width, height);
     }
-    OnSize(size.width(), size.height());
+    OnSize(width, height);
 }
 
 void CDialogEx::WindowDestroying() {
-    if (modalLoop)
-        modalLoop->exit();
+    if (backend->modalLoop)
+        backend->modalLoop->exit();
     WidgetDestroying();
 }
 
 void CDialogEx::WindowGone() {
     layoutReady = false;
-    controls.clear();
+    backend->controls.clear();
     // The controls' own objects stay, unbound, until the next window or the dialog's end: one of
     // them may be running the handler that destroyed the window.
     WidgetGone(); // may delete this

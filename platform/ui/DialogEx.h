@@ -5,7 +5,7 @@
 //   // SampleDlg.h
 //   class SampleDlg : public CDialogEx {
 //   public:
-//       explicit SampleDlg(QWidget* parent = nullptr);
+//       explicit SampleDlg(HWND parent = nullptr);
 //   protected:
 //       void DoDataExchange(CDataExchange& dx) override;
 //       bool OnInitDialog() override;
@@ -29,7 +29,7 @@
 //       {IDCANCEL, ControlKind::PushButton, u"Отмена", 0, 224, 119, 50, 14, {100, 100, 0, 0}},
 //   }};
 //
-//   SampleDlg::SampleDlg(QWidget* parent) : CDialogEx(kSampleTemplate, parent) {
+//   SampleDlg::SampleDlg(HWND parent) : CDialogEx(kSampleTemplate, parent) {
 //       MapCommand(1004, CBN_SELCHANGE, &SampleDlg::OnModeChanged); // a command: id and code
 //       MapNotify(1002, NM_DBLCLK, &SampleDlg::OnListDblClk);        // a notification: id and code
 //   }
@@ -56,7 +56,7 @@
 //
 // A modeless dialog calls Create instead of DoModal and lives until DestroyWindow; a dialog object
 // that owns itself deletes itself in PostNcDestroy. A page (template with WS_CHILD) is created
-// with Create(parent widget) inside another window, and shown and moved by its owner.
+// with Create(parent window) inside another window, and shown and moved by its owner.
 //
 // How the framework stands in for the desktop the dialogs were first written for:
 // - Enter presses the focused push button, else the default one (BS_DEFPUSHBUTTON, else IDOK);
@@ -79,9 +79,6 @@
 #include "platform/ui/DialogUnits.h"
 #include "platform/ui/Wnd.h"
 
-#include <QIcon>
-#include <QSize>
-
 #include <functional>
 #include <map>
 #include <memory>
@@ -90,7 +87,6 @@
 #include <vector>
 
 class CDialogEx;
-class QEventLoop;
 
 // Moves values between a dialog's members and its controls (DoDataExchange).
 class CDataExchange {
@@ -126,7 +122,7 @@ class CDialogEx : public CWnd {
 public:
     // The template must outlive the dialog (templates are constants). `parent` owns the window:
     // a top-level dialog stays above it, a page sits inside it.
-    explicit CDialogEx(const DialogTemplate& dialogTemplate, QWidget* parent = nullptr);
+    explicit CDialogEx(const DialogTemplate& dialogTemplate, HWND parent = nullptr);
     ~CDialogEx() override; // destroys a window still open, without calling back into this object
 
     // Creates the window, runs OnInitDialog and waits until EndDialog; the window is destroyed
@@ -134,11 +130,11 @@ public:
     intptr_t DoModal();
     // Creates the modeless window (shown when the template has WS_VISIBLE) and runs OnInitDialog;
     // `parent`, when given, replaces the constructor's. False when the dialog already has a window.
-    bool Create(QWidget* parent = nullptr);
+    bool Create(HWND parent = nullptr);
     // Ends the dialog: a modal one's DoModal returns `result`; a modeless one is hidden (destroy it
     // with DestroyWindow).
     void EndDialog(int result);
-    bool IsModal() const { return modalLoop != nullptr; } // DoModal is waiting for the end
+    bool IsModal() const; // DoModal is waiting for the end
 
     // The object of control `id` (a bound member, or the framework's own object of the control's
     // kind: CButton, CEdit, CStatic, CListBox, CComboBox, CListCtrl, CTabCtrl); null for none. A
@@ -150,13 +146,14 @@ public:
     // Runs DoDataExchange in the given direction; returns true (there is no validation step).
     bool UpdateData(bool saveAndValidate = true);
 
-    void SetIcon(const QIcon& icon, bool bigIcon);
-    QIcon GetIcon(bool bigIcon) const;
+    // The caption's icon (a top-level window shows the big one, else the small one).
+    void SetIcon(HICON icon, bool bigIcon);
+    HICON GetIcon(bool bigIcon) const;
     CSystemMenu& GetSystemMenu() { return systemMenu; }
     // The smallest window size (frame included) the user can give the window; 0, 0 for none.
     // It never changes the window's current size.
     void SetMinTrackSize(int width, int height);
-    QSize GetMinTrackSize() const { return minTrackSize; }
+    CSize GetMinTrackSize() const { return minTrackSize; }
 
     const DialogTemplate& GetTemplate() const { return dialogTemplate; }
     DialogBaseUnits GetBaseUnits() const { return baseUnits; }
@@ -195,39 +192,31 @@ private:
     friend class DialogWindow;
     friend void DDX_Control(CDataExchange&, int, CWnd&);
 
-    struct Control {
-        const ControlTemplate* source;
-        QPointer<QWidget> widget;
-        CRect initialRect; // pixels, at creation
-    };
-
     void CreateFromTemplate();
     void RunInitDialog();
     void FocusFirstTabStop();
-    QWidget* ControlWidget(int id) const;
+    HWND ControlWidget(int id) const;
     void RouteCommand(int id, int code);
     void DispatchNotify(NMHDR& hdr, intptr_t* result);
-    void WindowResized(const QSize& size);
+    void WindowResized(int width, int height); // the client area's new size
     void WindowDestroying();
     void WindowGone();
     int DefaultButtonId() const;
     void ApplyMinTrackSize();
 
+    struct Backend; // the system's side: the parent, the controls' windows, the modal loop
+
     const DialogTemplate& dialogTemplate;
-    QPointer<QWidget> parentWidget;
+    std::unique_ptr<Backend> backend;
     DialogBaseUnits baseUnits{};
-    std::vector<Control> controls;
     std::vector<std::unique_ptr<CWnd>> frameworkObjects; // the controls' own objects
-    QSize initialClientSize;
     bool layoutReady = false;
-    QEventLoop* modalLoop = nullptr;
     bool ended = false;
     int result = IDCANCEL;
-    QIcon bigIcon;
-    QIcon smallIcon;
+    HICON bigIcon = nullptr;
+    HICON smallIcon = nullptr;
     CSystemMenu systemMenu;
-    QSize minTrackSize;
-    QSize normalFrame; // the frame's size around the window in its normal state
+    CSize minTrackSize;
     std::map<std::pair<int, int>, std::function<void()>> commandMap;
     std::map<std::pair<int, unsigned>, std::function<void(NMHDR*, intptr_t*)>> notifyMap;
 };

@@ -1,9 +1,5 @@
 #include "DialogUnits.h"
 
-#include <QFontMetrics>
-#include <QGuiApplication>
-#include <QString>
-
 #include <cmath>
 
 namespace {
@@ -16,24 +12,6 @@ int MulDiv(int a, int b, int c) {
 }
 
 } // namespace
-
-QFont DialogFont(std::u16string_view faceName, int pointSize) {
-    // The shell's dialog face is the desktop's own user-interface face here.
-    QFont font = QGuiApplication::font();
-    if (faceName != u"MS Shell Dlg" && faceName != u"MS Shell Dlg 2") {
-        font.setFamily(QString::fromStdU16String(std::u16string(faceName)));
-        font.setStyleHint(QFont::SansSerif);
-    }
-    font.setPointSize(pointSize > 0 ? pointSize : 8);
-    return font;
-}
-
-DialogBaseUnits MeasureBaseUnits(const QFont& font) {
-    const QFontMetrics metrics(font);
-    const int letters =
-        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return {(letters / 26 + 1) / 2, metrics.height()};
-}
 
 CRect MapDialogRect(const DialogBaseUnits& units, int x, int y, int cx, int cy) {
     return {MulDiv(x, units.cx, 4), MulDiv(y, units.cy, 8), MulDiv(x + cx, units.cx, 4),

@@ -1,26 +1,15 @@
-// Dialog units to pixels, measured from the dialog font the way the dialogs' first platform does
-// for "MS Shell Dlg" 8: the base width is the average width of the 52 Latin letters, rounded; the
-// base height is the font's line height. A rectangle's corners are mapped one by one, rounding to
-// the nearest pixel.
+// Dialog units to pixels. The base units are measured from the dialog font the way the dialogs'
+// first platform does for "MS Shell Dlg" 8: the base width is the average width of the 52 Latin
+// letters, rounded; the base height is the font's line height. A rectangle's corners are mapped
+// one by one, rounding to the nearest pixel.
 #pragma once
 
 #include "platform/ui/Rect.h"
-
-#include <QFont>
-
-#include <string_view>
 
 struct DialogBaseUnits {
     int cx; // pixels per 4 horizontal dialog units
     int cy; // pixels per 8 vertical dialog units
 };
-
-// The font a template names at its point size; "MS Shell Dlg" and any face the system lacks
-// become the desktop's sans-serif face.
-QFont DialogFont(std::u16string_view faceName, int pointSize);
-
-// The base units of a font.
-DialogBaseUnits MeasureBaseUnits(const QFont& font);
 
 // A rectangle in dialog units (x, y, width, height) in pixels.
 CRect MapDialogRect(const DialogBaseUnits& units, int x, int y, int cx, int cy);

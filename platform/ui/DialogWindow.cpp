@@ -134,7 +134,7 @@ void DialogWindow::keyPressEvent(QKeyEvent* e) {
 void DialogWindow::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
     if (CDialogEx* owner = Owner())
-        owner->WindowResized(size());
+        owner->WindowResized(width(), height());
 }
 
 void DialogWindow::contextMenuEvent(QContextMenuEvent* e) {

@@ -1,16 +1,18 @@
 #include "Edit.h"
 
 #include "ControlFactory.h"
+#include "QtGeometry.h"
 
 #include <QLineEdit>
 
 #include <algorithm>
 
-bool CEdit::Create(unsigned style, const CRect& rect, QWidget* parent, int id) {
+bool CEdit::Create(unsigned style, const CRect& rect, HWND parent, int id) {
     if (IsWindow() || !parent)
         return false;
     QWidget* edit = CreateControlWidget({id, ControlKind::Edit, u"", style, 0, 0, 0, 0}, parent);
-    edit->setGeometry(rect.ToQRect());
+    edit->setFont(parent->font());
+    edit->setGeometry(ToQRect(rect));
     if (style & WS_VISIBLE)
         edit->show(); // before binding: a hidden window cannot take the focus
     Attach(edit);

@@ -1,10 +1,18 @@
 #include "FocusKeeper.h"
 
+#include <QPointer>
+#include <QWidget>
 #include <QWindow>
 
-FocusKeeper::FocusKeeper(QWidget* widget) : window(widget ? widget->window() : nullptr) {
-    if (window)
-        focus = window->focusWidget();
+struct FocusKeeper::Kept {
+    QPointer<QWidget> window;
+    QPointer<QWidget> focus;
+};
+
+FocusKeeper::FocusKeeper(HWND widget) : kept(std::make_unique<Kept>()) {
+    kept->window = widget ? widget->window() : nullptr;
+    if (kept->window)
+        kept->focus = kept->window->focusWidget();
 }
 
 void FocusKeeper::Release() {
@@ -12,6 +20,8 @@ void FocusKeeper::Release() {
 }
 
 FocusKeeper::~FocusKeeper() {
+    QWidget* window = kept->window;
+    QWidget* focus = kept->focus;
     // A window closed meanwhile, or hidden, is not brought back.
     if (!window || !window->isVisible())
         return;

@@ -4,12 +4,13 @@
 // window is active again with the keyboard focus where it was.
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
+#include "platform/ui/Handles.h"
+
+#include <memory>
 
 class FocusKeeper {
 public:
-    explicit FocusKeeper(QWidget* window);
+    explicit FocusKeeper(HWND window);
     ~FocusKeeper();
     FocusKeeper(const FocusKeeper&) = delete;
     FocusKeeper& operator=(const FocusKeeper&) = delete;
@@ -19,6 +20,6 @@ public:
     void Release();
 
 private:
-    QPointer<QWidget> window;
-    QPointer<QWidget> focus;
+    struct Kept; // the window and its focus, as the system names them
+    std::unique_ptr<Kept> kept;
 };

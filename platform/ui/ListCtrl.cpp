@@ -1,6 +1,7 @@
 #include "ListCtrl.h"
 
 #include "ListViewWidget.h"
+#include "QtGeometry.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -91,10 +92,12 @@ std::vector<int> MergeOrder(int count, const std::function<int(int, int)>& compa
 // ---- header ----
 
 int CHeaderCtrl::GetItemCount() const {
+    const auto* table = qobject_cast<const QTableWidget*>(list);
     return table ? table->columnCount() : 0;
 }
 
 int CHeaderCtrl::GetItemFormat(int item) const {
+    const auto* table = qobject_cast<const QTableWidget*>(list);
     const QTableWidgetItem* heading = ValidColumn(table, item) ? table->horizontalHeaderItem(item) : nullptr;
     return heading ? heading->data(kFormatRole).toInt() : 0;
 }
@@ -105,6 +108,7 @@ std::u16string CHeaderCtrl::GetItemText(int item) const {
 }
 
 bool CHeaderCtrl::SetItemFormat(int item, int format) {
+    auto* table = qobject_cast<QTableWidget*>(list);
     QTableWidgetItem* heading = ValidColumn(table, item) ? table->horizontalHeaderItem(item) : nullptr;
     if (!heading)
         return false;
@@ -121,7 +125,7 @@ QTableWidget* CListCtrl::Table() const {
     return qobject_cast<QTableWidget*>(GetSafeHwnd());
 }
 
-QWidget* CListCtrl::GetViewport() const {
+HWND CListCtrl::GetViewport() const {
     QTableWidget* t = Table();
     return t ? t->viewport() : nullptr;
 }
@@ -356,18 +360,23 @@ int CListCtrl::GetCountPerPage() const {
     return rowHeight > 0 ? t->viewport()->height() / rowHeight : 0;
 }
 
-int CListCtrl::HitTest(QPoint point, int* subItem) const {
+int CListCtrl::HitTest(CPoint point, int* subItem) const {
     const QTableWidget* t = Table();
     if (subItem)
-        *subItem = t ? t->columnAt(point.x()) : -1;
-    return t ? t->rowAt(point.y()) : -1;
+        *subItem = t ? t->columnAt(point.x) : -1;
+    return t ? t->rowAt(point.y) : -1;
+}
+
+int CListCtrl::GetCurrentColumn() const {
+    const QTableWidget* t = Table();
+    return t && t->currentIndex().isValid() ? t->currentIndex().column() : 0;
 }
 
 bool CListCtrl::GetSubItemRect(int row, int column, CRect& rect) const {
     const QTableWidget* t = Table();
     if (!ValidRow(t, row) || !ValidColumn(t, column))
         return false;
-    rect = CRect::FromQRect(t->visualRect(t->model()->index(row, column)));
+    rect = FromQRect(t->visualRect(t->model()->index(row, column)));
     return true;
 }
 
@@ -428,7 +437,7 @@ CListCtrl::ItemColors CListCtrl::GetItemColors(int, int) const {
     return {};
 }
 
-bool CListCtrl::OnContextMenu(QPoint) {
+bool CListCtrl::OnContextMenu(CPoint) {
     return false;
 }
 
@@ -444,7 +453,7 @@ void CListCtrl::OnHeaderEndDrag(int, int) {}
 
 void CListCtrl::SendItemChanged(int row, unsigned newState, unsigned oldState) {
     NMLISTVIEW change{
-        MakeHeader(LVN_ITEMCHANGED), row, 0, newState, oldState, LVIF_STATE, QPoint(), GetItemData(row)};
+        MakeHeader(LVN_ITEMCHANGED), row, 0, newState, oldState, LVIF_STATE, CPoint(), GetItemData(row)};
     SendNotify(change.hdr);
 }
 
@@ -489,7 +498,7 @@ void CListCtrl::OnAttach() {
                              SendStateChanges({current.row()}, LVIS_FOCUSED, true);
                      });
     QObject::connect(header, &QHeaderView::sectionClicked, Context(), [this](int column) {
-        NMLISTVIEW click{MakeHeader(LVN_COLUMNCLICK), -1, column, 0, 0, 0, QPoint(), 0};
+        NMLISTVIEW click{MakeHeader(LVN_COLUMNCLICK), -1, column, 0, 0, 0, CPoint(), 0};
         SendNotify(click.hdr);
         SyncSortIndicator(); // the header flips its own mark on a click; the formats decide
     });
@@ -517,8 +526,8 @@ bool CListCtrl::OnWidgetEvent(QObject* watched, QEvent* event) {
         return true;
     if (watched == t && event->type() == QEvent::ContextMenu) {
         auto* request = static_cast<QContextMenuEvent*>(event);
-        return OnContextMenu(request->reason() == QContextMenuEvent::Keyboard ? QPoint(-1, -1)
-                                                                              : request->globalPos());
+        return OnContextMenu(request->reason() == QContextMenuEvent::Keyboard ? CPoint{-1, -1}
+                                                                              : FromQPoint(request->globalPos()));
     }
     return false;
 }
@@ -555,7 +564,7 @@ bool CListCtrl::ViewportEvent(QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonDblClick: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        const QPoint point = mouse->position().toPoint();
+        const CPoint point = FromQPoint(mouse->position().toPoint());
         int column = -1;
         const int row = HitTest(point, &column);
         unsigned keys = 0;
@@ -571,8 +580,8 @@ bool CListCtrl::ViewportEvent(QEvent* event) {
     }
     case QEvent::ContextMenu: {
         auto* request = static_cast<QContextMenuEvent*>(event);
-        return OnContextMenu(request->reason() == QContextMenuEvent::Keyboard ? QPoint(-1, -1)
-                                                                              : request->globalPos());
+        return OnContextMenu(request->reason() == QContextMenuEvent::Keyboard ? CPoint{-1, -1}
+                                                                              : FromQPoint(request->globalPos()));
     }
     case QEvent::ToolTip: {
         const auto* help = static_cast<QHelpEvent*>(event);

@@ -19,6 +19,7 @@
 
 class QTableWidget;
 
+#ifndef _WIN32 // the system's own on Windows (commctrl.h)
 // Column formats (the alignment of a column's cells and heading).
 inline constexpr int LVCFMT_LEFT = 0x0000;
 inline constexpr int LVCFMT_RIGHT = 0x0001;
@@ -31,12 +32,13 @@ inline constexpr int HDF_SORTUP = 0x0400;
 inline constexpr unsigned LVNI_ALL = 0x0000;
 inline constexpr unsigned LVNI_FOCUSED = 0x0001;
 inline constexpr unsigned LVNI_SELECTED = 0x0002;
+#endif
 
 // The header of a list: one item per column with its format. It only lives as long as its list.
 class CHeaderCtrl {
 public:
-    explicit CHeaderCtrl(QTableWidget* table) : table(table) {}
-    bool IsValid() const { return table != nullptr; } // false for a list without a window
+    explicit CHeaderCtrl(HWND list) : list(list) {}
+    bool IsValid() const { return list != nullptr; } // false for a list without a window
     int GetItemCount() const;
     int GetItemFormat(int item) const; // alignment | sort mark; 0 for a bad item
     std::u16string GetItemText(int item) const; // the column's heading; "" for a bad item
@@ -44,7 +46,7 @@ public:
     bool SetItemFormat(int item, int format);
 
 private:
-    QTableWidget* table;
+    HWND list;
 };
 
 class CListCtrl : public CWnd {
@@ -89,9 +91,12 @@ public:
     int GetTopIndex() const;     // the first visible row, 0 for an empty list
     int GetCountPerPage() const; // how many whole rows fit in the viewport
     // The row at a viewport point, -1 for none; *subItem gets the column there (-1 for none).
-    int HitTest(QPoint point, int* subItem = nullptr) const;
+    int HitTest(CPoint point, int* subItem = nullptr) const;
     // The cell's rectangle in the viewport; false for a bad cell.
     bool GetSubItemRect(int row, int column, CRect& rect) const;
+    // The column of the current cell, where the last click or the arrow keys left it in the
+    // focused row; 0 when there is none.
+    int GetCurrentColumn() const;
 
     unsigned GetExtendedStyle() const; // LVS_EX_*
     void SetExtendedStyle(unsigned exStyle);
@@ -105,7 +110,7 @@ public:
     std::u16string CopyText() const;
 
     // The viewport, where the rows are drawn and the cell editors live; null without a window.
-    QWidget* GetViewport() const;
+    HWND GetViewport() const;
 
 protected:
     // Colours of one cell, as 0x00BBGGRR; CLR_DEFAULT keeps the list's own. The list's own colours
@@ -117,7 +122,7 @@ protected:
     virtual ItemColors GetItemColors(int row, int column) const;
     // A context-menu request at a screen point, (-1, -1) when it came from the keyboard; true when
     // handled (otherwise the request goes on to the windows around the list).
-    virtual bool OnContextMenu(QPoint screenPoint);
+    virtual bool OnContextMenu(CPoint screenPoint);
     // The user starts dragging the divider at the right of `column` (or double-clicks it to fit
     // the column to its texts); true forbids it.
     virtual bool OnHeaderBeginTrack(int column);
@@ -135,9 +140,8 @@ protected:
     void OnStyleChanged() override;
     bool OnWidgetEvent(QObject* watched, QEvent* event) override;
 
-    QTableWidget* Table() const;
-
 private:
+    QTableWidget* Table() const;
     friend class ListItemDelegate;
     void SendItemChanged(int row, unsigned newState, unsigned oldState);
     void SendStateChanges(const std::vector<int>& rows, unsigned bit, bool gained);

@@ -1,7 +1,7 @@
 #include "ListViewWidget.h"
 
 #include "Clipboard.h"
-#include "Colors.h"
+#include "QtColors.h"
 #include "ListCtrl.h"
 
 #include <QApplication>

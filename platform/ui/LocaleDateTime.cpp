@@ -1,5 +1,7 @@
 #include "LocaleDateTime.h"
 
+#include "QtLocaleDateTime.h"
+
 #include <QLocale>
 #include <QStringList>
 
@@ -32,8 +34,9 @@ QStringList TimeFormats(const QLocale& locale) {
 
 } // namespace
 
-std::optional<QDateTime> ParseUserDateTime(std::u16string_view text) {
-    return ParseDateTime(text, QLocale::system());
+std::optional<int64_t> ParseUserDateTime(std::u16string_view text) {
+    const std::optional<QDateTime> moment = ParseDateTime(text, QLocale::system());
+    return moment ? std::optional<int64_t>(moment->toMSecsSinceEpoch()) : std::nullopt;
 }
 
 std::optional<QDateTime> ParseDateTime(std::u16string_view text, const QLocale& locale) {

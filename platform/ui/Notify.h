@@ -7,11 +7,19 @@
 // goes to the dialog that holds it.
 #pragma once
 
-#include <QPoint>
+#include "platform/ui/Handles.h"
+#include "platform/ui/Rect.h"
 
 #include <cstdint>
+#include <string_view>
 
-class QWidget;
+#ifdef _WIN32
+// The system's own codes and records (commctrl.h, through Styles.h).
+#include "platform/ui/Styles.h"
+
+using ItemTextChar = wchar_t;
+#else
+using ItemTextChar = char16_t;
 
 // Command codes.
 inline constexpr int BN_CLICKED = 0;
@@ -20,7 +28,7 @@ inline constexpr int LBN_DBLCLK = 2;    // (LBS_NOTIFY lists only)
 inline constexpr int EN_CHANGE = 0x0300;
 
 struct NMHDR {
-    QWidget* hwndFrom; // the window of the control that sends
+    HWND hwndFrom; // the window of the control that sends
     int idFrom;        // its control id
     unsigned code;
 };
@@ -49,7 +57,7 @@ struct NMLISTVIEW {
     unsigned uNewState; // LVIS_* after the change
     unsigned uOldState; // LVIS_* before it
     unsigned uChanged;  // LVIF_STATE when the state changed
-    QPoint ptAction;    // (clicks) the point in the list's viewport
+    CPoint ptAction;    // (clicks) the point in the list's viewport
     intptr_t lParam;    // the row's item data
 };
 
@@ -60,7 +68,7 @@ struct NMITEMACTIVATE {
     unsigned uNewState;
     unsigned uOldState;
     unsigned uChanged;
-    QPoint ptAction; // the point in the list's viewport
+    CPoint ptAction; // the point in the list's viewport
     intptr_t lParam;
     unsigned uKeyFlags; // LVKF_*
 };
@@ -69,7 +77,7 @@ struct LVITEM {
     unsigned mask; // LVIF_TEXT when pszText is meaningful
     int iItem;
     int iSubItem;
-    const char16_t* pszText; // the new text (zero-terminated), or null when the edit was cancelled
+    ItemTextChar* pszText;   // the new text (zero-terminated), or null when the edit was cancelled
     int cchTextMax;          // its length
 };
 
@@ -77,3 +85,14 @@ struct NMLVDISPINFO {
     NMHDR hdr;
     LVITEM item;
 };
+#endif
+
+// The text an item record carries: its characters are UTF-16 on both systems.
+inline std::u16string_view ItemText(const ItemTextChar* text, int length) {
+    return text ? std::u16string_view(reinterpret_cast<const char16_t*>(text), static_cast<size_t>(length))
+                : std::u16string_view();
+}
+// A text of ours as an item record carries it; the record never writes through it.
+inline ItemTextChar* ItemTextPointer(const std::u16string_view text) {
+    return const_cast<ItemTextChar*>(reinterpret_cast<const ItemTextChar*>(text.data()));
+}

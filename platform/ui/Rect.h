@@ -1,8 +1,18 @@
-// A window rectangle as the dialogs store and move it: left and top inclusive, right and bottom
-// exclusive (width = right - left), in pixels.
+// Points, sizes and rectangles as the dialogs store and move them, in pixels. A rectangle's left and top
+// are inclusive, right and bottom exclusive (width = right - left).
 #pragma once
 
-#include <QRect>
+struct CPoint {
+    int x = 0;
+    int y = 0;
+    bool operator==(const CPoint&) const = default;
+};
+
+struct CSize {
+    int cx = 0;
+    int cy = 0;
+    bool operator==(const CSize&) const = default;
+};
 
 struct CRect {
     int left = 0;
@@ -13,7 +23,4 @@ struct CRect {
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     bool operator==(const CRect&) const = default;
-
-    QRect ToQRect() const { return QRect(left, top, Width(), Height()); }
-    static CRect FromQRect(const QRect& r) { return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()}; }
 };

@@ -3,11 +3,10 @@
 
 #include "platform/ui/Wnd.h"
 
-#include <QPixmap>
-
 class CStatic : public CWnd {
 public:
-    // Shows the image; the control takes the image's size, keeping its top-left corner.
-    void SetIcon(const QPixmap& image);
-    QPixmap GetIcon() const; // null without a window or an image
+    // Shows the icon at its own size (Icons.h); the control takes that size, keeping its top-left
+    // corner.
+    void SetIcon(HICON icon);
+    HICON GetIcon() const; // null without a window or an icon
 };

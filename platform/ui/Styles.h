@@ -2,14 +2,20 @@
 // the show commands and colour references. The values follow the platform the dialogs were first
 // written for, so that a style read in a dialog description means the same here; only the bits
 // listed are honoured (see DialogTemplate.h for what each kind does with them).
+// On Windows they are the system's own (windows.h, commctrl.h).
 #pragma once
 
 #include "platform/system/MessageBox.h" // IDOK
 
 #include <cstdint>
 
-inline constexpr int IDCANCEL = 2;
 inline constexpr int IDC_STATIC = -1; // a control nobody addresses
+
+#ifdef _WIN32
+#include <windows.h>
+#include <commctrl.h>
+#else
+inline constexpr int IDCANCEL = 2;
 
 // Window styles: the dialog's own, and those every control understands.
 inline constexpr unsigned WS_POPUP = 0x80000000;
@@ -84,3 +90,4 @@ inline constexpr int SW_RESTORE = 9;
 // Colours as 0x00BBGGRR; CLR_DEFAULT asks for the control's own colour.
 using COLORREF = uint32_t;
 inline constexpr COLORREF CLR_DEFAULT = 0xFF000000;
+#endif

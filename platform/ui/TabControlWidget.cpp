@@ -1,6 +1,7 @@
 #include "TabControlWidget.h"
 
 #include "DialogUnits.h"
+#include "QtDialogFont.h"
 
 #include <QEvent>
 #include <QKeySequence>

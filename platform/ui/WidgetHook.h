@@ -2,6 +2,7 @@
 // object that it is going.
 #pragma once
 
+#include "platform/ui/Handles.h"
 #include "platform/ui/Rect.h"
 
 #include <QMargins>
@@ -23,6 +24,7 @@ public:
     unsigned extendedStyle = 0; // extended list-view styles
     bool iconOnly = false;      // an icon button: its text is kept in hiddenText, not shown
     std::u16string hiddenText;
+    HICON icon = nullptr;                  // an icon button's or an icon label's icon
     bool positioned = false;               // a top-level window was moved by code before it was first shown
     std::optional<CRect> pendingFrameRect; // set before the window's frame was known
     QMargins appliedMargins;               // the frame margins pendingFrameRect was last applied with

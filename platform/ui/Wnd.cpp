@@ -1,11 +1,17 @@
 #include "Wnd.h"
 
 #include "DialogEx.h"
+#include "QtDialogFont.h"
+#include "QtGeometry.h"
 #include "WidgetHook.h"
+
+#include "platform/ui/Keys.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -18,6 +24,8 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         CWnd* wnd = owner; // the hook itself goes if the handler destroys the window
         HandlerScope scope;
+        if (watched == wnd->widget && wnd->KeyOrFocusEvent(event))
+            return true;
         return wnd->OnWidgetEvent(watched, event);
     }
 
@@ -131,20 +139,69 @@ CWnd::~CWnd() {
     Detach();
 }
 
-CWnd* CWnd::FromHandle(QWidget* widget) {
-    WidgetHook* hook = widget ? WidgetHook::Of(widget) : nullptr;
+CWnd* CWnd::FromHandle(HWND window) {
+    WidgetHook* hook = window ? WidgetHook::Of(window) : nullptr;
     return hook ? hook->wnd : nullptr;
 }
 
-bool CWnd::Attach(QWidget* newWidget) {
+bool CWnd::Attach(HWND newWidget) {
     WidgetHook* widgetHook = newWidget ? WidgetHook::Of(newWidget) : nullptr;
     if (widget || !widgetHook || widgetHook->wnd)
         return false;
     widget = newWidget;
     widgetHook->wnd = this;
     hook = std::make_unique<EventHook>(this);
+    widget->installEventFilter(hook.get()); // the window's keys and focus (KeyOrFocusEvent)
     OnAttach();
     return true;
+}
+
+namespace {
+
+// The code of a Qt key among those the dialogs' handlers name (Keys.h); 0 for any other.
+unsigned VirtualKey(int key) {
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return VK_RETURN;
+    case Qt::Key_Escape:
+        return VK_ESCAPE;
+    case Qt::Key_Delete:
+        return VK_DELETE;
+    case Qt::Key_F2:
+        return VK_F2;
+    default:
+        return 0;
+    }
+}
+
+unsigned ModifierKeys(Qt::KeyboardModifiers modifiers) {
+    return (modifiers & Qt::AltModifier ? MOD_ALT : 0) | (modifiers & Qt::ControlModifier ? MOD_CONTROL : 0) |
+           (modifiers & Qt::ShiftModifier ? MOD_SHIFT : 0);
+}
+
+} // namespace
+
+bool CWnd::KeyOrFocusEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::ShortcutOverride: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!WantsKey(VirtualKey(key->key()), ModifierKeys(key->modifiers())))
+            return false;
+        event->accept(); // no shortcut or default button takes the key from this window
+        return true;
+    }
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        return OnKeyDown(VirtualKey(key->key()), ModifierKeys(key->modifiers()));
+    }
+    case QEvent::FocusOut:
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+            OnKillFocus();
+        return false;
+    default:
+        return false;
+    }
 }
 
 void CWnd::Detach() {
@@ -194,6 +251,14 @@ CDialogEx* CWnd::GetParentDialog() const {
     for (QWidget* w = widget ? widget->parentWidget() : nullptr; w; w = w->parentWidget())
         if (auto* dialog = dynamic_cast<CDialogEx*>(FromHandle(w)))
             return dialog;
+    return nullptr;
+}
+
+CWnd* CWnd::GetParent() const {
+    // Parts of a control (a list's viewport) have no object: the control around them answers.
+    for (QWidget* w = widget ? widget->parentWidget() : nullptr; w; w = w->parentWidget())
+        if (CWnd* wnd = FromHandle(w))
+            return wnd;
     return nullptr;
 }
 
@@ -286,8 +351,8 @@ CRect CWnd::GetWindowRect() const {
     if (!widget)
         return {};
     if (widget->isWindow())
-        return CRect::FromQRect(widget->frameGeometry());
-    return CRect::FromQRect(QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()));
+        return FromQRect(widget->frameGeometry());
+    return FromQRect(QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()));
 }
 
 CRect CWnd::GetNormalWindowRect() const {
@@ -306,6 +371,16 @@ CRect CWnd::GetClientRect() const {
     return {0, 0, inside.width(), inside.height()};
 }
 
+CPoint CWnd::ClientToScreen(CPoint point) const {
+    if (!widget)
+        return point;
+    return FromQPoint(widget->mapToGlobal(widget->contentsRect().topLeft() + ToQPoint(point)));
+}
+
+DialogBaseUnits CWnd::GetFontBaseUnits() const {
+    return MeasureBaseUnits(widget ? widget->font() : QFont());
+}
+
 void CWnd::MoveWindow(const CRect& rect, bool repaint) {
     if (!widget)
         return;
@@ -322,10 +397,10 @@ void CWnd::MoveWindow(const CRect& rect, bool repaint) {
         }
         ApplyFrameRect(widget, rect);
     } else
-        widget->setGeometry(rect.ToQRect());
+        widget->setGeometry(ToQRect(rect));
     // A hidden window hears of its new size only when shown; a dialog lays out its controls now.
     if (auto* dialog = dynamic_cast<CDialogEx*>(this); dialog && !widget->isVisible())
-        dialog->WindowResized(widget->size());
+        dialog->WindowResized(widget->width(), widget->height());
     if (repaint)
         widget->update();
 }
@@ -351,7 +426,7 @@ void CWnd::Invalidate() {
 bool CWnd::DestroyWindow() {
     if (!widget)
         return false;
-    const QPointer<QWidget> window = widget.data();
+    const QPointer<QWidget> window = widget;
     window->hide();
     // The widgets may be on the stack below this call (a button's click, a key press), so only
     // their objects hear of the end now; the widgets are deleted with no object bound.
@@ -365,7 +440,7 @@ bool CWnd::DestroyWindow() {
 bool CWnd::DestroyWindowNow() {
     if (!widget)
         return false;
-    delete widget.data();
+    delete widget;
     return true;
 }
 

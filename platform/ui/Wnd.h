@@ -1,15 +1,14 @@
 // CWnd: an object of ours standing for one window of the dialog framework, a dialog or a control.
-// The window is a Qt widget made by the framework (from a template, or by a control class's
-// Create); the object is bound to it, can outlive it, and learns of its end through OnDestroy and
-// PostNcDestroy. Every call on an object without a window does nothing and answers empty.
+// The window is made by the framework (from a template, or by a control class's Create); the
+// object is bound to it, can outlive it, and learns of its end through OnDestroy and PostNcDestroy.
+// Every call on an object without a window does nothing and answers empty.
 #pragma once
 
+#include "platform/ui/DialogUnits.h"
+#include "platform/ui/Handles.h"
 #include "platform/ui/Notify.h"
 #include "platform/ui/Rect.h"
 #include "platform/ui/Styles.h"
-
-#include <QPointer>
-#include <QWidget>
 
 #include <cstdint>
 #include <memory>
@@ -18,6 +17,7 @@
 
 class CDialogEx;
 class QEvent;
+class QObject;
 class WidgetHook;
 
 class CWnd {
@@ -27,17 +27,17 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
-    // The object bound to a framework widget; null for none.
-    static CWnd* FromHandle(QWidget* widget);
+    // The object bound to a framework window; null for none.
+    static CWnd* FromHandle(HWND window);
 
-    // Binds the object to a framework widget that no other object holds, then runs OnAttach; false
-    // when the widget is not the framework's or is taken, or this object already has a window.
-    bool Attach(QWidget* widget);
+    // Binds the object to a framework window that no other object holds, then runs OnAttach; false
+    // when the window is not the framework's or is taken, or this object already has a window.
+    bool Attach(HWND window);
     // Unbinds without destroying the window.
     void Detach();
 
     // The window; null before binding and once the window is destroyed.
-    QWidget* GetSafeHwnd() const { return widget; }
+    HWND GetSafeHwnd() const { return widget; }
     bool IsWindow() const { return widget != nullptr; }
     // The control id (0 for a dialog).
     int GetDlgCtrlID() const;
@@ -47,6 +47,8 @@ public:
     bool ModifyStyle(unsigned remove, unsigned add);
     // The nearest dialog around this window (for a control, the dialog that holds it); null for none.
     CDialogEx* GetParentDialog() const;
+    // The object of the nearest window around this one that has an object; null for none.
+    CWnd* GetParent() const;
 
     std::u16string GetWindowText() const; // a window's title, a control's text
     void SetWindowText(std::u16string_view text);
@@ -63,6 +65,10 @@ public:
     CRect GetNormalWindowRect() const;
     // (0, 0, width, height) of the area inside the window's frame or border.
     CRect GetClientRect() const;
+    // A point of the client area (GetClientRect) in screen pixels.
+    CPoint ClientToScreen(CPoint point) const;
+    // The base units of the window's font (the dialog font, unless the window was given another).
+    DialogBaseUnits GetFontBaseUnits() const;
     // Moves and sizes the window: a control in its parent's pixels, a top-level window in screen
     // pixels with its frame (a rectangle set before the frame is known is set again once it is).
     void MoveWindow(const CRect& rect, bool repaint = true);
@@ -95,7 +101,15 @@ protected:
     // A notification this control sends about itself comes here first; returning true (with
     // *result set) keeps it from the dialog.
     virtual bool OnReflectNotify(NMHDR& hdr, intptr_t* result);
-    // Events of the objects passed to WatchEvents; true eats the event.
+    // A key (VK_*; 0 for one without a code) was pressed, with the MOD_* keys in `modifiers`,
+    // while this window has the keyboard focus; true when handled, so the key goes no further.
+    virtual bool OnKeyDown(unsigned, unsigned) { return false; }
+    // Whether the window takes the key itself, before the dialog's Enter, Escape, Tab and
+    // shortcuts see it.
+    virtual bool WantsKey(unsigned, unsigned) const { return false; }
+    // The window lost the keyboard focus (not to a menu of its own).
+    virtual void OnKillFocus() {}
+    // Qt backend: events of the objects passed to WatchEvents; true eats the event.
     virtual bool OnWidgetEvent(QObject* watched, QEvent* event);
     // ModifyStyle changed the style bits.
     virtual void OnStyleChanged() {}
@@ -116,8 +130,9 @@ private:
     class EventHook;
     void WidgetDestroying();
     void WidgetGone();
+    bool KeyOrFocusEvent(QEvent* event);
 
-    QPointer<QWidget> widget;
+    HWND widget = nullptr; // null once the window reports its end
     std::unique_ptr<EventHook> hook;
     bool destroying = false;
 };

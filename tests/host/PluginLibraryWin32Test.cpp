@@ -129,6 +129,7 @@ private:
     static BOOL CALLBACK Found(HWND window, LPARAM self) {
         wchar_t className[32] = {};
         GetClassNameW(window, className, 32);
+        // Only this program's boxes: ctest runs other test programs on the same display meanwhile.
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
         if (std::wstring(className) != L"#32770" || !IsWindowVisible(window) || process != GetCurrentProcessId())
@@ -219,6 +220,32 @@ protected:
 
 TEST_F(PluginLibrary, ExportsExactlyTheThreeEntryPointsByName) {
     EXPECT_EQ(ExportedNames(module), (std::set<std::string>{"GetPluginInfo", "Load", "Unload"}));
+}
+
+// The width of a loaded icon's image.
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info))
+        return 0;
+    BITMAP image{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof image, &image);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return image.bmWidth;
+}
+
+TEST_F(PluginLibrary, CarriesEachDialogIconUnderItsNumberAtSixteenPixelsAndTheAboutBoxsSize) {
+    for (int id : {102, 104, 105, 106, 107, 111, 112, 114, 117, 119}) {
+        const auto icon =
+            static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, LR_SHARED));
+        ASSERT_NE(icon, nullptr) << id;
+        EXPECT_EQ(IconWidth(icon), 16) << id;
+    }
+    const auto large = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(102), IMAGE_ICON, 80, 80, 0));
+    ASSERT_NE(large, nullptr);
+    EXPECT_EQ(IconWidth(large), 80);
+    DestroyIcon(large);
+    EXPECT_EQ(LoadImageW(module, MAKEINTRESOURCEW(103), IMAGE_ICON, 16, 16, LR_SHARED), nullptr);
 }
 
 TEST_F(PluginLibrary, InfoRecordIsFortyEightBytesWithThirtyTwoBitPointers) {

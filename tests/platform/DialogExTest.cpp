@@ -4,6 +4,7 @@
 #include "platform/ui/Edit.h"
 #include "platform/ui/Icons.h"
 #include "platform/ui/ListCtrl.h"
+#include "platform/ui/QtIcons.h"
 #include "platform/ui/Static.h"
 #include "platform/ui/ToolTipCtrl.h"
 #include "support/QtTestSupport.h"
@@ -157,7 +158,7 @@ TEST(DialogRouting, CommandsAndNotificationsReachTheirHandlersById) {
     list->InsertItem(0, u"строка");
     CRect cell;
     ASSERT_TRUE(list->GetSubItemRect(0, 0, cell));
-    QTest::mouseDClick(list->GetViewport(), Qt::LeftButton, {}, cell.ToQRect().center());
+    QTest::mouseDClick(list->GetViewport(), Qt::LeftButton, {}, ToQRect(cell).center());
     EXPECT_EQ(dialog.dblClkRow, 0);
 }
 
@@ -322,8 +323,8 @@ TEST(Icons, EveryDialogIconIsCompiledIn) {
         const QPixmap pixmap = LoadIconPixmap(id, 16);
         ASSERT_FALSE(pixmap.isNull()) << id;
         EXPECT_EQ(pixmap.deviceIndependentSize().toSize(), QSize(16, 16)) << id;
-        EXPECT_FALSE(LoadIconResource(id).isNull()) << id;
+        EXPECT_NE(LoadIconResource(id), nullptr) << id;
     }
-    EXPECT_TRUE(LoadIconResource(103).isNull());
+    EXPECT_EQ(LoadIconResource(103), nullptr);
     EXPECT_EQ(LoadIconPixmap(102, 80).deviceIndependentSize().toSize(), QSize(80, 80));
 }

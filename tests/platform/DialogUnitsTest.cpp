@@ -1,4 +1,8 @@
 #include "platform/ui/DialogEx.h"
+#include "platform/ui/QtDialogFont.h"
+#include "platform/ui/QtGeometry.h"
+
+#include <QWidget>
 
 #include <QFontMetrics>
 
@@ -38,7 +42,7 @@ TEST(DialogUnits, ADialogAndItsControlsTakeTheirTemplateSizesInItsFontsUnits) {
     const DialogBaseUnits units = dialog.GetBaseUnits();
     const CRect client = MapDialogRect(units, 0, 0, 100, 50);
     EXPECT_EQ(dialog.GetSafeHwnd()->size(), QSize(client.Width(), client.Height()));
-    EXPECT_EQ(CRect::FromQRect(dialog.GetDlgItem(1001)->GetSafeHwnd()->geometry()),
+    EXPECT_EQ(FromQRect(dialog.GetDlgItem(1001)->GetSafeHwnd()->geometry()),
               MapDialogRect(units, 7, 7, 86, 14));
 }
 

@@ -113,7 +113,7 @@ TEST(ListCtrl, EnsureVisibleScrollsOnlyWhenTheRowIsOutOfSight) {
     ASSERT_TRUE(dialog.list.GetSubItemRect(39, 0, last));
     EXPECT_LE(last.bottom, dialog.list.GetViewport()->height());
     EXPECT_FALSE(dialog.list.EnsureVisible(40, true));
-    EXPECT_EQ(dialog.list.HitTest(QPoint(5, last.top + 1)), 39);
+    EXPECT_EQ(dialog.list.HitTest(CPoint{5, last.top + 1}), 39);
 }
 
 TEST(ListCtrl, HeaderFormatsCarryAlignmentAndOneSortMark) {
@@ -143,7 +143,7 @@ TEST(ListCtrl, ACutCellShowsWholeInATipUnlessTheCellCarriesATipOfItsOwn) {
     const auto tipAt = [&](int row, int column) {
         CRect cell;
         EXPECT_TRUE(dialog.list.GetSubItemRect(row, column, cell));
-        const QPoint point = cell.ToQRect().center();
+        const QPoint point = ToQRect(cell).center();
         QWidget* viewport = dialog.list.GetViewport();
         QHelpEvent help(QEvent::ToolTip, point, viewport->mapToGlobal(point));
         QCoreApplication::sendEvent(viewport, &help);

@@ -1,4 +1,4 @@
-#include "platform/ui/LocaleDateTime.h"
+#include "platform/ui/QtLocaleDateTime.h"
 
 #include <QLocale>
 

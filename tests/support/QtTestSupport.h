@@ -1,6 +1,7 @@
 // Helpers for tests of windows on the offscreen platform.
 #pragma once
 
+#include "platform/ui/QtGeometry.h"
 #include "platform/ui/Wnd.h"
 
 #include <QCoreApplication>

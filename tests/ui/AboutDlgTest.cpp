@@ -13,9 +13,9 @@ TEST(CAboutDlg, ShowsTheVersionConstantTheLargeIconAndClosesWithOk) {
                   dialog,
                   [&](CAboutDlg& d) {
                       version = d.GetDlgItemText(1021);
-                      iconWidth = d.GetDlgItemAs<CStatic>(1001)->GetIcon().deviceIndependentSize().width();
+                      iconWidth = d.GetDlgItem(1001)->GetWindowRect().Width(); // the icon control takes its size
                       scaledWidth = ScalePixels(80, FontPixelScale(d.GetBaseUnits()).x);
-                      windowIcon = !d.GetIcon(true).isNull() && !d.GetIcon(false).isNull();
+                      windowIcon = d.GetIcon(true) && d.GetIcon(false) && d.GetDlgItemAs<CStatic>(1001)->GetIcon();
                       ClickButton(d, IDOK);
                   }),
               IDOK);

@@ -123,7 +123,7 @@ TEST_F(ComponentsDlgTest, F2EditsKOfTheFocusedRowAndNothingElse) {
     const auto click = [&](int row, int column) {
         CRect cell;
         ASSERT_TRUE(dialog.grid.GetSubItemRect(row, column, cell));
-        QTest::mouseClick(viewport, Qt::LeftButton, {}, cell.ToQRect().center());
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, ToQRect(cell).center());
     };
     click(1, 1);
     QTest::keyClick(list, Qt::Key_F2);

@@ -247,8 +247,8 @@ TEST_F(MainDialogCommands, ADoubleClickOpensTheSelectedChromatogramsAndNeverAnEd
     QWidget* viewport = dialog->chromatograms.GetViewport();
     CRect cell;
     dialog->chromatograms.GetSubItemRect(1, 2, cell);
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, cell.ToQRect().center()); // row 1 selected and focused
-    QTest::mouseDClick(viewport, Qt::LeftButton, {}, cell.ToQRect().center());
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, ToQRect(cell).center()); // row 1 selected and focused
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, ToQRect(cell).center());
     ASSERT_EQ(openedFiles.size(), 1u);
     EXPECT_EQ(openedFiles[0].second, paths[RowValues()[1] - 1]);
     EXPECT_TRUE(viewport->findChildren<QLineEdit*>().isEmpty());

@@ -71,7 +71,7 @@ TEST_F(MainDialogKeyboard, F2InTheChromatogramListOpensNeitherAnEditorNorTheHost
     Pick({1, 2});
     CRect cell;
     ASSERT_TRUE(dialog->chromatograms.GetSubItemRect(1, 2, cell));
-    QTest::mouseClick(dialog->chromatograms.GetViewport(), Qt::LeftButton, {}, cell.ToQRect().center());
+    QTest::mouseClick(dialog->chromatograms.GetViewport(), Qt::LeftButton, {}, ToQRect(cell).center());
     QTest::keyClick(dialog->chromatograms.GetSafeHwnd(), Qt::Key_F2);
     EXPECT_EQ(dialog->chromatograms.GetViewport()->findChild<QLineEdit*>(), nullptr);
     EXPECT_TRUE(openedFiles.empty());

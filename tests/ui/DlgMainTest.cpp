@@ -29,8 +29,8 @@ TEST_F(MainDialogTest, InitialisationGivesTitleMenuIconsTipsColumnsPagesAndAFirs
     EXPECT_EQ(menu[0].id, 0u);
     EXPECT_EQ(menu[1].id, 16u);
     EXPECT_EQ(menu[1].text, u"О плагине");
-    EXPECT_FALSE(dialog->GetIcon(true).isNull());
-    EXPECT_FALSE(dialog->GetIcon(false).isNull());
+    EXPECT_NE(dialog->GetIcon(true), nullptr);
+    EXPECT_NE(dialog->GetIcon(false), nullptr);
 
     const std::vector<std::u16string> tips = {u"Добавить хроматограммы",
                                               u"Удалить выбранные хроматограммы",
@@ -41,11 +41,11 @@ TEST_F(MainDialogTest, InitialisationGivesTitleMenuIconsTipsColumnsPagesAndAFirs
                                               u"Создать отчёт (HTML)",
                                               u"Справочник компонентов",
                                               u"О плагине"};
-    EXPECT_EQ(dialog->toolTips.GetToolCount(), 9);
+    EXPECT_EQ(dialog->toolTips.GetToolCount(), 10); // the buttons and the convergence line
     for (size_t i = 0; i < kIconButtons.size(); ++i) {
         auto* button = dialog->GetDlgItemAs<CButton>(kIconButtons[i]);
         ASSERT_NE(button, nullptr);
-        EXPECT_FALSE(button->GetIcon().isNull()) << kIconButtons[i];
+        EXPECT_NE(button->GetIcon(), nullptr) << kIconButtons[i];
         EXPECT_EQ(dialog->toolTips.GetText(button), tips[i]);
     }
 
@@ -77,7 +77,7 @@ TEST_F(MainDialogTest, InitialisationGivesTitleMenuIconsTipsColumnsPagesAndAFirs
                                   u"    3. Хроматограммы не добавлены — добавьте измерения для расчёта."}));
     EXPECT_TRUE(boxes.boxes.empty());
     const PixelScale scale = FontPixelScale(dialog->GetBaseUnits());
-    EXPECT_EQ(dialog->GetMinTrackSize(), QSize(ScalePixels(975, scale.x), ScalePixels(560, scale.y)));
+    EXPECT_EQ(dialog->GetMinTrackSize(), CSize(ScalePixels(975, scale.x), ScalePixels(560, scale.y)));
 }
 
 TEST_F(MainDialogTest, AComponentTableThatCannotBeReadIsReportedOnTheMessagesPageOnly) {
@@ -238,7 +238,7 @@ TEST_F(MainDialogTest, WithoutAUsableRectangleTheTemplateSizeOpensCentredOnTheHo
         }
         ASSERT_TRUE(Open());
         QCoreApplication::processEvents();
-        const QRect window = dialog->GetWindowRect().ToQRect();
+        const QRect window = ToQRect(dialog->GetWindowRect());
         // The template's client exactly: the minimum tracking size does not stretch it.
         EXPECT_EQ(dialog->GetClientRect(), dialog->MapDialogRect(0, 0, 645, 313));
         EXPECT_LE(std::abs(window.center().x() - hostWindow.frameGeometry().center().x()), 2);
@@ -254,7 +254,7 @@ TEST_F(MainDialogTest, CentredOverAHostWindowAtTheScreensEdgeItStaysOnTheScreen)
     hostWindow.show();
     ASSERT_TRUE(Open());
     QCoreApplication::processEvents();
-    const QRect window = dialog->GetWindowRect().ToQRect();
+    const QRect window = ToQRect(dialog->GetWindowRect());
     // Centred, it would start about 230 pixels above the screen.
     EXPECT_GE(window.top(), desk.top());
     if (window.width() <= desk.width())

@@ -90,7 +90,7 @@ TEST_F(GridEdit, TheEditorIsFourPixelsTallerThanItsCellAndAlignedLikeItsColumn) 
         dialog.grid.GetSubItemRect(1, column, cell);
         const QLineEdit* edit = dialog.Editor();
         ASSERT_TRUE(edit);
-        EXPECT_EQ(edit->geometry(), cell.ToQRect().adjusted(0, -2, 0, 2));
+        EXPECT_EQ(edit->geometry(), ToQRect(cell).adjusted(0, -2, 0, 2));
         EXPECT_EQ(edit->alignment() & Qt::AlignHorizontal_Mask, alignment);
         EXPECT_EQ(editor->GetDlgCtrlID(), 9801);
         EXPECT_EQ(edit->selectedText(), Q(dialog.grid.GetItemText(1, column)));

@@ -1,5 +1,5 @@
 #include "GridTestDialog.h"
-#include "platform/ui/Colors.h"
+#include "platform/ui/QtColors.h"
 #include "support/QtTestSupport.h"
 
 #include <QApplication>

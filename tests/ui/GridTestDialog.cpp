@@ -46,7 +46,7 @@ QWidget* GridTestDialog::Viewport() const {
 QPoint GridTestDialog::CellCenter(int row, int column) const {
     CRect cell;
     grid.GetSubItemRect(row, column, cell);
-    return cell.ToQRect().center();
+    return ToQRect(cell).center();
 }
 
 QLineEdit* GridTestDialog::Editor() const {

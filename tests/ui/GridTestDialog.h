@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/ui/DialogEx.h"
+#include "platform/ui/QtGeometry.h"
 #include "ui/GridCtrl.h"
 
 #include <QLineEdit>

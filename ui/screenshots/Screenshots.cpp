@@ -151,9 +151,9 @@ protected:
         CDialogEx::OnInitDialog();
         for (const auto& [control, icon] : kButtonIcons) {
             GetDlgItemAs<CButton>(control)->SetIcon(LoadIconResource(icon));
-            GetDlgItemAs<CStatic>(control + 1000)->SetIcon(LoadIconPixmap(icon, 32));
+            GetDlgItemAs<CStatic>(control + 1000)->SetIcon(LoadIconImage(icon, 32));
         }
-        GetDlgItemAs<CStatic>(1001)->SetIcon(LoadIconPixmap(102, 80));
+        GetDlgItemAs<CStatic>(1001)->SetIcon(LoadIconImage(102, 80));
         SetIcon(LoadIconResource(102), true);
         return true;
     }

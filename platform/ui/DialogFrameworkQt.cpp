@@ -1,0 +1,9 @@
+#include "DialogFramework.h"
+
+#include "QtMessageBox.h"
+#include "QtTranslations.h"
+
+void InitDialogFramework() {
+    InstallQtMessageBoxHandler();
+    InstallQtTranslations();
+}

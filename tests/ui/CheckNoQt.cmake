@@ -1,0 +1,16 @@
+# Fails when a source of the dialogs (DIR, without its screenshot tools) names Qt: the dialogs are
+# built for both systems and reach the desktop only through platform/ui.
+file(GLOB sources ${DIR}/*.cpp ${DIR}/*.h)
+set(found)
+foreach(source ${sources})
+  file(STRINGS ${source} lines REGEX "#include <Q|Qt::|(^|[^A-Za-z0-9_])Q[A-Z][A-Za-z]+[*&> ]")
+  if(lines)
+    list(APPEND found "${source}: ${lines}")
+  endif()
+endforeach()
+if(found)
+  list(JOIN found "\n" report)
+  message(FATAL_ERROR "Qt named in the dialogs' sources:\n${report}")
+endif()
+list(LENGTH sources count)
+message(STATUS "${count} sources, none names Qt")

@@ -66,16 +66,20 @@ std::u16string ComponentName(int i) {
     return i < knownCount ? std::u16string(known[i]) : FormatText(u"Компонент C%d", i);
 }
 
-HostData::HostData() {
-    // A new folder of its own, by a random name (there is no mkdtemp on every system).
+std::filesystem::path MakeBenchFolder() {
+    // A random name: there is no mkdtemp on every system.
     std::random_device random;
-    for (int attempt = 0; folder.empty(); ++attempt) {
-        if (attempt == 100)
-            throw std::runtime_error("cannot create a temporary folder");
-        const auto candidate = std::filesystem::temp_directory_path() / ("atmocalc-bench-" + std::to_string(random()));
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto candidate =
+            std::filesystem::temp_directory_path() / ("atmocalc-bench-" + std::to_string(random()));
         if (std::filesystem::create_directory(candidate))
-            folder = candidate;
+            return candidate;
     }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+HostData::HostData() {
+    folder = MakeBenchFolder();
     databasePath = (folder / "host.db").u16string();
     sqlite3* connection = OpenDatabase(databasePath);
     DatabaseGuard guard(connection);

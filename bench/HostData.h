@@ -10,6 +10,9 @@
 inline constexpr int kComponents = 60;
 inline constexpr uint32_t kAssays = 256; // the most the host's picker returns at once
 
+// A new empty folder of the benchmark's own in the temporary folder; throws std::runtime_error.
+std::filesystem::path MakeBenchFolder();
+
 // Component i: the familiar hydrocarbons first, then made-up names.
 std::u16string ComponentName(int i);
 

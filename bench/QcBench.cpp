@@ -1,6 +1,7 @@
 // The calibration history of a database of 2,000 calibration runs (what `atmocalc qc` computes: the
 // listing, every file read, the factors, the calibrations and the control chart) against the floor:
 // reading the same files with CVeltraFile4 and nothing else.
+#include "HostData.h"
 #include "Ratio.h"
 
 #include "assay/Database.h"
@@ -30,11 +31,8 @@ void Execute(sqlite3* connection, const std::string& sql) {
 
 struct History {
     History() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "atmocalc-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot create a temporary folder");
-        folder = pattern;
-        databasePath = Utf8ToUtf16((folder / "host.db").string());
+        folder = MakeBenchFolder();
+        databasePath = (folder / "host.db").u16string();
         DatabaseGuard connection(OpenDatabase(databasePath));
         Execute(connection.get(),
                 "CREATE TABLE assay (id INTEGER PRIMARY KEY, filename TEXT, sample TEXT, mixture TEXT, "
@@ -53,7 +51,7 @@ struct History {
                 peak.area = p == 0 ? 5000.0 + (id * 37) % 100 : 3.0;
                 peak.concent = p == 0 ? 50.0 : 0.0;
             }
-            const std::u16string path = Utf8ToUtf16((folder / ("assay" + std::to_string(id) + ".stg")).string());
+            const std::u16string path = (folder / ("assay" + std::to_string(id) + ".stg")).u16string();
             if (file.SaveToFile(path) != 0)
                 throw std::runtime_error("cannot write an assay file");
             paths.push_back(path);

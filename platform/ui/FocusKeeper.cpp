@@ -16,7 +16,7 @@ FocusKeeper::FocusKeeper(HWND widget) : kept(std::make_unique<Kept>()) {
 }
 
 void FocusKeeper::Release() {
-    window = nullptr;
+    kept->window = nullptr;
 }
 
 FocusKeeper::~FocusKeeper() {

@@ -103,6 +103,7 @@ int CHeaderCtrl::GetItemFormat(int item) const {
 }
 
 std::u16string CHeaderCtrl::GetItemText(int item) const {
+    const auto* table = qobject_cast<const QTableWidget*>(list);
     const QTableWidgetItem* heading = ValidColumn(table, item) ? table->horizontalHeaderItem(item) : nullptr;
     return heading ? heading->text().toStdU16String() : std::u16string();
 }

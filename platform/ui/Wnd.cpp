@@ -361,7 +361,7 @@ CRect CWnd::GetNormalWindowRect() const {
         return GetWindowRect();
     // Qt keeps the normal rectangle without the frame; the frame is the one the window has now (a
     // window manager that takes the borders off a maximised window costs the normal one their width).
-    return CRect::FromQRect(widget->normalGeometry().marginsAdded(FrameMargins(widget)));
+    return FromQRect(widget->normalGeometry().marginsAdded(FrameMargins(widget)));
 }
 
 CRect CWnd::GetClientRect() const {

@@ -120,15 +120,6 @@ void SyncFolder(const std::string& folder) {
 
 } // namespace
 
-std::optional<std::string> ReadTableFile(const std::u16string& path) {
-    LockedFile file;
-    std::string bytes;
-    if (file.Open(path, LockedFile::Access::Read, kTableLockWaitMilliseconds) != 0 ||
-        file.ReadAll(&bytes) != 0)
-        return std::nullopt;
-    return bytes;
-}
-
 int ReplaceTableFile(const std::u16string& path, std::string_view bytes) {
     const std::string target = Utf16ToUtf8(path);
     // Each round locks the file the path names; a save that renamed its new file over it meanwhile has

@@ -9,15 +9,6 @@
 
 #include <cerrno>
 
-std::optional<std::string> ReadTableFile(const std::u16string& path) {
-    LockedFile file;
-    std::string bytes;
-    if (file.Open(path, LockedFile::Access::Read, kTableLockWaitMilliseconds) != 0 ||
-        file.ReadAll(&bytes) != 0)
-        return std::nullopt;
-    return bytes;
-}
-
 int ReplaceTableFile(const std::u16string& path, std::string_view bytes) {
     // The lock is held while the new file is written beside the table. It goes before the new file takes
     // the old one's place, since the system removes the old file only when no handle of it is open; a

@@ -168,9 +168,14 @@ int Run(const ParsedOptions& options) {
         const std::string& path = options.Text("--html");
         // As the report's file: a regular file is replaced whole, anything else is left alone.
         if (const int error = WriteNewFile(Utf8ToUtf16(path), QcPage(history, database, filter), true)) {
+            // The platform's own error number: errno here, the system's code on Windows.
+            std::string reason = ReplacementRefusalText(Utf8ToUtf16(path), error);
+            if (reason.empty())
+                reason = Utf16ToUtf8(SystemErrorNumberText(error).value_or(u""));
+            if (!reason.empty() && reason.back() == '.')
+                reason.pop_back();
             PrintText(stderr, "Не удалось записать %s: %s. Прежний файл, если он был, не изменён.\n",
-                      path.c_str(),
-                      Utf16ToUtf8(SystemErrorText(HResultFromErrno(error)).value_or(u"")).c_str());
+                      path.c_str(), reason.c_str());
             return kExitFailed;
         }
         PrintText(stdout, "%s\n", path.c_str());

@@ -5,7 +5,7 @@
 #include "platform/text/Format.h"
 
 namespace {
-constexpr uint64_t kMaxTemplateBytes = 16 << 20; // the delivered template has about 20 KB
+constexpr uint64_t kMaxTemplateBytes = 16 << 20; // the delivered template has about 40 KB
 }
 
 std::u16string TemplateFolder() {

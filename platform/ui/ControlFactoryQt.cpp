@@ -1,14 +1,8 @@
 #include "ControlFactory.h"
 
-#include "Button.h"
-#include "ComboBox.h"
-#include "Edit.h"
-#include "ListBox.h"
-#include "ListCtrl.h"
 #include "ListViewWidget.h"
-#include "Static.h"
+#include "Styles.h"
 #include "TabControlWidget.h"
-#include "TabCtrl.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -115,26 +109,4 @@ QWidget* CreateControlWidget(const ControlTemplate& c, QWidget* parent) {
                                                   : Qt::ClickFocus);
     widget->setEnabled(!(c.style & WS_DISABLED));
     return widget;
-}
-
-std::unique_ptr<CWnd> MakeControlObject(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::PushButton:
-    case ControlKind::IconButton:
-        return std::make_unique<CButton>();
-    case ControlKind::ListView:
-        return std::make_unique<CListCtrl>();
-    case ControlKind::TabControl:
-        return std::make_unique<CTabCtrl>();
-    case ControlKind::ListBox:
-        return std::make_unique<CListBox>();
-    case ControlKind::DropDownCombo:
-        return std::make_unique<CComboBox>();
-    case ControlKind::Edit:
-        return std::make_unique<CEdit>();
-    case ControlKind::StaticText:
-    case ControlKind::StaticIcon:
-        return std::make_unique<CStatic>();
-    }
-    return std::make_unique<CWnd>();
 }

@@ -16,7 +16,6 @@
 #include <QListWidget>
 #include <QPointer>
 
-#include <cmath>
 #include <stdexcept>
 
 namespace {
@@ -31,10 +30,6 @@ Qt::WindowFlags TopLevelFlags(unsigned style) {
     if (style & WS_MAXIMIZEBOX)
         flags |= Qt::WindowMaximizeButtonHint;
     return flags;
-}
-
-int Percent(int delta, int percent) {
-    return static_cast<int>(std::lround(delta * percent / 100.0));
 }
 
 } // namespace
@@ -62,13 +57,6 @@ void DDX_Control(CDataExchange& dx, int id, CWnd& control) {
     if (CWnd* current = CWnd::FromHandle(widget))
         current->Detach(); // the framework's own object stays, unbound
     control.Attach(widget);
-}
-
-void DDX_Text(CDataExchange& dx, int id, std::u16string& value) {
-    if (dx.saveAndValidate)
-        value = dx.dialog.GetDlgItemText(id);
-    else
-        dx.dialog.SetDlgItemText(id, value);
 }
 
 CDialogEx::CDialogEx(const DialogTemplate& dialogTemplate, HWND parent)
@@ -195,11 +183,6 @@ void CDialogEx::CreateFromTemplate() {
     layoutReady = true;
 }
 
-void CDialogEx::RunInitDialog() {
-    if (OnInitDialog())
-        FocusFirstTabStop();
-}
-
 void CDialogEx::FocusFirstTabStop() {
     for (const Backend::Control& c : backend->controls)
         if (c.widget && (c.widget->focusPolicy() & Qt::TabFocus) && c.widget->isEnabled() &&
@@ -209,20 +192,6 @@ void CDialogEx::FocusFirstTabStop() {
         }
 }
 
-bool CDialogEx::OnInitDialog() {
-    UpdateData(false);
-    return true;
-}
-
-void CDialogEx::OnOK() {
-    if (UpdateData(true))
-        EndDialog(IDOK);
-}
-
-void CDialogEx::OnCancel() {
-    EndDialog(IDCANCEL);
-}
-
 HWND CDialogEx::ControlWidget(int id) const {
     for (const Backend::Control& c : backend->controls)
         if (c.source->id == id && c.widget)
@@ -230,35 +199,11 @@ HWND CDialogEx::ControlWidget(int id) const {
     return nullptr;
 }
 
-CWnd* CDialogEx::GetDlgItem(int id) const {
-    return id == IDC_STATIC ? nullptr : FromHandle(ControlWidget(id));
-}
-
-std::u16string CDialogEx::GetDlgItemText(int id) const {
-    const CWnd* control = GetDlgItem(id);
-    return control ? control->GetWindowText() : std::u16string();
-}
-
-void CDialogEx::SetDlgItemText(int id, std::u16string_view text) {
-    if (CWnd* control = GetDlgItem(id))
-        control->SetWindowText(text);
-}
-
-bool CDialogEx::UpdateData(bool saveAndValidate) {
-    CDataExchange dx(*this, saveAndValidate);
-    DoDataExchange(dx);
-    return true;
-}
-
 void CDialogEx::SetIcon(HICON icon, bool big) {
     (big ? bigIcon : smallIcon) = icon;
     QWidget* window = GetSafeHwnd();
     if (window && window->isWindow())
         window->setWindowIcon(QtIcon(bigIcon ? bigIcon : smallIcon));
-}
-
-HICON CDialogEx::GetIcon(bool big) const {
-    return big ? bigIcon : smallIcon;
 }
 
 void CDialogEx::SetMinTrackSize(int width, int height) {
@@ -284,52 +229,6 @@ void CDialogEx::ApplyMinTrackSize() {
     window->setMinimumSize((minimum - backend->normalFrame).expandedTo(QSize(0, 0)).boundedTo(window->size()));
 }
 
-CRect CDialogEx::MapDialogRect(int x, int y, int cx, int cy) const {
-    return ::MapDialogRect(baseUnits, x, y, cx, cy);
-}
-
-int CDialogEx::DefaultButtonId() const {
-    for (const Backend::Control& c : backend->controls)
-        if ((c.source->kind == ControlKind::PushButton || c.source->kind == ControlKind::IconButton) &&
-            (c.source->style & BS_DEFPUSHBUTTON))
-            return c.source->id;
-    return IDOK;
-}
-
-void CDialogEx::RouteCommand(int id, int code) {
-    HandlerScope scope;
-    OnCommand(id, code);
-}
-
-bool CDialogEx::OnCommand(int id, int code) {
-    if (const auto it = commandMap.find({id, code}); it != commandMap.end()) {
-        it->second();
-        return true;
-    }
-    if (code == BN_CLICKED && id == IDOK) {
-        OnOK();
-        return true;
-    }
-    if (code == BN_CLICKED && id == IDCANCEL) {
-        OnCancel();
-        return true;
-    }
-    return false;
-}
-
-void CDialogEx::DispatchNotify(NMHDR& hdr, intptr_t* answer) {
-    HandlerScope scope;
-    OnNotify(hdr, answer);
-}
-
-bool CDialogEx::OnNotify(NMHDR& hdr, intptr_t* answer) {
-    const auto it = notifyMap.find({hdr.idFrom, hdr.code});
-    if (it == notifyMap.end())
-        return false;
-    it->second(&hdr, answer);
-    return true;
-}
-
 void CDialogEx::WindowResized(int width, int height) {
     if (!layoutReady)
         return;
@@ -339,11 +238,7 @@ void CDialogEx::WindowResized(int width, int height) {
         const DynamicLayout& l = c.source->layout;
         if (!c.widget || (l.moveX == 0 && l.moveY == 0 && l.sizeX == 0 && l.sizeY == 0))
             continue;
-        const int left = c.initialRect.left + Percent(dx, l.moveX);
-        const int top = c.initialRect.top + Percent(dy, l.moveY);
-        const int width = std::max(0, c.initialRect.Width() + Percent(dx, l.sizeX));
-        const int height = std::max(0, c.initialRect.Height() + Percent(dy, l.sizeY));
-        c.widget->setGeometry(left, top, width, height);
+        c.widget->setGeometry(ToQRect(ApplyDynamicLayout(l, c.initialRect, dx, dy)));
     }
     OnSize(width, height);
 }

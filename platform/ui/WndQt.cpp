@@ -16,7 +16,6 @@
 #include <QLineEdit>
 
 #include <algorithm>
-#include <vector>
 
 class CWnd::EventHook : public QObject {
 public:
@@ -66,43 +65,6 @@ void WidgetHook::ReleaseTree(QWidget* widget) {
             ReleaseTree(child);
     if (WidgetHook* hook = guard ? Of(widget) : nullptr)
         hook->ReportGone();
-}
-
-namespace {
-
-int handlersRunning = 0;
-std::vector<CWnd*> goneInHandlers; // objects waiting for PostNcDestroy, in the order they went
-
-} // namespace
-
-HandlerScope::HandlerScope() {
-    ++handlersRunning;
-}
-
-HandlerScope::~HandlerScope() {
-    if (handlersRunning > 1) {
-        --handlersRunning;
-        return;
-    }
-    // Still counted as running, so that whatever goes while these run waits its turn here.
-    while (!goneInHandlers.empty()) {
-        CWnd* wnd = goneInHandlers.front();
-        goneInHandlers.erase(goneInHandlers.begin());
-        wnd->PostNcDestroy(); // may delete it
-    }
-    --handlersRunning;
-}
-
-bool HandlerScope::Running() {
-    return handlersRunning > 0;
-}
-
-void HandlerScope::DeferGone(CWnd* wnd) {
-    goneInHandlers.push_back(wnd);
-}
-
-void HandlerScope::Forget(CWnd* wnd) {
-    std::erase(goneInHandlers, wnd);
 }
 
 namespace {
@@ -210,22 +172,6 @@ void CWnd::Detach() {
             widgetHook->wnd = nullptr;
     hook.reset(); // removes the event watches and the connections made with Context()
     widget = nullptr;
-}
-
-void CWnd::WidgetDestroying() {
-    if (destroying)
-        return;
-    destroying = true;
-    OnDestroy();
-}
-
-void CWnd::WidgetGone() {
-    Detach();
-    destroying = false;
-    if (HandlerScope::Running())
-        HandlerScope::DeferGone(this);
-    else
-        PostNcDestroy(); // may delete this
 }
 
 int CWnd::GetDlgCtrlID() const {
@@ -405,10 +351,6 @@ void CWnd::MoveWindow(const CRect& rect, bool repaint) {
         widget->update();
 }
 
-void CWnd::MoveWindow(int x, int y, int width, int height, bool repaint) {
-    MoveWindow(CRect{x, y, x + width, y + height}, repaint);
-}
-
 void CWnd::SetFocus() {
     if (widget)
         widget->setFocus(Qt::OtherFocusReason);
@@ -444,10 +386,6 @@ bool CWnd::DestroyWindowNow() {
     return true;
 }
 
-bool CWnd::OnReflectNotify(NMHDR&, intptr_t*) {
-    return false;
-}
-
 bool CWnd::OnWidgetEvent(QObject*, QEvent*) {
     return false;
 }
@@ -459,17 +397,6 @@ void CWnd::WatchEvents(QObject* object) {
 
 QObject* CWnd::Context() {
     return hook.get();
-}
-
-NMHDR CWnd::MakeHeader(unsigned code) const {
-    return NMHDR{widget, GetDlgCtrlID(), code};
-}
-
-intptr_t CWnd::SendNotify(NMHDR& hdr) {
-    intptr_t result = 0;
-    if (OnReflectNotify(hdr, &result))
-        return result;
-    return NotifyParent(hdr);
 }
 
 intptr_t CWnd::NotifyParent(NMHDR& hdr) {

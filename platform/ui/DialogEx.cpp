@@ -2,8 +2,12 @@
 
 #include "HandlerScope.h"
 
+#include "platform/text/Format.h"
+#include "platform/text/Utf.h"
+
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 namespace {
 
@@ -18,6 +22,18 @@ CRect ApplyDynamicLayout(const DynamicLayout& l, const CRect& initial, int dx, i
     const int top = initial.top + Percent(dy, l.moveY);
     return {left, top, left + std::max(0, initial.Width() + Percent(dx, l.sizeX)),
             top + std::max(0, initial.Height() + Percent(dy, l.sizeY))};
+}
+
+void DDX_Control(CDataExchange& dx, int id, CWnd& control) {
+    if (control.IsWindow())
+        return;
+    HWND widget = dx.dialog.ControlWidget(id);
+    if (!widget)
+        throw std::logic_error(
+            Utf16ToUtf8(FormatText(u"dialog %d has no control %d to bind", dx.dialog.GetTemplate().id, id)));
+    if (CWnd* current = CWnd::FromHandle(widget))
+        current->Detach(); // the framework's own object stays, unbound
+    control.Attach(widget);
 }
 
 void DDX_Text(CDataExchange& dx, int id, std::u16string& value) {

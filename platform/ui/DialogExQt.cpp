@@ -6,8 +6,6 @@
 #include "QtGeometry.h"
 #include "QtIcons.h"
 
-#include "platform/text/Format.h"
-#include "platform/text/Utf.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -16,7 +14,6 @@
 #include <QListWidget>
 #include <QPointer>
 
-#include <stdexcept>
 
 namespace {
 
@@ -46,18 +43,6 @@ struct CDialogEx::Backend {
     QEventLoop* modalLoop = nullptr;
     QSize normalFrame; // the frame's size around the window in its normal state
 };
-
-void DDX_Control(CDataExchange& dx, int id, CWnd& control) {
-    if (control.IsWindow())
-        return;
-    QWidget* widget = dx.dialog.ControlWidget(id);
-    if (!widget)
-        throw std::logic_error(
-            Utf16ToUtf8(FormatText(u"dialog %d has no control %d to bind", dx.dialog.GetTemplate().id, id)));
-    if (CWnd* current = CWnd::FromHandle(widget))
-        current->Detach(); // the framework's own object stays, unbound
-    control.Attach(widget);
-}
 
 CDialogEx::CDialogEx(const DialogTemplate& dialogTemplate, HWND parent)
     : dialogTemplate(dialogTemplate), backend(std::make_unique<Backend>()) {

@@ -62,7 +62,7 @@ bool CWnd::OnReflectNotify(NMHDR&, intptr_t*) {
 }
 
 NMHDR CWnd::MakeHeader(unsigned code) const {
-    return NMHDR{widget, GetDlgCtrlID(), code};
+    return NMHDR{widget, static_cast<decltype(NMHDR::idFrom)>(GetDlgCtrlID()), code};
 }
 
 intptr_t CWnd::SendNotify(NMHDR& hdr) {

@@ -101,10 +101,11 @@ std::u16string WindowText(HWND window) {
 
 void ReportProcFailure(const char* what) noexcept {
     try {
-        const std::u16string text =
-            what ? u"Внутренняя ошибка окна: " + Utf8ToUtf16(what) : std::u16string(u"Внутренняя ошибка окна.");
-        ShowMessageBox(nullptr, text + u" Действие не выполнено; окно продолжает работу.", u"atmocalc",
-                       MB_OK | MB_ICONERROR);
+        std::u16string text = u"Внутренняя ошибка окна";
+        if (what)
+            text += u": " + Utf8ToUtf16(what);
+        text += u". Действие не выполнено, окно продолжает работу.";
+        ShowMessageBox(nullptr, text, u"atmocalc", MB_OK | MB_ICONERROR);
     } catch (...) {
     }
 }

@@ -4,9 +4,9 @@
 #include "hostapp/AssayPickerDlg.h"
 #include "hostapp/AssayTableModel.h"
 #include "hostapp/ChromatogramWindow.h"
-#include "hostapp/HostProfile.h"
+#include "hostcore/HostProfile.h"
 #include "hostapp/MainWindow.h"
-#include "hostapp/ServiceBus.h"
+#include "hostcore/ServiceBus.h"
 #include "platform/system/MessageBox.h"
 
 #include <algorithm>

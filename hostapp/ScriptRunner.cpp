@@ -11,7 +11,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -21,11 +20,8 @@
 
 namespace {
 
-const QStringList kVerbs{QStringLiteral("menu"), QStringLiteral("press"), QStringLiteral("print"),
-                         QStringLiteral("shot"), QStringLiteral("close")};
-
-QString Plain(QString text) {
-    return text.remove(u'&');
+QString Plain(const QString& text) {
+    return QString::fromStdU16String(PlainText(text.toStdU16String()));
 }
 
 bool IsHostWindow(const QWidget* w) {
@@ -44,34 +40,6 @@ QAbstractButton* FindButton(QWidget* window, const QString& name) {
 }
 
 } // namespace
-
-bool ParseScriptSteps(const QString& text, std::vector<ScriptStep>& steps, QString& error) {
-    steps.clear();
-    static const QRegularExpression separators(QStringLiteral("[;\\n]"));
-    for (const QString& part : text.split(separators, Qt::SkipEmptyParts)) {
-        const QString step = part.trimmed();
-        if (step.isEmpty())
-            continue;
-        const qsizetype blank = step.indexOf(u' ');
-        ScriptStep s{step.left(blank), blank < 0 ? QString() : step.mid(blank + 1).trimmed()};
-        if (!kVerbs.contains(s.verb)) {
-            error = QStringLiteral("Неизвестный шаг сценария \"%1\": ожидается %2.")
-                        .arg(step, kVerbs.join(u", "));
-            return false;
-        }
-        if (s.argument.isEmpty() && s.verb != u"close") {
-            error = QStringLiteral("Шагу сценария \"%1\" нужен аргумент.").arg(s.verb);
-            return false;
-        }
-        steps.push_back(s);
-    }
-    return true;
-}
-
-QString DemoSteps() {
-    return QStringLiteral("menu Данные/Расчёты/Тамирель; press Добавить хроматограммы; print Расчет; "
-                          "print Сообщения; press Создать отчёт (HTML); close");
-}
 
 ScriptRunner::ScriptRunner(MainWindow& window, std::function<void(const QString&)> print)
     : window(window), print(std::move(print)) {
@@ -142,13 +110,14 @@ void ScriptRunner::Tick() {
 void ScriptRunner::RunNextStep() {
     stepPosted = false;
     const ScriptStep& step = (*steps)[next++];
-    print(QStringLiteral("> %1 %2").arg(step.verb, step.argument).trimmed());
+    print(QStringLiteral("> %1 %2").arg(QString::fromStdU16String(step.verb), QString::fromStdU16String(step.argument)).trimmed());
     QString error;
     ++depth;
     const bool done = Execute(step, error);
     --depth;
     if (!done && failure.isEmpty())
-        failure = QStringLiteral("шаг \"%1 %2\" не выполнен: %3").arg(step.verb, step.argument, error);
+        failure = QStringLiteral("шаг \"%1 %2\" не выполнен: %3")
+                      .arg(QString::fromStdU16String(step.verb), QString::fromStdU16String(step.argument), error);
 }
 
 bool ScriptRunner::AnswerMessageBox() {
@@ -180,7 +149,7 @@ std::vector<QWidget*> ScriptRunner::Windows() const {
 }
 
 bool ScriptRunner::Execute(const ScriptStep& step, QString& error) {
-    const QString& name = step.argument;
+    const QString name = QString::fromStdU16String(step.argument);
     if (step.verb == u"menu") {
         QAction* item = window.FindMenuItem(name);
         if (!item || item->menu()) {

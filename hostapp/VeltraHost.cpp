@@ -138,14 +138,16 @@ bool VeltraHost::Start() {
                  MB_ICONEXCLAMATION);
         qputenv("PUBLIC", QFile::encodeName(publicDir.absoluteFilePath()));
     }
-    if (plugin.Open(options.pluginPath)) {
+    if (plugin.Open(options.pluginPath.toStdU16String())) {
         plugin.Load(bus.Table());
         if (report)
             report(
                 QStringLiteral("Модуль загружен: %1 %2 (%3)")
-                    .arg(InfoText(plugin.Info()->name), VersionText(plugin.Info()->version), plugin.Path()));
+                    .arg(QString::fromStdU16String(InfoText(plugin.Info()->name)),
+                         QString::fromStdU16String(VersionText(plugin.Info()->version)),
+                         QString::fromStdU16String(plugin.Path())));
     } else {
-        Show(plugin.LastError() + QStringLiteral("\nХост работает без этого модуля."), MB_ICONERROR);
+        Show(QString::fromStdU16String(plugin.LastError()) + QStringLiteral("\nХост работает без этого модуля."), MB_ICONERROR);
     }
     // Every module the host has is loaded now (there is at most one).
     bus.Fire("System/ModulesLoaded");
@@ -158,7 +160,7 @@ void VeltraHost::Stop() {
     stopped = true;
     if (!plugin.IsOpen())
         return;
-    const QString name = InfoText(plugin.Info()->name);
+    const QString name = QString::fromStdU16String(InfoText(plugin.Info()->name));
     UnloadPlugin();
     plugin.Close();
     if (report)
@@ -166,7 +168,7 @@ void VeltraHost::Stop() {
 }
 
 void VeltraHost::UnloadPlugin() {
-    const QString name = InfoText(plugin.Info()->name);
+    const QString name = QString::fromStdU16String(InfoText(plugin.Info()->name));
     plugin.Unload();
     // Objects the plug-in released with deleteLater still run its code when deleted.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -208,7 +210,7 @@ bool VeltraHost::MayRestartPlugin() {
                        "окно закроется, и выбранные в нём хроматограммы с результатами расчёта "
                        "не сохранятся. Настройки и справочник компонентов останутся.\n\n"
                        "Сменить базу данных?")
-            .arg(InfoText(plugin.Info()->name)),
+            .arg(QString::fromStdU16String(InfoText(plugin.Info()->name))),
         QMessageBox::Yes | QMessageBox::No, window.get());
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Сменить базу данных"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Отмена"));

@@ -9,10 +9,10 @@
 
 #include "hostapp/AssayTableModel.h"
 #include "hostapp/HostOptions.h"
-#include "hostapp/HostProfile.h"
+#include "hostcore/HostProfile.h"
 #include "hostapp/HostServices.h"
-#include "hostapp/PluginLibrary.h"
-#include "hostapp/ServiceBus.h"
+#include "hostcore/PluginLibrary.h"
+#include "hostcore/ServiceBus.h"
 
 #include <QString>
 

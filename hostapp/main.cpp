@@ -38,9 +38,9 @@ void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const Q
 
 int RunScript(VeltraHost& host, const HostOptions& options) {
     std::vector<ScriptStep> steps;
-    QString error;
-    if (!ParseScriptSteps(options.steps.isEmpty() ? DemoSteps() : options.steps, steps, error)) {
-        PrintLine(stderr, error);
+    std::u16string error;
+    if (!ParseScriptSteps(options.steps.isEmpty() ? DemoSteps() : options.steps.toStdU16String(), steps, error)) {
+        PrintLine(stderr, QString::fromStdU16String(error));
         return 2;
     }
     host.Window().show();

@@ -1,6 +1,6 @@
 // The host's profile: values kept under verbatim keys in a file that survives restarts, damage and
 // failed writes.
-#include "hostapp/HostProfile.h"
+#include "hostcore/HostProfile.h"
 #include "hostapp/VeltraHost.h"
 #include "support/MessageBoxRecorder.h"
 #include "tests/hostapp/HostTestSupport.h"

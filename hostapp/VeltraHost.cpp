@@ -1,5 +1,8 @@
 #include "VeltraHost.h"
 
+#include "assay/VeltraFile4.h"
+#include "hostapp/AssayPickerDlg.h"
+#include "hostapp/ChromatogramWindow.h"
 #include "hostapp/MainWindow.h"
 #include "platform/system/MessageBox.h"
 
@@ -23,8 +26,8 @@ void Show(const QString& text, unsigned icon) {
     ShowMessageBox(nullptr, text.toStdU16String(), kCaption, MB_OK | icon);
 }
 
-QString ProfilePathOf(const HostOptions& options) {
-    return options.profilePath.isEmpty() ? DefaultProfilePath() : options.profilePath;
+std::u16string ProfilePathOf(const HostOptions& options) {
+    return (options.profilePath.isEmpty() ? DefaultProfilePath() : options.profilePath).toStdU16String();
 }
 
 // A window the plug-in made: owned by the host window, not the host's own, not a menu.
@@ -84,15 +87,15 @@ VeltraHost::VeltraHost(const HostOptions& hostOptions, std::function<void(const 
     if (options.pluginPath.isEmpty())
         options.pluginPath = DefaultPluginPath();
     window = std::make_unique<MainWindow>(bus, plugin, assays);
-    context.window = window.get();
+    context.windows = this;
     context.profile = &profile;
-    context.assays = &assays;
-    context.report = report;
+    if (report)
+        context.report = [this](const std::u16string& line) { report(QString::fromStdU16String(line)); };
     if (options.script)
         context.scriptedPick = options.pick;
     OfferHostServices(bus, context);
-    if (!profile.Warning().isEmpty())
-        Show(profile.Warning(), MB_ICONEXCLAMATION);
+    if (!profile.Warning().empty())
+        ShowMessageBox(nullptr, profile.Warning(), kCaption, MB_OK | MB_ICONEXCLAMATION);
 
     QObject::connect(window.get(), &MainWindow::openDatabaseRequested, [this] { ChooseDatabase(); });
     QObject::connect(window.get(), &MainWindow::refreshRequested, [this] { Refresh(); });
@@ -103,7 +106,7 @@ VeltraHost::VeltraHost(const HostOptions& hostOptions, std::function<void(const 
     QString database = options.databasePath;
     QString why;
     if (database.isEmpty())
-        database = profile.GetText(kLastDatabaseKey).value_or(QString());
+        database = QString::fromStdU16String(profile.GetText(kLastDatabaseKey).value_or(u""));
     if (database.isEmpty()) {
         why = QStringLiteral("База данных хроматограмм ещё не открыта. Откройте базу данных хоста или "
                              "создайте демонстрационную: в ней есть градуировки и пробы для расчёта.");
@@ -189,15 +192,16 @@ bool VeltraHost::OpenDatabase(const QString& path) {
         return false;
     SetDatabase(file.absoluteFilePath());
     const bool read = assays.Error().isEmpty();
-    if (read && !profile.SetText(kLastDatabaseKey, context.databasePath))
-        Show(QStringLiteral("Профиль не сохранён: %1.").arg(profile.LastError()), MB_ICONEXCLAMATION);
+    if (read && !profile.SetText(kLastDatabaseKey, databasePath.toStdU16String()))
+        Show(QStringLiteral("Профиль не сохранён: %1.").arg(QString::fromStdU16String(profile.LastError())),
+             MB_ICONEXCLAMATION);
     if (started && plugin.IsOpen()) {
         UnloadPlugin();
         plugin.Load(bus.Table());
         bus.Fire("System/ModulesLoaded");
     }
     if (report)
-        report(QStringLiteral("Открыта база данных: %1").arg(context.databasePath));
+        report(QStringLiteral("Открыта база данных: %1").arg(databasePath));
     return read;
 }
 
@@ -219,7 +223,7 @@ bool VeltraHost::MayRestartPlugin() {
 }
 
 void VeltraHost::Refresh() {
-    SetDatabase(context.databasePath);
+    SetDatabase(databasePath);
 }
 
 bool VeltraHost::CreateDemoDatabase() {
@@ -244,7 +248,7 @@ bool VeltraHost::CreateDemoDatabase() {
 }
 
 void VeltraHost::SetDatabase(const QString& path, const QString& why) {
-    context.databasePath = path;
+    databasePath = path;
     context.connectionUri = path.toStdU16String();
     if (path.isEmpty())
         assays.Clear();
@@ -255,10 +259,34 @@ void VeltraHost::SetDatabase(const QString& path, const QString& why) {
 
 void VeltraHost::ChooseDatabase() {
     const QString start =
-        context.databasePath.isEmpty() ? QDir::homePath() : QFileInfo(context.databasePath).path();
+        databasePath.isEmpty() ? QDir::homePath() : QFileInfo(databasePath).path();
     const QString path = QFileDialog::getOpenFileName(
         window.get(), QStringLiteral("Открыть базу данных"), start,
         QStringLiteral("Базы данных хоста (*.db *.sqlite *.sqlite3);;Все файлы (*)"));
     if (!path.isEmpty())
         OpenDatabase(path);
+}
+
+bool VeltraHost::AddMenuItem(const std::u16string& menuPath, const char* commandName) {
+    return window->AddMenuItem(QString::fromStdU16String(menuPath), commandName);
+}
+
+bool VeltraHost::OfferedAssays(std::vector<uint32_t>& ids, std::u16string& error) {
+    // The picker offers what the database holds now; the catalogue shows the same reread rows.
+    const bool read = assays.Reload(databasePath);
+    window->ShowDatabase(databasePath);
+    error = assays.Error().toStdU16String();
+    ids.clear();
+    for (int row = 0; row < assays.rowCount(); ++row)
+        ids.push_back(assays.IdAt(row));
+    return read;
+}
+
+std::vector<uint32_t> VeltraHost::AskForAssays(uint32_t capacity) {
+    AssayPickerDlg picker(assays, capacity, window.get());
+    return picker.exec() == QDialog::Accepted ? picker.SelectedIds() : std::vector<uint32_t>{};
+}
+
+void VeltraHost::ShowChromatogram(const std::u16string&, const CVeltraFile4& file) {
+    (new ChromatogramWindow(file.passport, file.channels, window.get()))->show();
 }

@@ -10,7 +10,7 @@
 #include "hostapp/AssayTableModel.h"
 #include "hostapp/HostOptions.h"
 #include "hostcore/HostProfile.h"
-#include "hostapp/HostServices.h"
+#include "hostcore/HostServices.h"
 #include "hostcore/PluginLibrary.h"
 #include "hostcore/ServiceBus.h"
 
@@ -21,12 +21,12 @@
 
 class MainWindow;
 
-class VeltraHost {
+class VeltraHost : private HostWindows {
 public:
     // Reads the profile (a damaged one is shown as a warning) and builds the window and the services.
     // `report` receives one line per thing a scripted run should print (set for scripted runs only).
     explicit VeltraHost(const HostOptions& options, std::function<void(const QString&)> report = {});
-    ~VeltraHost();
+    ~VeltraHost() override;
     VeltraHost(const VeltraHost&) = delete;
     VeltraHost& operator=(const VeltraHost&) = delete;
 
@@ -56,9 +56,14 @@ public:
     HostProfile& Profile() { return profile; }
     const PluginLibrary& Plugin() const { return plugin; }
     AssayTableModel& Assays() { return assays; }
-    const QString& DatabasePath() const { return context.databasePath; }
+    const QString& DatabasePath() const { return databasePath; }
 
 private:
+    bool AddMenuItem(const std::u16string& menuPath, const char* commandName) override;
+    bool OfferedAssays(std::vector<uint32_t>& ids, std::u16string& error) override;
+    std::vector<uint32_t> AskForAssays(uint32_t capacity) override;
+    void ShowChromatogram(const std::u16string& path, const CVeltraFile4& file) override;
+
     void SetDatabase(const QString& path, const QString& why = {});
     void ChooseDatabase();
     void UnloadPlugin();
@@ -72,6 +77,7 @@ private:
     PluginLibrary plugin;
     AssayTableModel assays;
     std::unique_ptr<MainWindow> window;
+    QString databasePath; // empty: the host has no database
     HostServiceContext context;
     bool started = false;
     bool stopped = false;

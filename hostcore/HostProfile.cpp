@@ -1,150 +1,129 @@
 #include "HostProfile.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "platform/system/OpenFile.h"
+#include "platform/system/SystemErrorText.h"
+#include "platform/system/TableFile.h"
+#include "platform/text/Format.h"
+#include "platform/text/Json.h"
+#include "platform/text/JsonReader.h"
+#include "platform/text/Utf.h"
 
 #include <cerrno>
 #include <cmath>
-#include <cstdlib>
+#include <filesystem>
 #include <limits>
-#include <unistd.h>
+#include <system_error>
 
 namespace {
 
-constexpr QLatin1StringView kFormat("veltra-host profile");
+constexpr char16_t kFormat[] = u"veltra-host profile";
+
+std::u16string ErrorText(int error) {
+    return SystemErrorNumberText(error).value_or(FormatText(u"ошибка %d", error));
+}
 
 // The file's sections as maps; false with `problem` set when the document is not a profile.
-bool ParseProfile(const QByteArray& bytes, std::map<std::u16string, int32_t>& ints,
-                  std::map<std::u16string, double>& doubles, std::map<std::u16string, QString>& texts,
-                  QString& problem) {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError) {
-        problem = QStringLiteral("ошибка JSON в позиции %1: %2").arg(error.offset).arg(error.errorString());
+bool ParseProfile(std::string_view bytes, std::map<std::u16string, int32_t>& ints,
+                  std::map<std::u16string, double>& doubles, std::map<std::u16string, std::u16string>& texts,
+                  std::u16string& problem) {
+    using Type = JsonValue::Type;
+    std::u16string error;
+    size_t offset = 0;
+    const std::optional<JsonValue> document = ParseJson(bytes, error, offset);
+    if (!document) {
+        problem = FormatText(u"ошибка JSON в позиции %u: %s", offset, error);
         return false;
     }
-    const QJsonObject root = document.object();
-    if (!document.isObject() || root.value(u"format").toString() != kFormat) {
-        problem = QStringLiteral("это не файл профиля (нет отметки \"%1\")").arg(kFormat);
+    const JsonValue* format = document->Member(u"format");
+    if (document->type != Type::Object || !format || format->type != Type::String || format->text != kFormat) {
+        problem = FormatText(u"это не файл профиля (нет отметки \"%s\")", kFormat);
         return false;
     }
-    const QJsonValue intSection = root.value(u"int"), doubleSection = root.value(u"double"),
-                     textSection = root.value(u"text");
-    if (!(intSection.isObject() || intSection.isUndefined()) ||
-        !(doubleSection.isObject() || doubleSection.isUndefined()) ||
-        !(textSection.isObject() || textSection.isUndefined())) {
-        problem = QStringLiteral("разделы \"int\", \"double\" и \"text\" должны быть объектами");
-        return false;
+    const JsonValue *intSection = document->Member(u"int"), *doubleSection = document->Member(u"double"),
+                    *textSection = document->Member(u"text");
+    for (const JsonValue* section : {intSection, doubleSection, textSection}) {
+        if (section && section->type != Type::Object) {
+            problem = u"разделы \"int\", \"double\" и \"text\" должны быть объектами";
+            return false;
+        }
     }
-    const QJsonObject intValues = intSection.toObject();
-    for (auto it = intValues.begin(); it != intValues.end(); ++it) {
-        const double v = it.value().toDouble(std::numeric_limits<double>::quiet_NaN());
+    for (const auto& [key, value] : intSection ? intSection->members : decltype(JsonValue::members){}) {
+        const double v = value.type == Type::Number ? value.number : std::numeric_limits<double>::quiet_NaN();
         if (!(v >= INT32_MIN && v <= INT32_MAX && v == std::floor(v))) {
-            problem = QStringLiteral("значение ключа \"%1\" не 32-разрядное целое").arg(it.key());
+            problem = FormatText(u"значение ключа \"%s\" не 32-разрядное целое", key);
             return false;
         }
-        ints[it.key().toStdU16String()] = static_cast<int32_t>(v);
+        ints[key] = static_cast<int32_t>(v);
     }
-    const QJsonObject doubleValues = doubleSection.toObject();
-    for (auto it = doubleValues.begin(); it != doubleValues.end(); ++it) {
-        if (!it.value().isDouble()) {
-            problem = QStringLiteral("значение ключа \"%1\" не число").arg(it.key());
+    for (const auto& [key, value] : doubleSection ? doubleSection->members : decltype(JsonValue::members){}) {
+        if (value.type != Type::Number) {
+            problem = FormatText(u"значение ключа \"%s\" не число", key);
             return false;
         }
-        doubles[it.key().toStdU16String()] = it.value().toDouble();
+        doubles[key] = value.number;
     }
-    const QJsonObject textValues = textSection.toObject();
-    for (auto it = textValues.begin(); it != textValues.end(); ++it) {
-        if (!it.value().isString()) {
-            problem = QStringLiteral("значение ключа \"%1\" не текст").arg(it.key());
+    for (const auto& [key, value] : textSection ? textSection->members : decltype(JsonValue::members){}) {
+        if (value.type != Type::String) {
+            problem = FormatText(u"значение ключа \"%s\" не текст", key);
             return false;
         }
-        texts[it.key().toStdU16String()] = it.value().toString();
+        texts[key] = value.text;
     }
     return true;
 }
 
-// A free name beside the file for keeping a damaged copy: "<file>.damaged", then "<file>.damaged-2", ...
-QString DamagedCopyName(const QString& path) {
-    QString name = path + QStringLiteral(".damaged");
-    for (int n = 2; QFileInfo::exists(name); ++n)
-        name = path + QStringLiteral(".damaged-%1").arg(n);
-    return name;
+std::filesystem::path FilePath(const std::u16string& path) {
+    return std::filesystem::path(path);
 }
 
-// Writes the bytes to a new file beside `path`, checking every write, syncs it to the disk and only
-// then renames it over `path`: at no moment is there a partly written profile under the name.
-// (QSaveFile was not enough: it let a short write through when the file size limit was hit.)
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString& error) {
-    QByteArray name = QFile::encodeName(path) + ".XXXXXX";
-    const int fd = mkstemp(name.data());
-    if (fd < 0) {
-        error = qt_error_string(errno);
-        return false;
-    }
-    bool written = true;
-    for (qsizetype done = 0; written && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        written = n > 0;
-        done += written ? n : 0;
-    }
-    if (written)
-        written = ::fsync(fd) == 0;
-    if (!written)
-        error = qt_error_string(errno);
-    if (::close(fd) != 0 && written) {
-        error = qt_error_string(errno);
-        written = false;
-    }
-    if (written && ::rename(name.constData(), QFile::encodeName(path).constData()) != 0) {
-        error = qt_error_string(errno);
-        written = false;
-    }
-    if (!written)
-        ::unlink(name.constData());
-    return written;
+// A free name beside the file for keeping a damaged copy: "<file>.damaged", then "<file>.damaged-2", ...
+std::u16string DamagedCopyName(const std::u16string& path) {
+    std::u16string name = path + u".damaged";
+    for (int n = 2; PathExists(name); ++n)
+        name = path + FormatText(u".damaged-%d", n);
+    return name;
 }
 
 } // namespace
 
-HostProfile::HostProfile(QString profilePath) : path(std::move(profilePath)) {
+HostProfile::HostProfile(std::u16string profilePath) : path(std::move(profilePath)) {
     Read();
 }
 
 void HostProfile::Read() {
-    QFile file(path);
-    if (!file.exists())
+    if (!PathExists(path))
         return;
-    if (!file.open(QIODevice::ReadOnly)) {
+    int error = 0;
+    uint64_t size = 0;
+    FileHandle file = OpenFileForReading(path, &size, &error);
+    std::string bytes(file ? size : 0, '\0');
+    if (file && !bytes.empty() && std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
+        error = EIO;
+    if (!file || error != 0) {
         readOnly = true;
-        warning = QStringLiteral("Файл профиля %1 не читается: %2. Настройки прочитаны как пустые; "
-                                 "файл не будет перезаписан до закрытия хоста.")
-                      .arg(path, file.errorString());
+        warning = FormatText(u"Файл профиля %s не читается: %s. Настройки прочитаны как пустые; "
+                             u"файл не будет перезаписан до закрытия хоста.",
+                             path, error ? ErrorText(error) : u"это не обычный файл");
         return;
     }
-    QString problem;
-    if (ParseProfile(file.readAll(), ints, doubles, texts, problem))
+    std::u16string problem;
+    if (ParseProfile(bytes, ints, doubles, texts, problem))
         return;
     ints.clear();
     doubles.clear();
     texts.clear();
-    const QString copy = DamagedCopyName(path);
-    if (!QFile::copy(path, copy)) {
+    const std::u16string copy = DamagedCopyName(path);
+    std::error_code copyError;
+    if (!std::filesystem::copy_file(FilePath(path), FilePath(copy), copyError)) {
         readOnly = true;
-        warning =
-            QStringLiteral("Файл профиля %1 повреждён (%2), и его копию не удалось сохранить как %3. "
-                           "Настройки прочитаны как пустые; файл не будет перезаписан до закрытия хоста.")
-                .arg(path, problem, copy);
+        warning = FormatText(u"Файл профиля %s повреждён (%s), и его копию не удалось сохранить как %s. "
+                             u"Настройки прочитаны как пустые; файл не будет перезаписан до закрытия хоста.",
+                             path, problem, copy);
         return;
     }
-    warning = QStringLiteral("Файл профиля %1 повреждён (%2). Настройки прочитаны как пустые; "
-                             "повреждённый файл сохранён как %3.")
-                  .arg(path, problem, copy);
+    warning = FormatText(u"Файл профиля %s повреждён (%s). Настройки прочитаны как пустые; "
+                         u"повреждённый файл сохранён как %s.",
+                         path, problem, copy);
 }
 
 std::optional<int32_t> HostProfile::GetInt(const std::u16string& key) const {
@@ -157,12 +136,12 @@ std::optional<double> HostProfile::GetDouble(const std::u16string& key) const {
     return it == doubles.end() ? std::nullopt : std::optional<double>(it->second);
 }
 
-std::optional<QString> HostProfile::GetText(const std::u16string& key) const {
+std::optional<std::u16string> HostProfile::GetText(const std::u16string& key) const {
     auto it = texts.find(key);
-    return it == texts.end() ? std::nullopt : std::optional<QString>(it->second);
+    return it == texts.end() ? std::nullopt : std::optional<std::u16string>(it->second);
 }
 
-bool HostProfile::SetText(const std::u16string& key, const QString& value) {
+bool HostProfile::SetText(const std::u16string& key, const std::u16string& value) {
     texts[key] = value;
     return Write();
 }
@@ -174,8 +153,7 @@ bool HostProfile::SetInt(const std::u16string& key, int32_t value) {
 
 bool HostProfile::SetDouble(const std::u16string& key, double value) {
     if (!std::isfinite(value)) {
-        lastError = QStringLiteral("значение ключа \"%1\" не конечное число; профиль его не хранит")
-                        .arg(QString::fromStdU16String(key));
+        lastError = FormatText(u"значение ключа \"%s\" не конечное число; профиль его не хранит", key);
         return false;
     }
     doubles[key] = value;
@@ -184,36 +162,37 @@ bool HostProfile::SetDouble(const std::u16string& key, double value) {
 
 bool HostProfile::Write() {
     if (readOnly) {
-        lastError =
-            QStringLiteral("файл профиля %1 не перезаписывается, потому что при запуске он не был прочитан; "
-                           "новые значения действуют до закрытия хоста")
-                .arg(path);
+        lastError = FormatText(u"файл профиля %s не перезаписывается, потому что при запуске он не был "
+                               u"прочитан; новые значения действуют до закрытия хоста",
+                               path);
         return false;
     }
-    QJsonObject intValues, doubleValues;
+    JsonWriter json;
+    json.BeginObject().Key("format").Value(std::u16string_view(kFormat));
+    json.Key("int").BeginObject();
     for (const auto& [key, value] : ints)
-        intValues.insert(QString::fromStdU16String(key), value);
+        json.Key(Utf16ToUtf8(key)).Value(value);
+    json.EndObject().Key("double").BeginObject();
     for (const auto& [key, value] : doubles)
-        doubleValues.insert(QString::fromStdU16String(key), value);
-    QJsonObject root;
-    root.insert(QStringLiteral("format"), kFormat);
-    root.insert(QStringLiteral("int"), intValues);
-    root.insert(QStringLiteral("double"), doubleValues);
+        json.Key(Utf16ToUtf8(key)).Value(value);
+    json.EndObject();
     // Only the host keeps texts (the plug-ins' services read numbers), so profiles without any stay
     // in the two-section form.
     if (!texts.empty()) {
-        QJsonObject textValues;
+        json.Key("text").BeginObject();
         for (const auto& [key, value] : texts)
-            textValues.insert(QString::fromStdU16String(key), value);
-        root.insert(QStringLiteral("text"), textValues);
+            json.Key(Utf16ToUtf8(key)).Value(std::u16string_view(value));
+        json.EndObject();
     }
+    json.EndObject();
 
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QString error;
-    if (!WriteFileAtomically(path, QJsonDocument(root).toJson(), error)) {
-        lastError = QStringLiteral("файл профиля %1 не записан (%2); прежний файл не изменён, "
-                                   "новые значения действуют до закрытия хоста")
-                        .arg(path, error);
+    std::error_code ignored; // a folder that cannot be made fails the write below, which says why
+    std::filesystem::create_directories(FilePath(path).parent_path(), ignored);
+    // Written to a new file beside it, flushed and renamed over it: no moment holds half a profile.
+    if (const int error = ReplaceTableFile(path, json.Text() + "\n"); error != 0) {
+        lastError = FormatText(u"файл профиля %s не записан (%s); прежний файл не изменён, "
+                               u"новые значения действуют до закрытия хоста",
+                               path, ErrorText(error));
         return false;
     }
     lastError.clear();

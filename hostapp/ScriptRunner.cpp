@@ -110,14 +110,13 @@ void ScriptRunner::Tick() {
 void ScriptRunner::RunNextStep() {
     stepPosted = false;
     const ScriptStep& step = (*steps)[next++];
-    print(QStringLiteral("> %1 %2").arg(QString::fromStdU16String(step.verb), QString::fromStdU16String(step.argument)).trimmed());
+    print(QString::fromStdU16String(StepLine(step)));
     QString error;
     ++depth;
     const bool done = Execute(step, error);
     --depth;
     if (!done && failure.isEmpty())
-        failure = QStringLiteral("шаг \"%1 %2\" не выполнен: %3")
-                      .arg(QString::fromStdU16String(step.verb), QString::fromStdU16String(step.argument), error);
+        failure = QString::fromStdU16String(StepFailure(step, error.toStdU16String()));
 }
 
 bool ScriptRunner::AnswerMessageBox() {

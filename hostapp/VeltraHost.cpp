@@ -4,7 +4,9 @@
 #include "hostapp/AssayPickerDlg.h"
 #include "hostapp/ChromatogramWindow.h"
 #include "hostapp/MainWindow.h"
+#include "hostcore/PluginSession.h"
 #include "platform/system/MessageBox.h"
+#include "platform/text/Utf.h"
 
 #include <QApplication>
 #include <QDir>
@@ -130,54 +132,28 @@ bool VeltraHost::Start() {
     if (started)
         return plugin.IsOpen();
     started = true;
-    // PUBLIC of the environment is kept: a lab may keep its shared files elsewhere.
-    if (options.publicDir.isEmpty() && qEnvironmentVariableIsEmpty("PUBLIC"))
-        qputenv("PUBLIC", QFile::encodeName(DefaultPublicDir()));
-    if (!options.publicDir.isEmpty()) {
-        const QFileInfo publicDir(options.publicDir);
-        if (!publicDir.isDir())
-            Show(QStringLiteral("Общая папка не найдена: %1. Переменная PUBLIC всё же задана.")
-                     .arg(options.publicDir),
-                 MB_ICONEXCLAMATION);
-        qputenv("PUBLIC", QFile::encodeName(publicDir.absoluteFilePath()));
-    }
-    if (plugin.Open(options.pluginPath.toStdU16String())) {
-        plugin.Load(bus.Table());
-        if (report)
-            report(
-                QStringLiteral("Модуль загружен: %1 %2 (%3)")
-                    .arg(QString::fromStdU16String(InfoText(plugin.Info()->name)),
-                         QString::fromStdU16String(VersionText(plugin.Info()->version)),
-                         QString::fromStdU16String(plugin.Path())));
-    } else {
-        Show(QString::fromStdU16String(plugin.LastError()) + QStringLiteral("\nХост работает без этого модуля."), MB_ICONERROR);
-    }
-    // Every module the host has is loaded now (there is at most one).
-    bus.Fire("System/ModulesLoaded");
-    return plugin.IsOpen();
+    SetPublicFolder(options.publicDir.toStdU16String(), DefaultPublicDir().toStdU16String());
+    return StartPlugin(plugin, options.pluginPath.toStdU16String(), bus, context.report);
 }
 
 void VeltraHost::Stop() {
     if (stopped)
         return;
     stopped = true;
-    if (!plugin.IsOpen())
-        return;
-    const QString name = QString::fromStdU16String(InfoText(plugin.Info()->name));
-    UnloadPlugin();
-    plugin.Close();
-    if (report)
-        report(QStringLiteral("Модуль выгружен: %1").arg(name));
+    StopPlugin(plugin, context.report, [this] { CloseLeftWindows(); });
 }
 
 void VeltraHost::UnloadPlugin() {
-    const QString name = QString::fromStdU16String(InfoText(plugin.Info()->name));
     plugin.Unload();
+    CloseLeftWindows();
+}
+
+void VeltraHost::CloseLeftWindows() {
     // Objects the plug-in released with deleteLater still run its code when deleted.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (const int left = DeleteLeftWindows(window.get()))
         std::fprintf(stderr, "veltra-host: модуль %s оставил после выгрузки окон: %d; хост закрыл их.\n",
-                     name.toUtf8().constData(), left);
+                     Utf16ToUtf8(InfoText(plugin.Info()->name)).c_str(), left);
 }
 
 bool VeltraHost::OpenDatabase(const QString& path) {

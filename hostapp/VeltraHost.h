@@ -66,7 +66,10 @@ private:
 
     void SetDatabase(const QString& path, const QString& why = {});
     void ChooseDatabase();
+    // Unload, then CloseLeftWindows.
     void UnloadPlugin();
+    // Closes the windows the plug-in left behind after its Unload: they must go before it is unmapped.
+    void CloseLeftWindows();
     // True unless a window of the loaded plug-in is open and the user chooses to keep it.
     bool MayRestartPlugin();
 

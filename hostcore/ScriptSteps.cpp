@@ -70,6 +70,14 @@ bool ParseScriptSteps(std::u16string_view text, std::vector<ScriptStep>& steps, 
     return true;
 }
 
+std::u16string StepLine(const ScriptStep& step) {
+    return u"> " + step.verb + (step.argument.empty() ? u"" : u" " + step.argument);
+}
+
+std::u16string StepFailure(const ScriptStep& step, std::u16string_view error) {
+    return FormatText(u"шаг \"%s\" не выполнен: %s", StepLine(step).substr(2), error);
+}
+
 std::u16string DemoSteps() {
     return u"menu Данные/Расчёты/Тамирель; press Добавить хроматограммы; print Расчет; "
            u"print Сообщения; press Создать отчёт (HTML); close";

@@ -21,6 +21,11 @@ struct ScriptStep {
 // The steps of the text; false with `error` set for an unknown verb or a missing argument.
 bool ParseScriptSteps(std::u16string_view text, std::vector<ScriptStep>& steps, std::u16string& error);
 
+// The line a step is printed as when it starts: "> verb argument".
+std::u16string StepLine(const ScriptStep& step);
+// Why a run stopped at the step: "шаг "verb argument" не выполнен: error".
+std::u16string StepFailure(const ScriptStep& step, std::u16string_view error);
+
 // The demo: open the plug-in's main dialog from its menu item, add chromatograms (the picker answers
 // as --pick says), print the results and the messages pages, make the report, close the dialog.
 std::u16string DemoSteps();

@@ -2,6 +2,7 @@
 
 #include "hostapp/MainWindow.h"
 #include "hostapp/ReadableText.h"
+#include "hostcore/ScriptTexts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -19,6 +20,10 @@
 #include <algorithm>
 
 namespace {
+
+QString Text(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}
 
 QString Plain(const QString& text) {
     return QString::fromStdU16String(PlainText(text.toStdU16String()));
@@ -53,7 +58,7 @@ ScriptRunner::~ScriptRunner() {
 }
 
 void ScriptRunner::OpenUrl(const QUrl& url) {
-    print(QStringLiteral("Открыт файл: %1").arg(url.isLocalFile() ? url.toLocalFile() : url.toString()));
+    print(Text(ScriptText::OpenedFile((url.isLocalFile() ? url.toLocalFile() : url.toString()).toStdU16String())));
 }
 
 bool ScriptRunner::eventFilter(QObject* watched, QEvent* event) {
@@ -92,8 +97,8 @@ void ScriptRunner::Tick() {
         if (modal) {
             if (failure.isEmpty())
                 failure =
-                    QStringLiteral("после сценария осталось открытым окно \"%1\"").arg(modal->windowTitle());
-            print(QStringLiteral("Сценарий закрывает окно \"%1\"").arg(modal->windowTitle()));
+                    Text(ScriptText::LeftOpen(modal->windowTitle().toStdU16String()));
+            print(Text(ScriptText::ClosingWindow(modal->windowTitle().toStdU16String())));
             modal->close();
             return;
         }
@@ -123,7 +128,7 @@ bool ScriptRunner::AnswerMessageBox() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box)
         return false;
-    print(QStringLiteral("Сообщение [%1]: %2").arg(box->windowTitle(), box->text()));
+    print(Text(ScriptText::AnsweredBox(box->windowTitle().toStdU16String(), box->text().toStdU16String())));
     QAbstractButton* button = box->defaultButton();
     if (!button)
         button = box->escapeButton();
@@ -152,11 +157,11 @@ bool ScriptRunner::Execute(const ScriptStep& step, QString& error) {
     if (step.verb == u"menu") {
         QAction* item = window.FindMenuItem(name);
         if (!item || item->menu()) {
-            error = QStringLiteral("в меню нет пункта \"%1\"").arg(name);
+            error = Text(ScriptText::NoMenuItem(step.argument));
             return false;
         }
         if (!item->isEnabled()) {
-            error = QStringLiteral("пункт меню \"%1\" недоступен: его команда не зарегистрирована").arg(name);
+            error = Text(ScriptText::MenuItemWithoutCommand(step.argument));
             return false;
         }
         item->trigger();
@@ -167,14 +172,14 @@ bool ScriptRunner::Execute(const ScriptStep& step, QString& error) {
         for (QWidget* w : windows) {
             if (QAbstractButton* button = FindButton(w, name)) {
                 if (!button->isEnabled()) {
-                    error = QStringLiteral("кнопка \"%1\" недоступна").arg(name);
+                    error = Text(ScriptText::ButtonDisabled(step.argument));
                     return false;
                 }
                 button->click();
                 return true;
             }
         }
-        error = QStringLiteral("кнопки \"%1\" нет в открытых окнах").arg(name);
+        error = Text(ScriptText::NoButton(step.argument));
         return false;
     }
     if (step.verb == u"shot") {
@@ -202,7 +207,7 @@ bool ScriptRunner::Execute(const ScriptStep& step, QString& error) {
                     if (Plain(tabs->tabText(i)) != name || !tabs->isVisibleTo(w))
                         continue;
                     tabs->setCurrentIndex(i);
-                    print(QStringLiteral("== %1").arg(name));
+                    print(Text(ScriptText::Heading(step.argument)));
                     for (const QString& line : ReadableText(tabs->widget(i)))
                         print(line);
                     return true;
@@ -220,7 +225,7 @@ bool ScriptRunner::Execute(const ScriptStep& step, QString& error) {
                     if (Plain(bar->tabText(i)) != name)
                         continue;
                     bar->setCurrentIndex(i);
-                    print(QStringLiteral("== %1").arg(name));
+                    print(Text(ScriptText::Heading(step.argument)));
                     for (QWidget* page : area->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
                         if (page != bar && page->isVisibleTo(w))
                             for (const QString& line : ReadableText(page))
@@ -231,13 +236,13 @@ bool ScriptRunner::Execute(const ScriptStep& step, QString& error) {
         }
         for (QWidget* w : windows) {
             if (w->windowTitle().startsWith(name)) {
-                print(QStringLiteral("== %1").arg(w->windowTitle()));
+                print(Text(ScriptText::Heading(w->windowTitle().toStdU16String())));
                 for (const QString& line : ReadableText(w))
                     print(line);
                 return true;
             }
         }
-        error = QStringLiteral("нет ни вкладки, ни окна \"%1\"").arg(name);
+        error = Text(ScriptText::NoTabOrWindow(step.argument));
         return false;
     }
     // close
@@ -248,12 +253,11 @@ bool ScriptRunner::Execute(const ScriptStep& step, QString& error) {
         // A dialog may refuse the close event and end itself instead (hide now, destroy on the next
         // turn of the event loop): what counts is that the window went away.
         if (!w->close() && w->isVisible()) {
-            error = QStringLiteral("окно \"%1\" не закрылось").arg(title);
+            error = Text(ScriptText::WindowNotClosed(title.toStdU16String()));
             return false;
         }
         return true;
     }
-    error = name.isEmpty() ? QStringLiteral("нет открытого окна модуля")
-                           : QStringLiteral("нет окна \"%1\"").arg(name);
+    error = Text(ScriptText::NoWindow(step.argument));
     return false;
 }

@@ -39,7 +39,7 @@ configure_file(${ATMOCALC_PACKAGE_DIR}/conffiles.in ${CMAKE_BINARY_DIR}/package/
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME atmocalc)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "atmocalc developers <atmocalc@example.org>")
+set(CPACK_PACKAGE_CONTACT "${ATMOCALC_VENDOR} <atmocalc@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "hydrocarbons in air from gas chromatograms, with the Veltra host")
 set(CPACK_PACKAGE_DESCRIPTION "The atmocalc plug-in computes the mass concentrations of hydrocarbons in
 atmospheric air and emissions from gas chromatograms (methane calibration

@@ -5,6 +5,7 @@
 #   Documents/Veltra4/atmocalc/files      CompsTable.csv
 #   Documents/Veltra4/atmocalc/templates  Report.xsl
 #   README-ru.txt                         where each file goes, in Russian (UTF-8, CR LF)
+# The installer (cmake/InstallerWin32.cmake) is built from the same files.
 set(ATMOCALC_DELIVERED Documents/Veltra4/atmocalc)
 
 install(TARGETS atmocalc LIBRARY DESTINATION ${ATMOCALC_DELIVERED}/bin RUNTIME DESTINATION ${ATMOCALC_DELIVERED}/bin)
@@ -22,3 +23,5 @@ set(CPACK_PACKAGE_FILE_NAME atmocalc-${PROJECT_VERSION}-win32)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
+
+include(cmake/InstallerWin32.cmake)

@@ -6,11 +6,14 @@
 #include <memory>
 
 class CWnd;
+
+#ifndef _WIN32 // on Windows the dialog manager makes the controls from the template
 class QWidget;
 
 // The control's widget inside `parent`, with its id and styles applied; its geometry is left to
 // the caller.
 QWidget* CreateControlWidget(const ControlTemplate& control, QWidget* parent);
+#endif
 
 // The object class that stands for a control of that kind (CButton, CListCtrl, ...).
 std::unique_ptr<CWnd> MakeControlObject(ControlKind kind);

@@ -25,6 +25,8 @@
 // Every kind honours WS_TABSTOP (reached with Tab, in template order) and WS_DISABLED.
 #pragma once
 
+#include "platform/ui/Rect.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -50,6 +52,10 @@ struct DynamicLayout {
     int sizeX = 0;
     int sizeY = 0;
 };
+
+// Where a control whose rectangle at creation was `initial` (pixels) stands after the dialog grew by
+// dx, dy pixels; a size never goes below 0.
+CRect ApplyDynamicLayout(const DynamicLayout& layout, const CRect& initial, int dx, int dy);
 
 struct ControlTemplate {
     ControlTemplate(int id, ControlKind kind, std::u16string text, unsigned style, int x, int y, int cx,

@@ -33,7 +33,11 @@ public:
 
 protected:
     void OnAttach() override;
+#ifdef _WIN32
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+#else
     bool OnWidgetEvent(QObject* watched, QEvent* event) override;
+#endif
 
 private:
     std::u16string heading;

@@ -15,9 +15,12 @@
 #include "platform/ui/Wnd.h"
 
 #include <functional>
+#include <memory>
 #include <vector>
 
+#ifndef _WIN32
 class QTableWidget;
+#endif
 
 #ifndef _WIN32 // the system's own on Windows (commctrl.h)
 // Column formats (the alignment of a column's cells and heading).
@@ -51,6 +54,9 @@ private:
 
 class CListCtrl : public CWnd {
 public:
+    CListCtrl();
+    ~CListCtrl() override;
+
     // Inserts a column (past the end: at the end) with its heading, format and width in pixels
     // (-1: the default width); its index, -1 without a window.
     int InsertColumn(int column, std::u16string_view heading, int format = LVCFMT_LEFT, int width = -1);
@@ -138,9 +144,18 @@ protected:
 
     void OnAttach() override;
     void OnStyleChanged() override;
+#ifdef _WIN32
+    bool OnReflectNotify(NMHDR& hdr, intptr_t* result) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+#else
     bool OnWidgetEvent(QObject* watched, QEvent* event) override;
+#endif
 
 private:
+#ifdef _WIN32
+    struct Win32State; // the rows' tips, the current column, the rows while a sort reads them
+    std::unique_ptr<Win32State> state;
+#else
     QTableWidget* Table() const;
     friend class ListItemDelegate;
     void SendItemChanged(int row, unsigned newState, unsigned oldState);
@@ -148,6 +163,7 @@ private:
     void SyncSortIndicator() const;
     bool HeaderEvent(QEvent* event);
     bool ViewportEvent(QEvent* event);
+#endif
 
     int trackingColumn = -1;
     std::u16string emptyAreaTip;

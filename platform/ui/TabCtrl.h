@@ -17,6 +17,8 @@ public:
     int GetCurSel() const;                       // -1 for none
     int SetCurSel(int index);                    // the previous current tab, -1 for a bad index
 
+#ifndef _WIN32
 protected:
     void OnAttach() override;
+#endif
 };

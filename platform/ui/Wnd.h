@@ -16,9 +16,11 @@
 #include <string_view>
 
 class CDialogEx;
+class WidgetHook;
+#ifndef _WIN32
 class QEvent;
 class QObject;
-class WidgetHook;
+#endif
 
 class CWnd {
 public:
@@ -109,15 +111,24 @@ protected:
     virtual bool WantsKey(unsigned, unsigned) const { return false; }
     // The window lost the keyboard focus (not to a menu of its own).
     virtual void OnKillFocus() {}
-    // Qt backend: events of the objects passed to WatchEvents; true eats the event.
-    virtual bool OnWidgetEvent(QObject* watched, QEvent* event);
     // ModifyStyle changed the style bits.
     virtual void OnStyleChanged() {}
+#ifdef _WIN32
+    // Win32 backend: every message of the window while bound, before the window's own procedure
+    // (its class's, or the dialog manager's); true with *result set keeps it from that procedure.
+    // The keys, the focus and the reflected notifications have been offered to the handlers above.
+    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // The window's own procedure for a message: what it does when OnMessage leaves the message.
+    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+#else
+    // Qt backend: events of the objects passed to WatchEvents; true eats the event.
+    virtual bool OnWidgetEvent(QObject* watched, QEvent* event);
 
     // Sends the events of an object (the window or a part of it) to OnWidgetEvent while bound.
     void WatchEvents(QObject* object);
     // An object that lives exactly as long as the binding: the context for Qt connections.
     QObject* Context();
+#endif
     // A notification header naming this window and its control id.
     NMHDR MakeHeader(unsigned code) const;
     // Sends the notification to the dialog around this window only; its answer, 0 when unhandled.
@@ -127,12 +138,19 @@ private:
     friend class WidgetHook;
     friend class HandlerScope;
     friend class CDialogEx;
-    class EventHook;
     void WidgetDestroying();
     void WidgetGone();
-    bool KeyOrFocusEvent(QEvent* event);
 
     HWND widget = nullptr; // null once the window reports its end
-    std::unique_ptr<EventHook> hook;
     bool destroying = false;
+#ifdef _WIN32
+    // The control's subclass procedure, and the dialog procedure with its WM_NOTIFY reflection.
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    bool KeyOrFocusMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+    bool subclassed = false;
+#else
+    class EventHook;
+    bool KeyOrFocusEvent(QEvent* event);
+    std::unique_ptr<EventHook> hook;
+#endif
 };

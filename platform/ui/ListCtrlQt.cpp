@@ -131,6 +131,10 @@ HWND CListCtrl::GetViewport() const {
     return t ? t->viewport() : nullptr;
 }
 
+CListCtrl::CListCtrl() = default;
+
+CListCtrl::~CListCtrl() = default;
+
 int CListCtrl::InsertColumn(int column, std::u16string_view heading, int format, int width) {
     QTableWidget* t = Table();
     if (!t || column < 0)

@@ -80,6 +80,23 @@ bool AssayPickerDlg::WithinCapacity() const {
     return SelectedCount() <= qsizetype(capacity);
 }
 
+std::vector<uint32_t> AssayPickerDlg::SelectIds(const std::vector<uint32_t>& ids) {
+    filterEdit->clear();
+    QItemSelection selection;
+    std::vector<uint32_t> missing;
+    for (uint32_t id : ids) {
+        const QModelIndexList found =
+            proxy->match(proxy->index(0, kId), kIdRole, qulonglong(id), 1, Qt::MatchExactly);
+        if (found.isEmpty())
+            missing.push_back(id);
+        else
+            selection.select(found.first(), found.first());
+    }
+    view->selectionModel()->select(selection,
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    return missing;
+}
+
 void AssayPickerDlg::UpdateCount() {
     const qsizetype chosen = SelectedCount();
     QString text;

@@ -27,6 +27,8 @@ public:
     // The number of selected rows, and whether the capacity allows passing them on.
     qsizetype SelectedCount() const;
     bool WithinCapacity() const;
+    // Selects exactly the rows with these ids (clearing the filter first); returns the ids not offered.
+    std::vector<uint32_t> SelectIds(const std::vector<uint32_t>& ids);
 
     QLineEdit* filterEdit;
     QTableView* view;

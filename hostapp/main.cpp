@@ -4,6 +4,7 @@
 #include "hostapp/QtMessageBox.h"
 #include "hostapp/ScriptRunner.h"
 #include "hostapp/VeltraHost.h"
+#include "hostcore/ScriptTexts.h"
 #include "platform/ui/QtTranslations.h"
 
 #include <QApplication>
@@ -50,7 +51,7 @@ int RunScript(VeltraHost& host, const HostOptions& options) {
         ScriptRunner runner(host.Window(), [](const QString& line) { PrintLine(stdout, line); });
         done = runner.Run(steps);
         if (!done)
-            PrintLine(stderr, QStringLiteral("Сценарий прерван: %1.").arg(runner.Failure()));
+            PrintLine(stderr, QString::fromStdU16String(ScriptText::Stopped(runner.Failure().toStdU16String())));
     }
     host.Stop();
     return done ? 0 : 1;

@@ -30,8 +30,11 @@ void SetPublicFolder(const std::u16string& publicDir, const std::u16string& fall
     SetEnvironmentText("PUBLIC", error ? publicDir : absolute.lexically_normal().u16string());
 }
 
-bool StartPlugin(PluginLibrary& plugin, const std::u16string& path, ServiceBus& bus, const ReportLine& report) {
+bool StartPlugin(PluginLibrary& plugin, const std::u16string& path, ServiceBus& bus, const ReportLine& report,
+                 const std::function<void()>& beforeLoad) {
     if (plugin.Open(path)) {
+        if (beforeLoad)
+            beforeLoad();
         plugin.Load(bus.Table());
         if (report)
             report(FormatText(u"Модуль загружен: %s %s (%s)", InfoText(plugin.Info()->name),

@@ -18,7 +18,9 @@ void SetPublicFolder(const std::u16string& publicDir, const std::u16string& fall
 // Opens the module at path and calls its Load with the bus's table, reporting "Модуль загружен: NAME
 // VERSION (PATH)"; a module that cannot be opened is shown in a box and the host goes on without it.
 // Then fires "System/ModulesLoaded" (every module the host has is loaded: at most one). True when loaded.
-bool StartPlugin(PluginLibrary& plugin, const std::u16string& path, ServiceBus& bus, const ReportLine& report);
+// `beforeLoad` runs between the mapping and the Load (a host takes over the module's calls there).
+bool StartPlugin(PluginLibrary& plugin, const std::u16string& path, ServiceBus& bus, const ReportLine& report,
+                 const std::function<void()>& beforeLoad = {});
 // Unloads and unmaps an open module, reporting "Модуль выгружен: NAME". `beforeUnmap` runs between its
 // Unload and the unmapping (a host closes there what the module left behind).
 void StopPlugin(PluginLibrary& plugin, const ReportLine& report, const std::function<void()>& beforeUnmap = {});

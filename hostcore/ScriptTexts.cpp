@@ -19,6 +19,9 @@ std::u16string ClosingWindow(std::u16string_view title) {
 std::u16string LeftOpen(std::u16string_view title) {
     return FormatText(u"после сценария осталось открытым окно \"%s\"", title);
 }
+std::u16string Stopped(std::u16string_view failure) {
+    return FormatText(u"Сценарий прерван: %s.", failure);
+}
 std::u16string BadPickOption(std::u16string_view text) {
     return FormatText(u"--pick: ожидается all, cancel или номера через запятую, а не \"%s\".", text);
 }

@@ -11,6 +11,7 @@ std::u16string AnsweredBox(std::u16string_view caption, std::u16string_view text
 std::u16string OpenedFile(std::u16string_view path);                // a file opened for the user
 std::u16string ClosingWindow(std::u16string_view title);            // a modal window the runner closes
 std::u16string LeftOpen(std::u16string_view title);                 // the failure of a run that left it
+std::u16string Stopped(std::u16string_view failure);                // a run that did not finish
 std::u16string BadPickOption(std::u16string_view text);             // --pick's text not understood
 
 // Why a step failed.

@@ -192,6 +192,19 @@ std::vector<HWND> ThreadWindows(DWORD threadId, HWND except) {
     return windows;
 }
 
+std::vector<HWND> OwnedWindows(HWND owner) {
+    std::vector<HWND> owned;
+    for (HWND window : AllThreadWindows(GetWindowThreadProcessId(owner, nullptr))) {
+        for (HWND up = GetWindow(window, GW_OWNER); up; up = GetWindow(up, GW_OWNER)) {
+            if (up == owner) {
+                owned.push_back(window);
+                break;
+            }
+        }
+    }
+    return owned;
+}
+
 HWND FindButton(HWND window, std::u16string_view name) {
     std::vector<HWND> controls;
     VisibleDescendants(window, controls);
@@ -249,10 +262,10 @@ std::vector<HWND> TabPages(HWND tabControl) {
     GetWindowRect(tabControl, &area);
     for (HWND sibling : Children(GetParent(tabControl))) {
         RECT page{}, common{};
-        if (sibling == tabControl || !IsWindowVisible(sibling) || !IsClass(sibling, u"#32770"))
+        if (sibling == tabControl || !IsWindowVisible(sibling))
             continue;
         GetWindowRect(sibling, &page);
-        if (IntersectRect(&common, &area, &page))
+        if (IntersectRect(&common, &area, &page) && EqualRect(&common, &page))
             pages.push_back(sibling);
     }
     return pages;

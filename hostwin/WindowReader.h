@@ -13,6 +13,8 @@ std::u16string WindowText(HWND window);
 
 // The visible top-level windows of the thread other than `except`, its tooltips and menus, topmost first.
 std::vector<HWND> ThreadWindows(DWORD threadId, HWND except);
+// The top-level windows of owner's thread, shown or not, that owner owns directly or through their owners.
+std::vector<HWND> OwnedWindows(HWND owner);
 
 // The visible button among the window's descendants whose text without its "&" mark, or whose tooltip
 // (in any tooltip control of the thread), is name; null when there is none.
@@ -25,8 +27,8 @@ void ClickButton(HWND button);
 // descendants as a click does: TCN_SELCHANGING, TCM_SETCURSEL, then TCN_SELCHANGE to the control's
 // parent. The tab control, or null when no tab has that title.
 HWND SelectTab(HWND window, std::u16string_view name);
-// The visible pages a tab control shows: its visible child windows and the visible child dialogs beside
-// it that lie over its area.
+// The visible pages a tab control shows: its visible child windows and the visible windows beside it
+// that lie within its area.
 std::vector<HWND> TabPages(HWND tabControl);
 
 // What a person reads in the window and its visible descendants, one line per entry, in the order the

@@ -63,20 +63,26 @@ bool WindowsHost::Start() {
         return plugin.IsOpen();
     started = true;
     SetPublicFolder(options.publicDir, GetEnvironmentText("PUBLIC").value_or(u""));
-    return StartPlugin(plugin, PluginPathOf(options), bus, report);
+    return StartPlugin(plugin, PluginPathOf(options), bus, report,
+                       [this] { calls.emplace(static_cast<HMODULE>(plugin.Module()), report); });
 }
 
 void WindowsHost::Stop() {
     if (stopped)
         return;
     stopped = true;
-    StopPlugin(plugin, report, [this] { DestroyLeftWindows(); });
+    StopPlugin(plugin, report, [this] {
+        DestroyLeftWindows();
+        calls.reset(); // the module's import table goes with it
+    });
 }
 
-// Windows of the plug-in it did not destroy in Unload: they must go before the module's code is unmapped.
+// Windows of the plug-in it did not destroy in Unload (the ones the host window owns, shown or not):
+// they must go before the module's code is unmapped.
 void WindowsHost::DestroyLeftWindows() {
     int left = 0;
-    for (HWND w : ThreadWindows(GetCurrentThreadId(), window)) {
+    for (HWND w : OwnedWindows(window)) {
+        // Destroying an owner has destroyed the windows it owned.
         if (IsWindow(w) && DestroyWindow(w))
             ++left;
     }

@@ -8,10 +8,12 @@
 #include "hostcore/PluginLibrary.h"
 #include "hostcore/PluginSession.h"
 #include "hostcore/ServiceBus.h"
+#include "hostwin/ScriptedCalls.h"
 
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,7 +34,8 @@ public:
     WindowsHost(const WindowsHostOptions&) = delete;
     WindowsHost& operator=(const WindowsHost&) = delete;
 
-    // Sets PUBLIC, loads the plug-in and fires "System/ModulesLoaded"; true when the plug-in is loaded.
+    // Sets PUBLIC, loads the plug-in (its message boxes and opened files taken over from before its Load
+    // until it is unmapped: see ScriptedCalls) and fires "System/ModulesLoaded"; true when it is loaded.
     bool Start();
     // Unloads the plug-in, destroys the windows it left behind and unmaps it; the destructor runs it too.
     void Stop();
@@ -59,6 +62,7 @@ private:
     ServiceBus bus; // first made, last gone: the plug-in's Unload still calls into it
     HostProfile profile;
     PluginLibrary plugin;
+    std::optional<ScriptedCalls> calls;
     HostServiceContext context;
     HWND window = nullptr;
     HMENU menuBar = nullptr;

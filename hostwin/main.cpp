@@ -3,7 +3,6 @@
 // person reads; the plug-in's message boxes and opened files are printed and answered.
 #include "hostcore/ScriptSteps.h"
 #include "hostcore/ScriptTexts.h"
-#include "hostwin/ScriptedCalls.h"
 #include "hostwin/WindowsHost.h"
 #include "hostwin/WindowsScriptRunner.h"
 #include "platform/system/Console.h"
@@ -111,16 +110,10 @@ int main(int argc, char** argv) {
     WindowsHost host(options, print);
     ShowWindow(host.Window(), SW_SHOWNOACTIVATE);
     host.Start();
-    bool done;
-    {
-        std::optional<ScriptedCalls> calls;
-        if (host.Plugin().IsOpen())
-            calls.emplace(static_cast<HMODULE>(host.Plugin().Module()), print);
-        WindowsScriptRunner runner(host, print);
-        done = runner.Run(steps);
-        if (!done)
-            PrintLine(stderr, u"Сценарий прерван: " + runner.Failure() + u".");
-    }
+    WindowsScriptRunner runner(host, print);
+    const bool done = runner.Run(steps);
+    if (!done)
+        PrintLine(stderr, ScriptText::Stopped(runner.Failure()));
     host.Stop();
     return done ? 0 : 1;
 }

@@ -5,10 +5,15 @@
 
 #include "platform/ui/Wnd.h"
 
+#include <memory>
 #include <vector>
 
 class CListBox : public CWnd {
 public:
+#ifdef _WIN32
+    CListBox();
+    ~CListBox() override;
+#endif
     // Appends the text (at its sorted place with LBS_SORT); its index, -1 without a window.
     int AddString(std::u16string_view text);
     // Inserts the text at `index` (-1 or past the end: at the end); its index, -1 without a window.
@@ -41,4 +46,8 @@ protected:
 
 private:
     std::u16string heading;
+#ifdef _WIN32
+    struct Win32State; // the tip, the widest text
+    std::unique_ptr<Win32State> state;
+#endif
 };

@@ -153,7 +153,7 @@ protected:
 
 private:
 #ifdef _WIN32
-    struct Win32State; // the rows' tips, the current column, the rows while a sort reads them
+    struct Win32State; // the tip, the rows' tips, the current column, the extended style
     std::unique_ptr<Win32State> state;
 #else
     QTableWidget* Table() const;

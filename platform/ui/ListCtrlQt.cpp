@@ -2,6 +2,7 @@
 
 #include "ListViewWidget.h"
 #include "QtGeometry.h"
+#include "StableOrder.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -11,7 +12,6 @@
 #include <QToolTip>
 
 #include <algorithm>
-#include <numeric>
 #include <set>
 
 namespace {
@@ -62,29 +62,6 @@ int DividerAt(const QHeaderView* header, int x) {
     if (x > position + header->sectionSize(logical) - grip)
         return logical;
     return -1;
-}
-
-// A stable merge sort that asks compare(a, b) <= 0 to keep a first, and never leaves its bounds
-// whatever the comparison answers.
-std::vector<int> MergeOrder(int count, const std::function<int(int, int)>& compare) {
-    std::vector<int> order(count);
-    std::iota(order.begin(), order.end(), 0);
-    std::vector<int> merged(count);
-    for (int width = 1; width < count; width *= 2) {
-        for (int low = 0; low < count; low += 2 * width) {
-            const int middle = std::min(low + width, count);
-            const int high = std::min(low + 2 * width, count);
-            int left = low, right = middle, out = low;
-            while (left < middle && right < high)
-                merged[out++] = compare(order[left], order[right]) <= 0 ? order[left++] : order[right++];
-            while (left < middle)
-                merged[out++] = order[left++];
-            while (right < high)
-                merged[out++] = order[right++];
-        }
-        order.swap(merged);
-    }
-    return order;
 }
 
 } // namespace
@@ -408,7 +385,7 @@ bool CListCtrl::SortItemsEx(const std::function<int(int, int)>& compare) {
         return false;
     const int rows = t->rowCount();
     const int columns = t->columnCount();
-    const std::vector<int> order = MergeOrder(rows, compare);
+    const std::vector<int> order = StableOrder(rows, compare);
 
     std::vector<bool> selected(rows);
     for (int row : GetSelectedRows())
@@ -437,24 +414,6 @@ bool CListCtrl::SortItemsEx(const std::function<int(int, int)>& compare) {
 }
 
 // ---- what the list tells ----
-
-CListCtrl::ItemColors CListCtrl::GetItemColors(int, int) const {
-    return {};
-}
-
-bool CListCtrl::OnContextMenu(CPoint) {
-    return false;
-}
-
-bool CListCtrl::OnHeaderBeginTrack(int) {
-    return false;
-}
-
-bool CListCtrl::OnHeaderEndTrack(int, int) {
-    return false;
-}
-
-void CListCtrl::OnHeaderEndDrag(int, int) {}
 
 void CListCtrl::SendItemChanged(int row, unsigned newState, unsigned oldState) {
     NMLISTVIEW change{

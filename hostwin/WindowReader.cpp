@@ -111,7 +111,7 @@ void ReadListBox(HWND list, std::vector<std::u16string>& lines) {
 void Read(HWND window, std::vector<std::u16string>& lines) {
     const LONG style = GetWindowLongW(window, GWL_STYLE);
     if (IsClass(window, u"Static")) {
-        AddLines(WindowText(window), lines);
+        AddLines(TrimmedText(WindowText(window)), lines);
         return;
     }
     if (IsClass(window, u"Edit")) {

@@ -32,7 +32,7 @@ HWND SelectTab(HWND window, std::u16string_view name);
 std::vector<HWND> TabPages(HWND tabControl);
 
 // What a person reads in the window and its visible descendants, one line per entry, in the order the
-// controls were made: a static's text (its lines), an edit's text (its lines), a group box's title, a
+// controls were made: a static's text (its lines, without the white space around them), an edit's text (its lines), a group box's title, a
 // list box's items, a list view's header (cells separated by tabs, when shown) and then one line per row
 // (its columns separated by tabs). Buttons, tab titles and icons are not read.
 std::vector<std::u16string> ReadableLines(HWND root);

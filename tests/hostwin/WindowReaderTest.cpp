@@ -50,6 +50,7 @@ protected:
 
 TEST_F(Controls, ReadableLinesFollowTheControlsInTheOrderMade) {
     Add(L"STATIC", L"Итог:\nвторая строка", 0);
+    Add(L"STATIC", L" 1.0.2.0 ", 0);
     ShowWindow(Add(L"STATIC", L"скрыт", 0), SW_HIDE);
     Add(L"EDIT", L"750", ES_AUTOHSCROLL);
     Add(L"EDIT", L"a\r\nb\r\n", ES_MULTILINE);
@@ -77,7 +78,7 @@ TEST_F(Controls, ReadableLinesFollowTheControlsInTheOrderMade) {
         SendMessageW(view, LVM_SETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
     }
     EXPECT_EQ(ReadableLines(window),
-              (std::vector<std::u16string>{u"Итог:", u"вторая строка", u"750", u"a", u"b", u"Давление",
+              (std::vector<std::u16string>{u"Итог:", u"вторая строка", u"1.0.2.0", u"750", u"a", u"b", u"Давление",
                                            u"Предупреждения:", u"    1. Проба", u"Компонент\tКонцентрация",
                                            u"метан\t2.2593±0.5196 мг/м3", u"метан\t2.2593±0.5196 мг/м3"}));
     EXPECT_EQ(WindowText(window), u"Стенд — окно");

@@ -3,7 +3,9 @@
 # command-line tool computes on the same demo data and settings.
 #   scripted_demo_matches_cli.sh HOST TOOL   veltra-host and the tool of the Linux tree
 #   scripted_demo_matches_cli.sh HOST.exe    veltra-host.exe under wine; the data and the expected rows
-#                                            from the Linux tool in ATMOCALC_LINUX_TOOL (skipped without it)
+#                                            from the Linux tool in ATMOCALC_LINUX_TOOL (skipped without it);
+#                                            with the Linux veltra-host beside that tool, both hosts also
+#                                            print the same of every dialog
 set -euo pipefail
 host=$1 tool=${2:-${ATMOCALC_LINUX_TOOL:-}}
 windows=false
@@ -48,6 +50,16 @@ if $windows; then
   # The report the plug-in opened for the user, printed by the host that took the opening over.
   report=$(sed -n 's/^Открыт файл: //p' "$dir/host.txt")
   [ -n "$report" ] && [ -s "$(winepath -u "$report")" ] || { echo "no report opened: ${report:-none}"; exit 1; }
+  linux_host=$(dirname "$tool")/veltra-host
+  if [ -x "$linux_host" ]; then
+    steps="menu Данные/Расчёты/Тамирель; press Добавить хроматограммы; press Открыть настройки; print Настройки"
+    steps+="; press Отмена; press Справочник компонентов; print Компоненты; press Отмена; press О плагине"
+    steps+="; print О плагине; press OK; press Удалить все хроматограммы; press Пересчитать; print Сообщения; close"
+    run_host "$dir/windows-dialogs.txt" --pick 1,4 --steps "$steps"
+    host=$linux_host windows=false run_host "$dir/linux-dialogs.txt" --pick 1,4 --steps "$steps"
+    # All but the module's path.
+    diff <(tail -n +2 "$dir/linux-dialogs.txt") <(tail -n +2 "$dir/windows-dialogs.txt")
+  fi
   echo "scripted Windows demo matches the command-line tool"
   exit 0
 fi

@@ -8,6 +8,7 @@
 #include "platform/system/ModuleFolder.h"
 #include "platform/text/Utf.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -22,6 +23,18 @@ std::u16string ProfilePathOf(const WindowsHostOptions& options) {
     if (!options.profilePath.empty())
         return options.profilePath;
     return GetEnvironmentText("APPDATA").value_or(ModuleFolder()) + u"\\veltra-host\\profile.json";
+}
+
+// The levels of a menu path: its "/"-separated parts that are not empty.
+std::vector<std::u16string> MenuLevels(std::u16string_view path) {
+    std::vector<std::u16string> levels;
+    for (size_t start = 0; start <= path.size();) {
+        const size_t end = std::min(path.find(u'/', start), path.size());
+        if (end > start)
+            levels.emplace_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return levels;
 }
 
 void RegisterWindowClass(WNDPROC procedure) {
@@ -105,45 +118,38 @@ LRESULT CALLBACK WindowsHost::WindowProc(HWND window, UINT message, WPARAM wPara
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-HMENU WindowsHost::Popup(const std::u16string& path) {
-    if (path.empty())
-        return menuBar;
-    if (auto it = popups.find(path); it != popups.end())
-        return it->second;
-    const size_t slash = path.rfind(u'/');
-    const HMENU parent = Popup(slash == path.npos ? u"" : path.substr(0, slash));
-    if (!parent)
-        return nullptr;
-    const HMENU popup = CreatePopupMenu();
-    const std::u16string title = slash == path.npos ? path : path.substr(slash + 1);
-    AppendMenuW(parent, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), AsWide(title));
-    popups[path] = popup;
-    return popup;
-}
-
 bool WindowsHost::AddMenuItem(const std::u16string& menuPath, const char* commandName) {
-    const size_t slash = menuPath.rfind(u'/');
-    const std::u16string title = slash == menuPath.npos ? menuPath : menuPath.substr(slash + 1);
-    // An item needs a title, and a path already holding a submenu holds no item.
-    if (title.empty() || popups.count(menuPath) || items.count(menuPath.substr(0, slash)))
+    const std::vector<std::u16string> levels = MenuLevels(menuPath);
+    if (levels.empty())
         return false;
-    if (auto it = items.find(menuPath); it != items.end()) {
-        commands[it->second] = commandName;
-        return true;
+    HMENU container = menuBar;
+    std::u16string path;
+    for (size_t i = 0; i + 1 < levels.size(); ++i) {
+        path += (i ? u"/" : u"") + levels[i];
+        auto [popup, added] = popups.try_emplace(path, nullptr);
+        if (added) {
+            popup->second = CreatePopupMenu();
+            AppendMenuW(container, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup->second),
+                        AsWide(levels[i]));
+        }
+        container = popup->second;
     }
-    const HMENU parent = Popup(slash == menuPath.npos ? u"" : menuPath.substr(0, slash));
-    if (!parent)
-        return false;
-    const UINT id = nextItemId++;
-    AppendMenuW(parent, MF_STRING, id, AsWide(title));
-    items[menuPath] = id;
-    commands[id] = commandName;
-    DrawMenuBar(window);
+    path += (path.empty() ? u"" : u"/") + levels.back();
+    // The same path again gives the item another command.
+    auto [item, added] = items.try_emplace(path, nextItemId);
+    if (added) {
+        AppendMenuW(container, MF_STRING, nextItemId++, AsWide(levels.back()));
+        DrawMenuBar(window);
+    }
+    commands[item->second] = commandName;
     return true;
 }
 
 bool WindowsHost::ChooseMenuItem(const std::u16string& path, std::u16string& error) {
-    const auto it = items.find(path);
+    std::u16string normalized;
+    for (const std::u16string& level : MenuLevels(path))
+        normalized += (normalized.empty() ? u"" : u"/") + level;
+    const auto it = items.find(normalized);
     if (it == items.end()) {
         error = ScriptText::NoMenuItem(path);
         return false;

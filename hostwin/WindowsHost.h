@@ -54,7 +54,6 @@ private:
     void ShowChromatogram(const std::u16string& path, const CVeltraFile4& file) override;
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    HMENU Popup(const std::u16string& path);
     void DestroyLeftWindows();
 
     WindowsHostOptions options;
@@ -66,8 +65,8 @@ private:
     HostServiceContext context;
     HWND window = nullptr;
     HMENU menuBar = nullptr;
-    std::map<std::u16string, HMENU> popups;     // by path
-    std::map<std::u16string, UINT> items;       // by path
+    std::map<std::u16string, HMENU> popups;     // by path, its levels joined by "/"
+    std::map<std::u16string, UINT> items;       // by path, its levels joined by "/"
     std::map<UINT, std::string> commands;       // by item id
     UINT nextItemId = 1000;
     bool started = false;

@@ -149,3 +149,20 @@ TEST_F(WindowsScript, RunThatEndsInAModalWindowOrFailsAStepSaysWhy) {
             DestroyWindow(w);
     }
 }
+
+TEST_F(WindowsScript, MenuPathsAreReadByTheirLevels) {
+    const struct {
+        const char16_t* path;
+        HostResult added;
+    } records[] = {{u"/Данные//Стенд 2/", 1}, {u"Стенд 3", 1}, {u"", 0}, {u"//", 0}};
+    for (const auto& r : records) {
+        NewMenuInfo menu{sizeof(NewMenuInfo), r.path, 0, "standin/MenuCommand"};
+        EXPECT_EQ(table->CallService("MainMenu/CreateNewMenu", 0, &menu), r.added) << Utf16ToUtf8(r.path);
+    }
+    EXPECT_TRUE(Run(u"menu Данные/Стенд 2; close; menu Стенд 3; close")) << Utf16ToUtf8(failure);
+    // "Данные" holds a submenu, not an item.
+    const HMENU data = GetSubMenu(GetMenu(host.Window()), 0);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(GetMenuItemCount(data), 2); // "Стенд" and "Стенд 2"
+    EXPECT_EQ(GetMenuItemCount(GetMenu(host.Window())), 2); // "Данные" and "Стенд 3"
+}

@@ -17,7 +17,7 @@ constexpr char16_t kCaption[] = u"Veltra";
 
 void SetPublicFolder(const std::u16string& publicDir, const std::u16string& fallback) {
     if (publicDir.empty()) {
-        if (!GetEnvironmentText("PUBLIC"))
+        if (!fallback.empty() && !GetEnvironmentText("PUBLIC"))
             SetEnvironmentText("PUBLIC", fallback);
         return;
     }

@@ -12,8 +12,8 @@ class ServiceBus;
 using ReportLine = std::function<void(const std::u16string&)>;
 
 // Sets PUBLIC to publicDir made absolute (a folder that is missing is shown in a box, and PUBLIC set all
-// the same); with no publicDir, to fallback when the environment has no PUBLIC (a lab may keep its
-// shared files elsewhere).
+// the same); with no publicDir, to fallback (when not empty) if the environment has no PUBLIC (a lab may
+// keep its shared files elsewhere).
 void SetPublicFolder(const std::u16string& publicDir, const std::u16string& fallback);
 // Opens the module at path and calls its Load with the bus's table, reporting "Модуль загружен: NAME
 // VERSION (PATH)"; a module that cannot be opened is shown in a box and the host goes on without it.

@@ -75,7 +75,7 @@ bool WindowsHost::Start() {
     if (started)
         return plugin.IsOpen();
     started = true;
-    SetPublicFolder(options.publicDir, GetEnvironmentText("PUBLIC").value_or(u""));
+    SetPublicFolder(options.publicDir, {}); // Windows gives every process its PUBLIC
     return StartPlugin(plugin, PluginPathOf(options), bus, report,
                        [this] { calls.emplace(static_cast<HMODULE>(plugin.Module()), report); });
 }

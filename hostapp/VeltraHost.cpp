@@ -107,19 +107,18 @@ VeltraHost::VeltraHost(const HostOptions& hostOptions, std::function<void(const 
 
     QString database = options.databasePath;
     QString why;
-    if (database.isEmpty())
+    if (!database.isEmpty()) {
+        if (!DatabaseFileFound(database.toStdU16String()))
+            database.clear();
+    } else {
         database = QString::fromStdU16String(profile.GetText(kLastDatabaseKey).value_or(u""));
-    if (database.isEmpty()) {
-        why = QStringLiteral("База данных хроматограмм ещё не открыта. Откройте базу данных хоста или "
-                             "создайте демонстрационную: в ней есть градуировки и пробы для расчёта.");
-    } else if (!QFileInfo(database).isFile()) {
-        if (options.databasePath.isEmpty())
+        if (database.isEmpty()) {
+            why = QStringLiteral("База данных хроматограмм ещё не открыта. Откройте базу данных хоста или "
+                                 "создайте демонстрационную: в ней есть градуировки и пробы для расчёта.");
+        } else if (!QFileInfo(database).isFile()) {
             why = QStringLiteral("База данных, открытая в прошлый раз, не найдена: %1.").arg(database);
-        else
-            Show(QStringLiteral("Файл базы данных не найден: %1. Хост работает без базы данных.")
-                     .arg(database),
-                 MB_ICONEXCLAMATION);
-        database.clear();
+            database.clear();
+        }
     }
     SetDatabase(database.isEmpty() ? database : QFileInfo(database).absoluteFilePath(), why);
 }

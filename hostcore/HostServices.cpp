@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -122,6 +124,14 @@ std::vector<uint32_t> ScriptedPick(const std::vector<uint32_t>& offered, const P
     }
     Report(report, u"Выбор хроматограмм: " + (chosen.empty() ? u"ничего" : IdList(chosen)));
     return chosen;
+}
+
+bool DatabaseFileFound(const std::u16string& path) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(std::filesystem::path(path), error))
+        return true;
+    Show(FormatText(u"Файл базы данных не найден: %s. Хост работает без базы данных.", path), MB_ICONEXCLAMATION);
+    return false;
 }
 
 bool OpenChromatogram(HostServiceContext& context, const std::u16string& path) {

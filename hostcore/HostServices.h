@@ -51,6 +51,9 @@ struct HostServiceContext {
     bool profileWriteFailed = false;        // a failed profile write was shown; the next is not
 };
 
+// True when a file is at path, the database a host was started with; else says so in a box (the host
+// then works without a database).
+bool DatabaseFileFound(const std::u16string& path);
 // Offers the services on the bus; the context must outlive the bus's use of them.
 void OfferHostServices(ServiceBus& bus, HostServiceContext& context);
 // Opens the chromatogram window for the assay file, as "Main/OpenAssayFile" does; false (and shown in a

@@ -58,7 +58,8 @@ WindowsHost::WindowsHost(const WindowsHostOptions& hostOptions, ReportLine repor
                              600, nullptr, menuBar, GetModuleHandleW(nullptr), this);
     context.windows = this;
     context.profile = &profile;
-    context.connectionUri = options.databasePath;
+    if (!options.databasePath.empty() && DatabaseFileFound(options.databasePath))
+        context.connectionUri = options.databasePath;
     context.scriptedPick = options.pick;
     context.report = report;
     OfferHostServices(bus, context);

@@ -166,3 +166,15 @@ TEST_F(WindowsScript, MenuPathsAreReadByTheirLevels) {
     EXPECT_EQ(GetMenuItemCount(data), 2); // "Стенд" and "Стенд 2"
     EXPECT_EQ(GetMenuItemCount(GetMenu(host.Window())), 2); // "Данные" and "Стенд 3"
 }
+
+TEST(WindowsHostDatabase, MissingFileIsToldAndTheHostGoesOnWithoutOne) {
+    ScratchFolder folder;
+    MessageBoxRecorder boxes;
+    const std::u16string missing = Utf8ToUtf16(folder.Path("nowhere.db"));
+    WindowsHost host(WindowsHostOptions{.databasePath = missing, .profilePath = Utf8ToUtf16(folder.Path("p.json"))},
+                     {});
+    EXPECT_EQ(host.Bus().Table()->CallService("DB/GetConnectionUri", 0, nullptr), 0);
+    EXPECT_EQ(boxes.Texts(),
+              std::vector<std::u16string>{u"Файл базы данных не найден: " + missing +
+                                          u". Хост работает без базы данных."});
+}

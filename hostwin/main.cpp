@@ -14,7 +14,10 @@
 #include <commctrl.h>
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <system_error>
+#include <vector>
 
 namespace {
 

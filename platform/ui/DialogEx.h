@@ -205,6 +205,9 @@ private:
     void ApplyMinTrackSize();
 
     struct Backend; // the system's side: the parent, the controls' windows, the modal loop
+#ifdef _WIN32
+    void RethrowInitFailure();
+#endif
 
     const DialogTemplate& dialogTemplate;
     std::unique_ptr<Backend> backend;

@@ -9,6 +9,8 @@
 #include "platform/ui/UiEntryScope.h"
 
 #include <algorithm>
+#include <exception>
+#include <utility>
 
 struct CDialogEx::Backend {
     struct Control {
@@ -21,6 +23,9 @@ struct CDialogEx::Backend {
     CSize initialClientSize;
     bool modal = false;
     std::vector<uint32_t> templateData; // the DLGTEMPLATEEX the window is made from
+    // What OnInitDialog threw: it cannot pass the system's frames, so the window is destroyed and
+    // Create or DoModal throws it once the system has returned.
+    std::exception_ptr initFailure;
 
     static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static BOOL InitWindow(CDialogEx& dialog, HWND window);
@@ -97,10 +102,17 @@ INT_PTR CALLBACK CDialogEx::Backend::Proc(HWND window, UINT message, WPARAM wPar
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(window, DWLP_USER, lParam);
         auto* dialog = reinterpret_cast<CDialogEx*>(lParam);
-        return GuardedProc(FALSE, [&]() -> LRESULT {
+        try {
             HandlerScope scope;
             return InitWindow(*dialog, window);
-        });
+        } catch (...) {
+            dialog->backend->initFailure = std::current_exception();
+            if (dialog->backend->modal)
+                ::EndDialog(window, -1);
+            else
+                ::DestroyWindow(window);
+            return FALSE;
+        }
     }
     auto* dialog = reinterpret_cast<CDialogEx*>(GetWindowLongPtrW(window, DWLP_USER));
     if (!dialog || dialog->GetSafeHwnd() != window)
@@ -275,6 +287,7 @@ intptr_t CDialogEx::DoModal() {
         FrameworkModule(), reinterpret_cast<LPCDLGTEMPLATEW>(backend->templateData.data()), backend->parent,
         &Backend::Proc, reinterpret_cast<LPARAM>(this));
     backend->modal = false;
+    RethrowInitFailure();
     return made == -1 ? -1 : result;
 }
 
@@ -296,7 +309,13 @@ bool CDialogEx::Create(HWND parent) {
     backend->templateData = BuildDlgTemplateEx(dialogTemplate);
     CreateDialogIndirectParamW(FrameworkModule(), reinterpret_cast<LPCDLGTEMPLATEW>(backend->templateData.data()),
                                backend->parent, &Backend::Proc, reinterpret_cast<LPARAM>(this));
+    RethrowInitFailure();
     return IsWindow();
+}
+
+void CDialogEx::RethrowInitFailure() {
+    if (std::exception_ptr failure = std::exchange(backend->initFailure, nullptr))
+        std::rethrow_exception(failure);
 }
 
 void CDialogEx::EndDialog(int code) {

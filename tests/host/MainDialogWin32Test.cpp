@@ -1,12 +1,15 @@
 // The built atmocalc.dll's windows as a lab technician meets them in a Windows host: the menu command
 // opens the main dialog over the host window, and everything after is done with the messages that
-// clicks and keys make, on the demo installation the Windows tool writes.
+// clicks and keys make, on the demo installation the Windows tool writes, and read as the scripted
+// Windows host reads a window (hostwin/WindowReader.h).
+#include "hostwin/WindowReader.h"
 #include "support/FakeHost.h"
 
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -55,49 +58,10 @@ void PumpMessages() {
     }
 }
 
-std::wstring Text(HWND window) {
-    wchar_t buffer[512] = {};
-    GetWindowTextW(window, buffer, 512);
-    return buffer;
-}
-
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
     return name;
-}
-
-// The rows of a list view, each as its cells joined by tabs.
-std::vector<std::wstring> ListRows(HWND list) {
-    const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    const int columns = static_cast<int>(SendMessageW(reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)),
-                                                      HDM_GETITEMCOUNT, 0, 0));
-    std::vector<std::wstring> lines;
-    for (int row = 0; row < rows; ++row) {
-        std::wstring line;
-        for (int column = 0; column < columns; ++column) {
-            wchar_t cell[256] = {};
-            LVITEMW item{};
-            item.iSubItem = column;
-            item.pszText = cell;
-            item.cchTextMax = 256;
-            SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-            line += (column ? L"\t" : L"") + std::wstring(cell);
-        }
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-// The visible page of the tab control and the control of that class on it.
-HWND PageControl(HWND dialog, const wchar_t* className) {
-    HWND tabs = GetDlgItem(dialog, kTabsId);
-    for (HWND page = GetWindow(tabs, GW_CHILD); page; page = GetWindow(page, GW_HWNDNEXT))
-        if (IsWindowVisible(page) && ClassOf(page) == L"#32770")
-            for (HWND control = GetWindow(page, GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT))
-                if (ClassOf(control) == className)
-                    return control;
-    return nullptr;
 }
 
 // Clicks a button that opens a modal dialog, and acts in that dialog from inside its loop.
@@ -182,15 +146,25 @@ protected:
     HWND dialog = nullptr;
 };
 
+// What the visible page of the main dialog's tabs shows.
+std::vector<std::u16string> PageLines(HWND dialog) {
+    std::vector<std::u16string> lines;
+    for (HWND page : TabPages(GetDlgItem(dialog, kTabsId)))
+        for (const std::u16string& line : ReadableLines(page))
+            lines.push_back(line);
+    return lines;
+}
+
 TEST_F(MainDialogWin32, AddingTheDemoFillsTheGridAndBothPages) {
-    EXPECT_EQ(Text(dialog), L"Расчет Аэро: Тамирель по ПНД Ф 13.1:2:3.25-99 1.0.2.0");
+    EXPECT_EQ(WindowText(dialog), u"Расчет Аэро: Тамирель по ПНД Ф 13.1:2:3.25-99 1.0.2.0");
     Click(dialog, kAddId);
-    EXPECT_EQ(ListRows(GetDlgItem(dialog, kListId)).size(), 8u);
-    const std::vector<std::wstring> results = ListRows(PageControl(dialog, L"SysListView32"));
-    ASSERT_EQ(results.size(), 10u);
-    EXPECT_EQ(results[0], L"предельные углеводороды\t2.2393±0.5150 мг/м3");
-    EXPECT_EQ(results[2], L"метан\t2.2593±0.5196 мг/м3");
-    EXPECT_EQ(Text(GetDlgItem(dialog, kConvergenceId)).rfind(L"Сходимость калибровки есть", 0), 0u);
+    EXPECT_EQ(ReadableLines(GetDlgItem(dialog, kListId)).size(), 1u + 8u); // the header and a row each
+    const std::vector<std::u16string> results = PageLines(dialog);
+    ASSERT_EQ(results.size(), 1u + 10u);
+    EXPECT_EQ(results[0], u"Компонент\tКонцентрация");
+    EXPECT_EQ(results[1], u"предельные углеводороды\t2.2393±0.5150 мг/м3");
+    EXPECT_EQ(results[3], u"метан\t2.2593±0.5196 мг/м3");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, kConvergenceId)).rfind(u"Сходимость калибровки есть", 0), 0u);
 
     // Ctrl+Tab shows the messages, as a click on the tab does.
     SetFocus(GetDlgItem(dialog, kListId));
@@ -200,11 +174,10 @@ TEST_F(MainDialogWin32, AddingTheDemoFillsTheGridAndBothPages) {
     PressKey(VK_TAB);
     keys[VK_CONTROL] = 0;
     SetKeyboardState(keys);
-    HWND messages = PageControl(dialog, L"ListBox");
-    ASSERT_NE(messages, nullptr);
-    wchar_t line[512] = {};
-    SendMessageW(messages, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(line));
-    EXPECT_EQ(std::wstring(line).find(L"1. Проба \"Проба воздуха, цех №3\": тип не определён"), 4u) << line;
+    const std::vector<std::u16string> messages = PageLines(dialog);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0], u"Предупреждения:");
+    EXPECT_EQ(messages[1].find(u"1. Проба \"Проба воздуха, цех №3\": тип не определён"), 4u);
 }
 
 TEST_F(MainDialogWin32, SettingsKeepTheProfileOnCancelAndStoreItOnOK) {
@@ -214,7 +187,7 @@ TEST_F(MainDialogWin32, SettingsKeepTheProfileOnCancelAndStoreItOnOK) {
     } cases[] = {{IDCANCEL, 750}, {IDOK, 760}};
     for (const auto& c : cases) {
         ClickIntoModal(GetDlgItem(dialog, kSettingsId), [&](HWND settings) {
-            EXPECT_EQ(Text(GetDlgItem(settings, 1005)), L"750.0") << "the pressure at calibration";
+            EXPECT_EQ(WindowText(GetDlgItem(settings, 1005)), u"750.0") << "the pressure at calibration";
             SetWindowTextW(GetDlgItem(settings, 1005), L"760");
             Click(settings, c.button);
         });
@@ -244,8 +217,10 @@ TEST_F(MainDialogWin32, AKIsEditedInTheComponentsGridInPlace) {
         SetWindowTextW(editor, L"1,25");
         PressKey(VK_RETURN);
         EXPECT_FALSE(IsWindow(editor));
-        const std::wstring row = ListRows(grid).at(0);
-        EXPECT_EQ(row.substr(row.rfind(L'\t') + 1), L"1.2500");
+        const std::vector<std::u16string> rows = ReadableLines(grid);
+        const auto first = std::find_if(rows.begin(), rows.end(), [](const auto& row) { return row.starts_with(u"1\t"); });
+        ASSERT_NE(first, rows.end());
+        EXPECT_EQ(first->substr(first->rfind(u'\t') + 1), u"1.2500");
         Click(components, IDOK);
     });
     HANDLE table = CreateFileW((folder + L"\\public\\Documents\\Veltra4\\atmocalc\\files\\CompsTable.csv").c_str(),

@@ -1,5 +1,7 @@
 // The dialog framework's promises that hold on every system, checked through its interface alone:
 // the same tests run on the Qt backend (Linux) and on the system's dialog manager (Windows, under wine).
+#include "DialogTestTemplate.h"
+
 #include "platform/ui/Button.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/DialogEx.h"
@@ -18,19 +20,6 @@ namespace {
 
 constexpr unsigned kProbeCode = 0x0D70;
 
-// clang-format off
-const DialogTemplate kTemplate{920, u"Проверка", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, 200, 120, u"MS Shell Dlg", 8, {
-    {1002, ControlKind::ListView, u"", LVS_REPORT | WS_BORDER | WS_TABSTOP, 7, 7, 186, 50, {0, 0, 100, 50}},
-    {1007, ControlKind::StaticText, u"Строка", SS_LEFT, 7, 60, 100, 8, {0, 50, 0, 0}},
-    {1005, ControlKind::Edit, u"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 72, 80, 14},
-    {1004, ControlKind::DropDownCombo, u"", CBS_DROPDOWNLIST | WS_TABSTOP, 95, 72, 80, 60},
-    {1010, ControlKind::PushButton, u"Ещё", WS_TABSTOP, 7, 99, 50, 14},
-    {1003, ControlKind::IconButton, u"+", WS_TABSTOP, 60, 99, 16, 14},
-    {IDOK, ControlKind::PushButton, u"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 89, 99, 50, 14, {100, 100, 0, 0}},
-    {IDCANCEL, ControlKind::PushButton, u"Отмена", WS_TABSTOP, 143, 99, 50, 14, {100, 100, 0, 0}},
-}};
-// clang-format on
-
 // An edit that reports a notification of its own, as the grid's cell editor does.
 class ProbeEdit : public CEdit {
 public:
@@ -45,7 +34,7 @@ protected:
 
 class Dialog : public CDialogEx {
 public:
-    Dialog() : CDialogEx(kTemplate) {
+    Dialog() : CDialogEx(kTestTemplate) {
         MapCommand(1010, &Dialog::OnMore);
         MapCommand(1005, EN_CHANGE, &Dialog::OnEdited);
         MapNotify(1005, kProbeCode, &Dialog::OnProbe);
@@ -112,7 +101,7 @@ TEST(DialogInterface, ControlsAreReachedByIdAsTheirKindsObjects) {
 
 TEST(DialogInterface, BindingAControlTheTemplateLacksIsAnError) {
     struct Broken : CDialogEx {
-        Broken() : CDialogEx(kTemplate) {}
+        Broken() : CDialogEx(kTestTemplate) {}
         CEdit missing;
         void DoDataExchange(CDataExchange& dx) override { DDX_Control(dx, 4242, missing); }
     } dialog;
@@ -120,7 +109,7 @@ TEST(DialogInterface, BindingAControlTheTemplateLacksIsAnError) {
         dialog.Create();
         FAIL() << "no error";
     } catch (const std::logic_error& e) {
-        EXPECT_STREQ(e.what(), "dialog 920 has no control 4242 to bind");
+        EXPECT_STREQ(e.what(), "dialog 900 has no control 4242 to bind");
     }
 }
 

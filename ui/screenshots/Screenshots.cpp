@@ -118,7 +118,7 @@ const std::pair<int, int> kButtonIcons[] = {{1003, 104}, {1004, 105}, {1005, 106
                                             {1012, 112}, {1013, 117}, {1014, 114}, {1015, 119}};
 
 // clang-format off
-const DialogTemplate kIconsTemplate{3, u"Значки", WS_POPUP | WS_CAPTION, 220, 100, u"MS Shell Dlg", 8, {
+const DialogTemplate kIconsTemplate{3, u"Значки", WS_POPUP | WS_CAPTION, 220, 112, u"MS Shell Dlg", 8, {
     {1003, ControlKind::IconButton, u"+", WS_TABSTOP, 7, 7, 16, 14},
     {1004, ControlKind::IconButton, u"-", WS_TABSTOP, 30, 7, 16, 14},
     {1005, ControlKind::IconButton, u"/", WS_TABSTOP, 53, 7, 16, 14},

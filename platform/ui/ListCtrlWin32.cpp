@@ -2,6 +2,7 @@
 
 #include "StableOrder.h"
 #include "Win32ListHelpers.h"
+#include "Win32Window.h"
 
 #include <windowsx.h>
 
@@ -106,7 +107,7 @@ bool ColumnSpan(HWND list, int column, LONG& left, LONG& right) {
 // The bottom of the header in the list's client coordinates; 0 when it does not show.
 int HeaderBottom(HWND list) {
     const HWND header = HeaderOf(list);
-    if (!header || !IsWindowVisible(header))
+    if (!header || !(GetWindowLongW(header, GWL_STYLE) & WS_VISIBLE)) // LVS_NOCOLUMNHEADER hides it
         return 0;
     RECT rect{};
     GetWindowRect(header, &rect);
@@ -494,7 +495,7 @@ std::u16string TipAt(const CListCtrl& list, POINT point) {
     CRect cell;
     list.GetSubItemRect(row, column, cell);
     const auto width = static_cast<int>(
-        SendMessageW(list.GetSafeHwnd(), LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
+        SendMessageW(list.GetSafeHwnd(), LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(Wide(text))));
     return width + kCellTextPadding > cell.Width() ? text : std::u16string();
 }
 

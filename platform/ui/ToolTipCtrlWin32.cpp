@@ -1,5 +1,7 @@
 #include "ToolTipCtrl.h"
 
+#include "Win32Window.h"
+
 #include <vector>
 
 // One system tip window for all the tools of a dialog; each tool is a control's window, which the
@@ -17,7 +19,7 @@ struct CToolTipCtrl::Tools {
         info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         info.hwnd = owner;
         info.uId = reinterpret_cast<UINT_PTR>(tool.window);
-        info.lpszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(tool.text.c_str()));
+        info.lpszText = const_cast<wchar_t*>(Wide(tool.text));
         return info;
     }
     Tool* Find(const CWnd* tool) {

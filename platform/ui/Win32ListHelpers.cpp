@@ -1,6 +1,7 @@
 #include "Win32ListHelpers.h"
 
 #include "Clipboard.h"
+#include "Win32Window.h"
 
 #include <commctrl.h>
 
@@ -58,7 +59,7 @@ bool TextTip::Answer(NMHDR* hdr, const TextAt& textAt) {
     auto* info = reinterpret_cast<NMTTDISPINFOW*>(hdr);
     info->hinst = nullptr;
     info->szText[0] = L'\0';
-    info->lpszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(shown.c_str()));
+    info->lpszText = const_cast<wchar_t*>(Wide(shown));
     return true;
 }
 

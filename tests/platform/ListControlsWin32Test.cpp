@@ -148,6 +148,12 @@ protected:
         calls.push_back(Ascii("end " + std::to_string(column) + " " + std::to_string(width)));
         return false;
     }
+    bool OnContextMenu(CPoint point) override {
+        calls.push_back(Ascii("menu " + std::to_string(point.x) + " " + std::to_string(point.y)));
+        return true;
+    }
+    void OnScroll() override { calls.push_back(u"scroll"); }
+    void OnSize() override { calls.push_back(u"size"); }
 };
 
 // The dialog's list handed over to an OwnerList.
@@ -308,6 +314,57 @@ TEST(ListCtrlWin32, DraggingADividerAsksTheOwnerAndEndsWithTheNewWidth) {
         Pump();
         EXPECT_EQ(dialog.owner.GetColumnWidth(0), c.width) << c.forbid;
         EXPECT_EQ(dialog.owner.calls, c.calls) << c.forbid;
+    }
+}
+
+TEST(ListCtrlWin32, TheOwnerHearsOfMenusScrollingAndSizeBeforeTheListActs) {
+    struct Case {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        std::u16string call;
+    };
+    const Case cases[] = {
+        {WM_CONTEXTMENU, 0, MAKELPARAM(300, 200), u"menu 300 200"},
+        {WM_CONTEXTMENU, 0, -1, u"menu -1 -1"}, // from the keyboard
+        {WM_VSCROLL, SB_LINEDOWN, 0, u"scroll"},
+        {WM_HSCROLL, SB_LINERIGHT, 0, u"scroll"},
+        {WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0, u"scroll"},
+    };
+    OwnerListDialog dialog;
+    ASSERT_TRUE(dialog.Open(40));
+    const HWND list = dialog.owner.GetSafeHwnd();
+    for (const Case& c : cases) {
+        dialog.owner.calls.clear();
+        SendMessageW(list, c.message, c.wParam, c.lParam);
+        EXPECT_EQ(dialog.owner.calls, std::vector<std::u16string>{c.call}) << c.message;
+    }
+    EXPECT_GT(dialog.owner.GetTopIndex(), 0); // the list still scrolled
+
+    dialog.owner.calls.clear();
+    const CRect rect = dialog.owner.GetClientRect();
+    dialog.owner.MoveWindow(0, 0, rect.Width() + 30, rect.Height());
+    EXPECT_EQ(dialog.owner.calls, std::vector<std::u16string>{u"size"});
+}
+
+TEST(ListCtrlWin32, DoubleClickingADividerFitsTheColumnUnlessTheOwnerForbids) {
+    for (const bool forbid : {false, true}) {
+        OwnerListDialog dialog;
+        ASSERT_TRUE(dialog.Open(2));
+        dialog.owner.forbidTracking = forbid;
+        dialog.owner.SetItemText(1, 0, u"Выброс котельной, без патрона (ошибка ввода)");
+        const HWND header = ListView_GetHeader(dialog.owner.GetSafeHwnd());
+        RECT item{};
+        Header_GetItemRect(header, 0, &item);
+        const LPARAM divider = MAKELPARAM(item.right - 1, (item.top + item.bottom) / 2);
+        PostMessageW(header, WM_LBUTTONDBLCLK, MK_LBUTTON, divider);
+        PostMessageW(header, WM_LBUTTONUP, 0, divider);
+        Pump();
+        std::erase(dialog.owner.calls, u"size"); // a wider column may bring the sideways scroll bar
+        const int width = dialog.owner.GetColumnWidth(0);
+        EXPECT_EQ(width > 100, !forbid);
+        const std::vector<std::u16string> fitted{u"begin 0", Ascii("end 0 " + std::to_string(width))};
+        EXPECT_EQ(dialog.owner.calls, forbid ? std::vector<std::u16string>{u"begin 0"} : fitted);
     }
 }
 

@@ -189,7 +189,6 @@ int CListCtrl::InsertColumn(int column, std::u16string_view heading, int format,
     std::u16string text;
     LVCOLUMNW lvc{};
     lvc.mask = LVCF_TEXT | LVCF_FMT | LVCF_SUBITEM | (width >= 0 ? LVCF_WIDTH : 0);
-    // The system keeps the first column's cells left-aligned whatever its format says.
     lvc.fmt = format & LVCFMT_JUSTIFYMASK;
     lvc.pszText = Text(heading, text);
     lvc.cx = width;
@@ -224,6 +223,10 @@ int CListCtrl::GetColumnFormat(int column) const {
     const HWND list = GetSafeHwnd();
     if (!ValidColumn(list, column))
         return 0;
+    // The system draws the cells of the first column (the rows' own texts) on the left, whatever
+    // format the column was given, and so does its heading; the column's format says so too.
+    if (column == 0)
+        return LVCFMT_LEFT;
     LVCOLUMNW lvc{};
     lvc.mask = LVCF_FMT;
     Send(list, LVM_GETCOLUMNW, column, Param(&lvc));

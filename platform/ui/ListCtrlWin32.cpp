@@ -35,7 +35,7 @@ constexpr int kCellTextPadding = 12;
 
 class Quiet {
 public:
-    explicit Quiet(int& count) : count(++count) {}
+    explicit Quiet(int& counter) : count(++counter) {}
     ~Quiet() { --count; }
     Quiet(const Quiet&) = delete;
     Quiet& operator=(const Quiet&) = delete;

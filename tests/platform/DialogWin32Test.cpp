@@ -1,0 +1,257 @@
+// The dialog framework on the system's dialog manager, driven as a user drives it: by the messages
+// that clicks and keys make, through a message loop like a host's (which knows nothing of the dialogs).
+#include "platform/ui/Button.h"
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/DialogEx.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/TabCtrl.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kEditId = 1005;
+constexpr int kComboId = 1004;
+constexpr int kApplyId = 1006;
+constexpr int kTabsId = 1001;
+constexpr unsigned kInfoCommand = 0x0010;
+constexpr unsigned kProbeCode = 0x0D70;
+
+// clang-format off
+const DialogTemplate kTemplate{930, u"Проба", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, 200, 120, u"MS Shell Dlg", 8, {
+    {kComboId, ControlKind::DropDownCombo, u"", CBS_DROPDOWNLIST | WS_TABSTOP, 7, 7, 90, 60},
+    {kEditId, ControlKind::Edit, u"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 25, 90, 14, {0, 0, 100, 0}},
+    {kTabsId, ControlKind::TabControl, u"", WS_TABSTOP, 7, 45, 186, 50, {0, 0, 100, 100}},
+    {kApplyId, ControlKind::PushButton, u"Применить", WS_TABSTOP, 35, 99, 50, 14, {100, 100, 0, 0}},
+    {IDOK, ControlKind::PushButton, u"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 89, 99, 50, 14, {100, 100, 0, 0}},
+    {IDCANCEL, ControlKind::PushButton, u"Отмена", WS_TABSTOP, 143, 99, 50, 14, {100, 100, 0, 0}},
+}};
+// clang-format on
+
+// An edit that reports a notification of its own, as the grid's cell editor does.
+class ProbeEdit : public CEdit {
+public:
+    int reflected = 0;
+
+protected:
+    bool OnReflectNotify(NMHDR&, intptr_t*) override {
+        ++reflected;
+        return false;
+    }
+};
+
+class ProbeDialog : public CDialogEx {
+public:
+    explicit ProbeDialog(HWND parent = nullptr) : CDialogEx(kTemplate, parent) {
+        MapCommand(kApplyId, &ProbeDialog::OnApply);
+        MapCommand(kEditId, EN_CHANGE, &ProbeDialog::OnEditChanged);
+        MapNotify(kEditId, kProbeCode, &ProbeDialog::OnProbe);
+        MapNotify(kTabsId, TCN_SELCHANGE, &ProbeDialog::OnTabChanged);
+    }
+    std::vector<std::string> log;
+    std::u16string text = u"750";
+    ProbeEdit edit;
+    CComboBox combo;
+    CTabCtrl tabs;
+    bool destroyInCancel = false;
+
+protected:
+    void DoDataExchange(CDataExchange& dx) override {
+        DDX_Control(dx, kEditId, edit);
+        DDX_Control(dx, kComboId, combo);
+        DDX_Control(dx, kTabsId, tabs);
+        DDX_Text(dx, kEditId, text);
+    }
+    bool OnInitDialog() override {
+        CDialogEx::OnInitDialog();
+        combo.AddString(u"атмосферный воздух");
+        combo.AddString(u"выбросы");
+        tabs.InsertItem(0, u"Расчет");
+        tabs.InsertItem(1, u"Сообщения");
+        GetSystemMenu().AppendSeparator();
+        GetSystemMenu().AppendItem(kInfoCommand, u"О плагине");
+        log.clear(); // the edit's first text is not the user's change
+        return true;
+    }
+    void OnOK() override {
+        log.push_back("ok");
+        CDialogEx::OnOK();
+    }
+    void OnCancel() override {
+        log.push_back("cancel");
+        CDialogEx::OnCancel();
+        if (destroyInCancel)
+            DestroyWindow();
+    }
+    void OnSysCommand(unsigned id) override { log.push_back("sys " + std::to_string(id)); }
+    void OnDestroy() override { log.push_back("destroy"); }
+    void PostNcDestroy() override { log.push_back("gone"); }
+
+private:
+    void OnApply() { log.push_back("apply"); }
+    void OnEditChanged() { log.push_back("edit changed"); }
+    void OnProbe(NMHDR*, intptr_t* result) {
+        log.push_back("probe");
+        *result = 42;
+    }
+    void OnTabChanged(NMHDR*, intptr_t*) { log.push_back("tab " + std::to_string(tabs.GetCurSel())); }
+};
+
+// Runs the thread's messages the way a host's loop does: no IsDialogMessageW of its own.
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// A key pressed and released on the window with the keyboard focus, through the thread's queue.
+void PressKey(unsigned key, bool control = false) {
+    HWND focus = GetFocus();
+    ASSERT_NE(focus, nullptr);
+    BYTE state[256] = {};
+    if (control)
+        state[VK_CONTROL] = 0x80;
+    SetKeyboardState(state);
+    PostMessageW(focus, WM_KEYDOWN, key, 1);
+    PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+    PumpMessages();
+    state[VK_CONTROL] = 0;
+    SetKeyboardState(state);
+}
+
+class DialogWin32 : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dialog.Create());
+        dialog.ShowWindow(SW_SHOW);
+        SetForegroundWindow(dialog.GetSafeHwnd());
+        PumpMessages();
+    }
+    HWND Item(int id) const { return dialog.GetDlgItem(id)->GetSafeHwnd(); }
+    ProbeDialog dialog;
+};
+
+TEST_F(DialogWin32, ControlsAreTheSystemsOwnBoundToTheirObjects) {
+    const struct {
+        int id;
+        const wchar_t* className;
+    } cases[] = {{kComboId, L"ComboBox"}, {kEditId, L"Edit"}, {kTabsId, L"SysTabControl32"}, {IDOK, L"Button"}};
+    for (const auto& c : cases) {
+        wchar_t name[64] = {};
+        GetClassNameW(Item(c.id), name, 64);
+        EXPECT_STREQ(name, c.className) << c.id;
+        EXPECT_EQ(CWnd::FromHandle(Item(c.id))->GetDlgCtrlID(), c.id);
+    }
+    EXPECT_EQ(&dialog.edit, dialog.GetDlgItem(kEditId));
+    EXPECT_EQ(dialog.GetDlgItemText(kEditId), u"750");
+    EXPECT_EQ(dialog.GetWindowText(), u"Проба");
+    EXPECT_EQ(dialog.edit.GetParentDialog(), &dialog);
+}
+
+TEST_F(DialogWin32, ClicksAndEditsReachTheirHandlersAsCommands) {
+    SendMessageW(Item(kApplyId), BM_CLICK, 0, 0);
+    SetWindowTextW(Item(kEditId), L"745");
+    SendMessageW(Item(kComboId), CB_SETCURSEL, 1, 0);
+    EXPECT_EQ(dialog.log, (std::vector<std::string>{"apply", "edit changed"}));
+    EXPECT_EQ(dialog.combo.GetLBText(dialog.combo.GetCurSel()), u"выбросы");
+    SendMessageW(Item(IDOK), BM_CLICK, 0, 0);
+    EXPECT_EQ(dialog.text, u"745"); // OnOK moved the value back
+    EXPECT_FALSE(dialog.IsWindowVisible()); // a modeless dialog is only hidden by its end
+    EXPECT_TRUE(dialog.IsWindow());
+}
+
+TEST_F(DialogWin32, KeysWorkInAHostsLoopThroughTheHook) {
+    // Enter presses the default button, Escape cancels, Tab moves on, Ctrl+Tab changes the tab: all
+    // with a loop that never calls IsDialogMessageW.
+    dialog.edit.SetFocus();
+    PressKey(VK_TAB);
+    EXPECT_EQ(GetFocus(), Item(kTabsId));
+    PressKey(VK_TAB, true);
+    EXPECT_EQ(dialog.tabs.GetCurSel(), 1);
+    dialog.edit.SetFocus();
+    PressKey(VK_RETURN);
+    dialog.ShowWindow(SW_SHOW);
+    dialog.edit.SetFocus();
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(dialog.log, (std::vector<std::string>{"tab 1", "ok", "cancel"}));
+}
+
+TEST_F(DialogWin32, NotificationsGoToTheSenderFirstThenOnceToTheDialog) {
+    NMHDR hdr{dialog.edit.GetSafeHwnd(), kEditId, kProbeCode};
+    EXPECT_EQ(dialog.edit.SendNotify(hdr), 42);
+    EXPECT_EQ(dialog.edit.reflected, 1);
+    EXPECT_EQ(SendMessageW(dialog.GetSafeHwnd(), WM_NOTIFY, kEditId, reinterpret_cast<LPARAM>(&hdr)), 42);
+    EXPECT_EQ(dialog.edit.reflected, 2); // a control's own WM_NOTIFY is offered to it too
+    EXPECT_EQ(dialog.log, (std::vector<std::string>{"probe", "probe"}));
+}
+
+TEST_F(DialogWin32, ResizingMovesAndGrowsControlsByTheirShares) {
+    const CRect ok = dialog.GetDlgItem(IDOK)->GetWindowRect();
+    const CRect edit = dialog.edit.GetWindowRect();
+    const CRect combo = dialog.combo.GetWindowRect();
+    const CRect window = dialog.GetWindowRect();
+    dialog.MoveWindow(CRect{window.left, window.top, window.right + 40, window.bottom + 30});
+    const CRect okAfter = dialog.GetDlgItem(IDOK)->GetWindowRect();
+    EXPECT_EQ(okAfter.left - ok.left, 40);
+    EXPECT_EQ(okAfter.top - ok.top, 30);
+    EXPECT_EQ(dialog.edit.GetWindowRect().Width() - edit.Width(), 40);
+    EXPECT_EQ(dialog.combo.GetWindowRect(), combo);
+
+    dialog.SetMinTrackSize(300, 250);
+    MINMAXINFO info{};
+    SendMessageW(dialog.GetSafeHwnd(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, 300);
+    EXPECT_EQ(info.ptMinTrackSize.y, 250);
+}
+
+TEST_F(DialogWin32, SystemMenuItemsAndTheCloseButtonReachTheDialog) {
+    HMENU menu = GetSystemMenu(dialog.GetSafeHwnd(), FALSE);
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, kInfoCommand, text, 64, MF_BYCOMMAND);
+    EXPECT_STREQ(text, L"О плагине");
+    SendMessageW(dialog.GetSafeHwnd(), WM_SYSCOMMAND, kInfoCommand, 0);
+    SendMessageW(dialog.GetSafeHwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(dialog.log, (std::vector<std::string>{"sys 16", "cancel"}));
+}
+
+TEST_F(DialogWin32, AWindowDestroyedInItsHandlerIsGoneOnlyAfterTheHandler) {
+    dialog.destroyInCancel = true;
+    SendMessageW(Item(IDCANCEL), BM_CLICK, 0, 0);
+    EXPECT_EQ(dialog.log, (std::vector<std::string>{"cancel", "destroy", "gone"}));
+    EXPECT_FALSE(dialog.IsWindow());
+    EXPECT_FALSE(dialog.edit.IsWindow());
+}
+
+// A modal dialog runs the dialog manager's loop, owned and disabling its owner until it ends.
+TEST(DialogWin32Modal, EndsWithTheButtonsResultAndReenablesTheOwner) {
+    ProbeDialog owner;
+    ASSERT_TRUE(owner.Create());
+    ProbeDialog modal(owner.GetSafeHwnd());
+    static HWND ownerWindow;
+    static bool ownerDisabled;
+    ownerWindow = owner.GetSafeHwnd();
+    ownerDisabled = false;
+    // Once the modal loop runs, a click on OK (the dialog manager posts WM_ENTERIDLE to the owner).
+    struct Click {
+        static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
+            KillTimer(nullptr, id);
+            ownerDisabled = !IsWindowEnabled(ownerWindow);
+            SendMessageW(GetDlgItem(GetActiveWindow(), IDOK), BM_CLICK, 0, 0);
+        }
+    };
+    SetTimer(nullptr, 0, 50, &Click::OnTimer);
+    EXPECT_EQ(modal.DoModal(), IDOK);
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_TRUE(IsWindowEnabled(owner.GetSafeHwnd()));
+    EXPECT_FALSE(modal.IsWindow());
+    EXPECT_EQ(modal.log, (std::vector<std::string>{"ok", "destroy", "gone"}));
+}
+
+} // namespace

@@ -223,39 +223,6 @@ TEST(ListCtrl, CellsHitTestsAndScrollingAgree) {
     EXPECT_EQ(dialog.list.GetTopIndex(), 10);
 }
 
-TEST(ListCtrl, BelowTheRowsNoRowIsHitButTheColumnIs) {
-    ListDialog dialog;
-    ASSERT_TRUE(dialog.Create());
-    dialog.Fill(3);
-    CRect last;
-    ASSERT_TRUE(dialog.list.GetSubItemRect(2, 1, last));
-    int column = -2;
-    EXPECT_EQ(dialog.list.HitTest(CPoint{last.left + 5, last.bottom + 20}, &column), -1);
-    EXPECT_EQ(column, 1);
-}
-
-TEST(ListCtrl, CopyTextTakesTheSelectedRowsOrAllUnderTheShownHeadings) {
-    ListDialog dialog;
-    ASSERT_TRUE(dialog.Create());
-    dialog.Fill(3);
-    dialog.list.InsertColumn(2, u"Скрытый", LVCFMT_LEFT, 0);
-    dialog.list.SetItemText(2, 0, u"строка\tC\nконец");
-    struct Case {
-        std::vector<int> selected;
-        std::u16string copied;
-    };
-    const Case cases[] = {
-        {{}, u"Имя\tЧисло\nстрока A\t3\nстрока B\t2\nстрока C конец\t1\n"},
-        {{0, 2}, u"Имя\tЧисло\nстрока A\t3\nстрока C конец\t1\n"},
-    };
-    for (const Case& c : cases) {
-        dialog.list.SetItemState(-1, 0, LVIS_SELECTED);
-        for (int row : c.selected)
-            dialog.list.SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
-        EXPECT_EQ(dialog.list.CopyText(), c.copied);
-    }
-}
-
 TEST(ListCtrl, TheExtendedStyleReadsBackAsSet) {
     ListDialog dialog;
     ASSERT_TRUE(dialog.Create());

@@ -1,5 +1,6 @@
 #include "ToolTipCtrl.h"
 
+#include "Win32ListHelpers.h"
 #include "Win32Window.h"
 
 #include <vector>
@@ -34,11 +35,6 @@ struct CToolTipCtrl::Tools {
     std::vector<Tool> list;
 };
 
-namespace {
-// Wider texts wrap; "\n" always breaks a line.
-constexpr int kMaxTipWidth = 600;
-} // namespace
-
 CToolTipCtrl::CToolTipCtrl() : tools(std::make_unique<Tools>()) {}
 
 CToolTipCtrl::~CToolTipCtrl() {
@@ -47,15 +43,19 @@ CToolTipCtrl::~CToolTipCtrl() {
 }
 
 bool CToolTipCtrl::Create(CWnd* owner, unsigned style) {
-    if (!owner || !owner->IsWindow() || tools->tip)
+    if (!owner || !owner->IsWindow())
         return false;
+    // Made again, the tips keep their tools under the new owner.
+    if (tools->tip && IsWindow(tools->tip))
+        DestroyWindow(tools->tip);
     tools->owner = owner->GetSafeHwnd();
-    tools->tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | style,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, tools->owner,
-                                 nullptr, nullptr, nullptr);
+    tools->tip = CreateTipWindow(tools->owner, style);
     if (!tools->tip)
         return false;
-    SendMessageW(tools->tip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+    for (const Tools::Tool& tool : tools->list) {
+        TOOLINFOW info = tools->Info(tool);
+        SendMessageW(tools->tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    }
     SendMessageW(tools->tip, TTM_ACTIVATE, TRUE, 0);
     return true;
 }

@@ -456,8 +456,11 @@ TEST(ToolTipCtrlWin32, ToolsAreTheSystemTipsTools) {
     EXPECT_TRUE(GetWindowLongW(tip, GWL_STYLE) & TTS_ALWAYSTIP);
     const std::pair<CWnd*, std::u16string> tools[] = {{&dialog.list, u"Хроматограммы"},
                                                       {&dialog.texts, u"Сообщения"}};
+    ASSERT_TRUE(tips.Create(&dialog, 0)); // made again, with its tools
     for (const auto& [tool, text] : tools) {
         EXPECT_EQ(tips.GetText(tool), text);
         EXPECT_EQ(TipText(dialog.GetSafeHwnd(), tool->GetSafeHwnd()), text);
     }
+    EXPECT_FALSE(GetWindowLongW(TipOf(dialog.GetSafeHwnd(), dialog.texts.GetSafeHwnd()), GWL_STYLE) &
+                 TTS_ALWAYSTIP);
 }

@@ -14,7 +14,9 @@
 // OnMessage, as the header's parent is the list. Tips are a tip of ours over the whole list, so
 // that rows, cut-off cells and the empty area all get theirs: the list's own info tips are off.
 struct CListCtrl::Win32State {
+    HWND header = nullptr; // the list's header, for the life of the list
     TextTip tip;
+    DeferredRedraw redraw;
     std::map<UINT, std::u16string> rowTips; // by the list's id of a row, which stays with the row
     unsigned exStyle = 0;                   // as set; the list's own differs in its tips
     int currentColumn = 0;
@@ -65,8 +67,7 @@ int RowCount(HWND list) {
     return list ? static_cast<int>(Send(list, LVM_GETITEMCOUNT)) : 0;
 }
 
-int ColumnCount(HWND list) {
-    const HWND header = HeaderOf(list);
+int ColumnCount(HWND header) {
     return header ? static_cast<int>(Send(header, HDM_GETITEMCOUNT)) : 0;
 }
 
@@ -74,8 +75,8 @@ bool ValidRow(HWND list, int row) {
     return row >= 0 && row < RowCount(list);
 }
 
-bool ValidColumn(HWND list, int column) {
-    return column >= 0 && column < ColumnCount(list);
+bool ValidColumn(HWND header, int column) {
+    return column >= 0 && column < ColumnCount(header);
 }
 
 // A text the list or its header fills into a buffer, grown until the text fits.
@@ -93,8 +94,7 @@ template <class Fill> std::u16string ReadText(Fill fill) {
 
 // The column's left and right edges in the list's client coordinates (those of its header item,
 // which scrolls with the rows).
-bool ColumnSpan(HWND list, int column, LONG& left, LONG& right) {
-    const HWND header = HeaderOf(list);
+bool ColumnSpan(HWND list, HWND header, int column, LONG& left, LONG& right) {
     RECT rect{};
     if (!header || !Send(header, HDM_GETITEMRECT, column, Param(&rect)))
         return false;
@@ -105,8 +105,7 @@ bool ColumnSpan(HWND list, int column, LONG& left, LONG& right) {
 }
 
 // The bottom of the header in the list's client coordinates; 0 when it does not show.
-int HeaderBottom(HWND list) {
-    const HWND header = HeaderOf(list);
+int HeaderBottom(HWND list, HWND header) {
     if (!header || !(GetWindowLongW(header, GWL_STYLE) & WS_VISIBLE)) // LVS_NOCOLUMNHEADER hides it
         return 0;
     RECT rect{};
@@ -121,10 +120,9 @@ bool RowBounds(HWND list, int row, RECT& bounds) {
     return Send(list, LVM_GETITEMRECT, row, Param(&bounds)) != 0;
 }
 
-HDITEMW HeaderItem(HWND list, int item, UINT mask) {
+HDITEMW HeaderItem(HWND header, int item, UINT mask) {
     HDITEMW hdi{};
     hdi.mask = mask;
-    const HWND header = HeaderOf(list);
     if (header && item >= 0)
         Send(header, HDM_GETITEMW, item, Param(&hdi));
     return hdi;
@@ -141,17 +139,18 @@ int CALLBACK ByPosition(LPARAM first, LPARAM second, LPARAM) {
 // ---- header ----
 
 int CHeaderCtrl::GetItemCount() const {
-    return ColumnCount(list);
+    return ColumnCount(HeaderOf(list));
 }
 
 int CHeaderCtrl::GetItemFormat(int item) const {
-    return ValidColumn(list, item) ? HeaderItem(list, item, HDI_FORMAT).fmt & kFormatBits : 0;
+    const HWND header = HeaderOf(list);
+    return ValidColumn(header, item) ? HeaderItem(header, item, HDI_FORMAT).fmt & kFormatBits : 0;
 }
 
 std::u16string CHeaderCtrl::GetItemText(int item) const {
-    if (!ValidColumn(list, item))
-        return {};
     const HWND header = HeaderOf(list);
+    if (!ValidColumn(header, item))
+        return {};
     return ReadText([&](wchar_t* buffer, int size) {
         HDITEMW hdi{};
         hdi.mask = HDI_TEXT;
@@ -164,19 +163,27 @@ std::u16string CHeaderCtrl::GetItemText(int item) const {
 }
 
 bool CHeaderCtrl::SetItemFormat(int item, int format) {
-    if (!ValidColumn(list, item))
+    const HWND header = HeaderOf(list);
+    if (!ValidColumn(header, item))
         return false;
-    HDITEMW hdi = HeaderItem(list, item, HDI_FORMAT);
+    HDITEMW hdi = HeaderItem(header, item, HDI_FORMAT);
     // The header's own bits (a text item, ...) stay; the alignment and the sort marks are ours.
     hdi.fmt = (hdi.fmt & ~kFormatBits) | (format & kFormatBits);
-    return Send(HeaderOf(list), HDM_SETITEMW, item, Param(&hdi)) != 0;
+    return Send(header, HDM_SETITEMW, item, Param(&hdi)) != 0;
 }
 
 // ---- columns ----
 
 CListCtrl::CListCtrl() : state(std::make_unique<Win32State>()) {}
 
-CListCtrl::~CListCtrl() = default;
+HWND CListCtrl::Header() const {
+    return IsWindow() ? state->header : nullptr;
+}
+
+CListCtrl::~CListCtrl() {
+    if (IsWindow())
+        state->redraw.Resume(GetSafeHwnd()); // the window stays: it must draw again
+}
 
 HWND CListCtrl::GetViewport() const {
     return GetSafeHwnd();
@@ -192,7 +199,7 @@ int CListCtrl::InsertColumn(int column, std::u16string_view heading, int format,
     lvc.fmt = format & LVCFMT_JUSTIFYMASK;
     lvc.pszText = Text(heading, text);
     lvc.cx = width;
-    lvc.iSubItem = std::min(column, ColumnCount(list));
+    lvc.iSubItem = std::min(column, ColumnCount(Header()));
     const int at = static_cast<int>(Send(list, LVM_INSERTCOLUMNW, lvc.iSubItem, Param(&lvc)));
     if (at >= 0 && width < 0)
         Send(list, LVM_SETCOLUMNWIDTH, at, LVSCW_AUTOSIZE_USEHEADER); // wide enough for its heading
@@ -201,27 +208,27 @@ int CListCtrl::InsertColumn(int column, std::u16string_view heading, int format,
 
 bool CListCtrl::DeleteColumn(int column) {
     const HWND list = GetSafeHwnd();
-    return ValidColumn(list, column) && Send(list, LVM_DELETECOLUMN, column) != 0;
+    return ValidColumn(Header(), column) && Send(list, LVM_DELETECOLUMN, column) != 0;
 }
 
 int CListCtrl::GetColumnCount() const {
-    return ColumnCount(GetSafeHwnd());
+    return ColumnCount(Header());
 }
 
 int CListCtrl::GetColumnWidth(int column) const {
     const HWND list = GetSafeHwnd();
-    return ValidColumn(list, column) ? static_cast<int>(Send(list, LVM_GETCOLUMNWIDTH, column)) : 0;
+    return ValidColumn(Header(), column) ? static_cast<int>(Send(list, LVM_GETCOLUMNWIDTH, column)) : 0;
 }
 
 bool CListCtrl::SetColumnWidth(int column, int width) {
     const HWND list = GetSafeHwnd();
-    return ValidColumn(list, column) && width >= 0 &&
+    return ValidColumn(Header(), column) && width >= 0 &&
            Send(list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0)) != 0;
 }
 
 int CListCtrl::GetColumnFormat(int column) const {
     const HWND list = GetSafeHwnd();
-    if (!ValidColumn(list, column))
+    if (!ValidColumn(Header(), column))
         return 0;
     // The system draws the cells of the first column (the rows' own texts) on the left, whatever
     // format the column was given, and so does its heading; the column's format says so too.
@@ -248,6 +255,7 @@ int CListCtrl::InsertItem(int row, std::u16string_view text) {
     if (!list || row < 0)
         return -1;
     Quiet quiet(state->quiet);
+    state->redraw.Hold(list);
     std::u16string storage;
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_PARAM;
@@ -261,6 +269,7 @@ bool CListCtrl::DeleteItem(int row) {
     if (!ValidRow(list, row))
         return false;
     Quiet quiet(state->quiet);
+    state->redraw.Hold(list);
     state->rowTips.erase(static_cast<UINT>(Send(list, LVM_MAPINDEXTOID, row)));
     return Send(list, LVM_DELETEITEM, row) != 0;
 }
@@ -270,14 +279,16 @@ bool CListCtrl::DeleteAllItems() {
     if (!list)
         return false;
     Quiet quiet(state->quiet);
+    state->redraw.Hold(list);
     state->rowTips.clear();
     return Send(list, LVM_DELETEALLITEMS) != 0;
 }
 
 bool CListCtrl::SetItemText(int row, int column, std::u16string_view text) {
     const HWND list = GetSafeHwnd();
-    if (!ValidRow(list, row) || !ValidColumn(list, column))
+    if (!list || !ValidColumn(Header(), column)) // the list itself refuses a bad row
         return false;
+    state->redraw.Hold(list);
     std::u16string storage;
     LVITEMW item{};
     item.iSubItem = column;
@@ -287,7 +298,7 @@ bool CListCtrl::SetItemText(int row, int column, std::u16string_view text) {
 
 std::u16string CListCtrl::GetItemText(int row, int column) const {
     const HWND list = GetSafeHwnd();
-    if (!ValidRow(list, row) || !ValidColumn(list, column))
+    if (!ValidRow(list, row) || !ValidColumn(Header(), column))
         return {};
     return ReadText([&](wchar_t* buffer, int size) {
         LVITEMW item{};
@@ -388,6 +399,7 @@ bool CListCtrl::EnsureVisible(int row, bool partialOK) {
     const HWND list = GetSafeHwnd();
     if (!ValidRow(list, row))
         return false;
+    state->redraw.Resume(list);
     // The list would also scroll sideways to the row's first cell; the columns stay where the
     // user put them.
     const int horizontal = GetScrollPos(list, SB_HORZ);
@@ -400,25 +412,28 @@ bool CListCtrl::EnsureVisible(int row, bool partialOK) {
 
 int CListCtrl::GetTopIndex() const {
     const HWND list = GetSafeHwnd();
+    state->redraw.Resume(list);
     return RowCount(list) > 0 ? static_cast<int>(Send(list, LVM_GETTOPINDEX)) : 0;
 }
 
 int CListCtrl::GetCountPerPage() const {
     const HWND list = GetSafeHwnd();
+    state->redraw.Resume(list);
     return list ? static_cast<int>(Send(list, LVM_GETCOUNTPERPAGE)) : 0;
 }
 
 int CListCtrl::HitTest(CPoint point, int* subItem) const {
     const HWND list = GetSafeHwnd();
+    state->redraw.Resume(list);
     if (subItem) {
         *subItem = -1;
         LONG left = 0, right = 0;
-        for (int column = 0; column < ColumnCount(list); ++column)
-            if (ColumnSpan(list, column, left, right) && point.x >= left && point.x < right)
+        for (int column = 0; column < ColumnCount(Header()); ++column)
+            if (ColumnSpan(list, Header(), column, left, right) && point.x >= left && point.x < right)
                 *subItem = column;
     }
     RECT bounds;
-    if (RowCount(list) == 0 || point.y < HeaderBottom(list) || !RowBounds(list, 0, bounds))
+    if (RowCount(list) == 0 || point.y < HeaderBottom(list, Header()) || !RowBounds(list, 0, bounds))
         return -1;
     // A row is hit across the whole width of the list, as its cells are; the list itself knows
     // of rows only as far as its columns reach.
@@ -430,10 +445,11 @@ int CListCtrl::HitTest(CPoint point, int* subItem) const {
 
 bool CListCtrl::GetSubItemRect(int row, int column, CRect& rect) const {
     const HWND list = GetSafeHwnd();
+    state->redraw.Resume(list);
     RECT bounds;
     LONG left = 0, right = 0;
-    if (!ValidRow(list, row) || !ValidColumn(list, column) || !RowBounds(list, row, bounds) ||
-        !ColumnSpan(list, column, left, right))
+    if (!ValidRow(list, row) || !ValidColumn(Header(), column) || !RowBounds(list, row, bounds) ||
+        !ColumnSpan(list, Header(), column, left, right))
         return false;
     rect = CRect{left, bounds.top, right, bounds.bottom};
     return true;
@@ -469,6 +485,7 @@ bool CListCtrl::SortItemsEx(const std::function<int(int, int)>& compare) {
     const int rows = RowCount(list);
     const std::vector<int> order = StableOrder(rows, compare);
     Quiet quiet(state->quiet);
+    state->redraw.Hold(list);
     std::vector<intptr_t> data(rows);
     for (int position = 0; position < rows; ++position) {
         data[position] = GetItemData(order[position]);
@@ -490,7 +507,9 @@ std::u16string TipAt(const CListCtrl& list, POINT point) {
     int column = -1;
     const int row = list.HitTest(CPoint{point.x, point.y}, &column);
     if (row < 0)
-        return point.y >= HeaderBottom(list.GetSafeHwnd()) ? list.GetEmptyAreaToolTip() : std::u16string();
+        return point.y >= HeaderBottom(list.GetSafeHwnd(), HeaderOf(list.GetSafeHwnd()))
+                   ? list.GetEmptyAreaToolTip()
+                   : std::u16string();
     std::u16string own = list.GetItemToolTip(row);
     if (!own.empty() || column < 0)
         return own;
@@ -506,6 +525,7 @@ std::u16string TipAt(const CListCtrl& list, POINT point) {
 
 void CListCtrl::OnAttach() {
     const HWND list = GetSafeHwnd();
+    state->header = HeaderOf(list);
     state->exStyle = static_cast<unsigned>(Send(list, LVM_GETEXTENDEDLISTVIEWSTYLE));
     Send(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, NativeExStyle(state->exStyle));
     state->tip.Create(list);
@@ -569,6 +589,10 @@ bool CListCtrl::OnReflectNotify(NMHDR& hdr, intptr_t* result) {
 bool CListCtrl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     const HWND list = GetSafeHwnd();
     const auto tipAt = [this](POINT point) { return TipAt(*this, point); };
+    if (state->redraw.Resumed(list, message)) {
+        *result = 0;
+        return true;
+    }
     if (CopyOnCtrlC(message, wParam, [this] { return CopyText(); })) {
         *result = 0;
         return true; // nor does the list tell the dialog of the key (LVN_KEYDOWN)
@@ -580,7 +604,7 @@ bool CListCtrl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* r
             *result = 0;
             return true;
         }
-        if (hdr->hwndFrom != HeaderOf(list))
+        if (hdr->hwndFrom != Header())
             return false;
         const auto* header = reinterpret_cast<const NMHEADERW*>(hdr);
         switch (hdr->code) {

@@ -422,6 +422,29 @@ TEST(ListBoxWin32, ACutTextShowsWholeInATipAndAWideListScrollsToItsWidestText) {
     EXPECT_EQ(SendMessageW(wide, LB_GETHORIZONTALEXTENT, 0, 0), 0);
 }
 
+// Rows added in one go are laid out (scroll range) and drawn once the message loop runs again; a
+// list box's texts too.
+TEST(ListCtrlWin32, RowsAddedInOneGoShowOnceTheLoopRuns) {
+    ListDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    dialog.ShowWindow(SW_SHOW);
+    Pump();
+    dialog.Fill(40);
+    for (int i = 0; i < 40; ++i)
+        dialog.texts.AddString(u"строка");
+    Pump();
+    for (const HWND list : {dialog.list.GetSafeHwnd(), dialog.texts.GetSafeHwnd()}) {
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_RANGE | SIF_PAGE;
+        ASSERT_TRUE(GetScrollInfo(list, SB_VERT, &info));
+        EXPECT_GE(info.nMax, 39);
+        EXPECT_GT(info.nPage, 2u);
+        RECT dirty{};
+        EXPECT_FALSE(GetUpdateRect(list, &dirty, FALSE)); // drawn
+    }
+}
+
 TEST(ListCtrlWin32, ACellEditorInTheViewportIsTheListsChildOverItsCell) {
     ListDialog dialog;
     ASSERT_TRUE(dialog.Create());

@@ -154,6 +154,9 @@ protected:
     }
     void OnScroll() override { calls.push_back(u"scroll"); }
     void OnSize() override { calls.push_back(u"size"); }
+    void OnHeaderEndDrag(int column, int order) override {
+        calls.push_back(Ascii("drop " + std::to_string(column) + " at " + std::to_string(order)));
+    }
 };
 
 // The dialog's list handed over to an OwnerList.
@@ -317,7 +320,15 @@ TEST(ListCtrlWin32, DraggingADividerAsksTheOwnerAndEndsWithTheNewWidth) {
     }
 }
 
-TEST(ListCtrlWin32, TheOwnerHearsOfMenusScrollingAndSizeBeforeTheListActs) {
+TEST(ListCtrlWin32, TheOwnerHearsOfMenusScrollingDropsAndSizeBeforeTheListActs) {
+    OwnerListDialog dialog;
+    ASSERT_TRUE(dialog.Open(40));
+    const HWND list = dialog.owner.GetSafeHwnd();
+    // The header's report of a column dropped at another place (LVS_EX_HEADERDRAGDROP).
+    HDITEMW order{};
+    order.mask = HDI_ORDER;
+    order.iOrder = 1;
+    NMHEADERW drop{{ListView_GetHeader(list), 0, HDN_ENDDRAG}, 0, 0, &order};
     struct Case {
         UINT message;
         WPARAM wParam;
@@ -330,10 +341,8 @@ TEST(ListCtrlWin32, TheOwnerHearsOfMenusScrollingAndSizeBeforeTheListActs) {
         {WM_VSCROLL, SB_LINEDOWN, 0, u"scroll"},
         {WM_HSCROLL, SB_LINERIGHT, 0, u"scroll"},
         {WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0, u"scroll"},
+        {WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&drop), u"drop 0 at 1"},
     };
-    OwnerListDialog dialog;
-    ASSERT_TRUE(dialog.Open(40));
-    const HWND list = dialog.owner.GetSafeHwnd();
     for (const Case& c : cases) {
         dialog.owner.calls.clear();
         SendMessageW(list, c.message, c.wParam, c.lParam);

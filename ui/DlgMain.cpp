@@ -182,13 +182,16 @@ void DlgMain::RunCalculation() {
     SetDlgItemText(kConvergenceId, run.result.convergenceText);
     // The line's tip: the calibration runs' factors and the spread behind it.
     toolTips.UpdateTipText(JoinTexts(CalibrationLines(trace)), GetDlgItem(kConvergenceId));
-    resultsTab.list.DeleteAllItems();
-    int row = 0;
-    for (const ResultRow& result : run.result.rows) {
-        resultsTab.list.InsertItem(row, result.name);
-        resultsTab.list.SetItemText(row++, 1, result.value);
+    {
+        const RedrawSuspended quiet(resultsTab.list);
+        resultsTab.list.DeleteAllItems();
+        int row = 0;
+        for (const ResultRow& result : run.result.rows) {
+            resultsTab.list.InsertItem(row, result.name);
+            resultsTab.list.SetItemText(row++, 1, result.value);
+        }
+        resultsTab.ShowTrace(trace);
     }
-    resultsTab.ShowTrace(trace);
     messagesTab.errors = run.errors;
     messagesTab.warnings = run.warnings;
     messagesTab.infos = run.infos;

@@ -84,6 +84,7 @@ void DlgMain::OnRecalculate() {
 
 void DlgMain::AddChromatograms(std::span<const uint32_t> ids) {
     try {
+        const RedrawSuspended quiet(chromatograms); // drawn once, with every row
         DatabaseGuard connection(OpenDatabase(HostDatabasePath()));
         for (uint32_t id : ids)
             if (const MeasurementRecord* record = AddChromatogram(measurements, connection.get(), id))

@@ -30,6 +30,7 @@ void MessagesTab::Clear() {
 }
 
 void MessagesTab::Refresh() {
+    const RedrawSuspended quiet(list);
     list.ResetContent();
     for (const std::u16string& line : MessageLines(errors, warnings, infos))
         list.AddString(line);

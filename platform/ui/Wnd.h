@@ -78,6 +78,9 @@ public:
     void SetFocus();
     bool HasFocus() const; // the keyboard focus is on this very window
     void Invalidate();
+    // Stops drawing the window (false) while it changes much at once, such as a list taking hundreds
+    // of rows; resuming (true) draws it anew. RedrawSuspended does both around a scope.
+    void SetRedraw(bool redraw);
     // Destroys the window at once: it is hidden, and its object and those of the windows inside it
     // hear OnDestroy, then PostNcDestroy, before this returns; from inside a handler, PostNcDestroy
     // waits until the handler has returned. The widgets themselves are deleted when control
@@ -144,13 +147,26 @@ private:
     HWND widget = nullptr; // null once the window reports its end
     bool destroying = false;
 #ifdef _WIN32
-    // The control's subclass procedure, and the dialog procedure with its WM_NOTIFY reflection.
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    // The procedure every framework window is subclassed with, in front of its own.
+    static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+    friend void MarkFrameworkWindow(HWND window);
     bool KeyOrFocusMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
-    bool subclassed = false;
 #else
     class EventHook;
     bool KeyOrFocusEvent(QEvent* event);
     std::unique_ptr<EventHook> hook;
 #endif
+};
+
+// Holds a window's drawing off while it lives (CWnd::SetRedraw), also when the change ends in an
+// exception.
+class RedrawSuspended {
+public:
+    explicit RedrawSuspended(CWnd& window) : window(window) { window.SetRedraw(false); }
+    ~RedrawSuspended() { window.SetRedraw(true); }
+    RedrawSuspended(const RedrawSuspended&) = delete;
+    RedrawSuspended& operator=(const RedrawSuspended&) = delete;
+
+private:
+    CWnd& window;
 };

@@ -365,6 +365,14 @@ void CWnd::Invalidate() {
         widget->update();
 }
 
+void CWnd::SetRedraw(bool redraw) {
+    if (!widget)
+        return;
+    widget->setUpdatesEnabled(redraw);
+    if (redraw)
+        widget->update();
+}
+
 bool CWnd::DestroyWindow() {
     if (!widget)
         return false;

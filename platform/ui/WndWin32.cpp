@@ -8,15 +8,27 @@
 #include "platform/text/Utf.h"
 #include "platform/ui/Keys.h"
 
-#include <commctrl.h>
-
 #include <string>
+#include <unordered_map>
 
 namespace {
 
-// Window properties: the framework's mark and the bound object.
-constexpr wchar_t kFrameworkProperty[] = L"atmocalc.ui";
-constexpr wchar_t kObjectProperty[] = L"atmocalc.wnd";
+// The framework's windows and what is bound to each, kept in the process rather than as window
+// properties: every message of a bound window looks its object up, and a property is a round trip to
+// the window server on some systems. The dialogs live on one thread.
+struct Binding {
+    WNDPROC original = nullptr; // the window's own procedure
+    CWnd* wnd = nullptr;        // null while no object is bound
+};
+std::unordered_map<HWND, Binding>& Bindings() {
+    static std::unordered_map<HWND, Binding> bindings;
+    return bindings;
+}
+
+Binding* BindingOf(HWND window) {
+    const auto it = Bindings().find(window);
+    return it == Bindings().end() ? nullptr : &it->second;
+}
 
 // A notification that CWnd::SendNotify has already offered to its sender's OnReflectNotify: the
 // dialog's procedure does not offer it again.
@@ -44,7 +56,11 @@ HINSTANCE FrameworkModule() {
 }
 
 void MarkFrameworkWindow(HWND window) {
-    SetPropW(window, kFrameworkProperty, reinterpret_cast<HANDLE>(1));
+    // Subclassed from the start, so that its end (WM_NCDESTROY) always clears its entry, bound or not.
+    Binding& binding = Bindings()[window];
+    if (!binding.original)
+        binding.original = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::WindowProc)));
 }
 
 unsigned HeldModifiers() {
@@ -85,10 +101,11 @@ std::u16string WindowText(HWND window) {
 
 void ReportProcFailure(const char* what) noexcept {
     try {
-        const std::u16string text =
-            what ? u"Внутренняя ошибка окна: " + Utf8ToUtf16(what) : std::u16string(u"Внутренняя ошибка окна.");
-        ShowMessageBox(nullptr, text + u" Действие не выполнено; окно продолжает работу.", u"atmocalc",
-                       MB_OK | MB_ICONERROR);
+        std::u16string text = u"Внутренняя ошибка окна";
+        if (what)
+            text += u": " + Utf8ToUtf16(what);
+        text += u". Действие не выполнено, окно продолжает работу.";
+        ShowMessageBox(nullptr, text, u"atmocalc", MB_OK | MB_ICONERROR);
     } catch (...) {
     }
 }
@@ -101,16 +118,16 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandle(HWND window) {
-    return window ? static_cast<CWnd*>(GetPropW(window, kObjectProperty)) : nullptr;
+    const Binding* binding = window ? BindingOf(window) : nullptr;
+    return binding ? binding->wnd : nullptr;
 }
 
 bool CWnd::Attach(HWND window) {
-    if (widget || !window || !::IsWindow(window) || !GetPropW(window, kFrameworkProperty) ||
-        GetPropW(window, kObjectProperty))
+    Binding* binding = window ? BindingOf(window) : nullptr;
+    if (widget || !binding || binding->wnd || !::IsWindow(window))
         return false;
+    binding->wnd = this;
     widget = window;
-    SetPropW(window, kObjectProperty, this);
-    subclassed = SetWindowSubclass(window, &CWnd::SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
     OnAttach();
     return true;
 }
@@ -118,37 +135,46 @@ bool CWnd::Attach(HWND window) {
 void CWnd::Detach() {
     if (!widget)
         return;
-    if (subclassed)
-        RemoveWindowSubclass(widget, &CWnd::SubclassProc, 0);
-    subclassed = false;
-    if (GetPropW(widget, kObjectProperty) == this)
-        RemovePropW(widget, kObjectProperty);
+    if (Binding* binding = BindingOf(widget); binding && binding->wnd == this)
+        binding->wnd = nullptr;
     widget = nullptr;
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                    DWORD_PTR data) {
-    auto* wnd = reinterpret_cast<CWnd*>(data);
+LRESULT CALLBACK CWnd::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const Binding* binding = BindingOf(window);
+    const WNDPROC original = binding ? binding->original : nullptr;
+    if (!original)
+        return DefWindowProcW(window, message, wParam, lParam);
+    CWnd* wnd = binding->wnd;
+    if (message == WM_NCDESTROY) {
+        const LRESULT result = CallWindowProcW(original, window, message, wParam, lParam);
+        Bindings().erase(window);
+        if (wnd)
+            GuardedProc(0, [&]() -> LRESULT {
+                HandlerScope scope;
+                if (auto* dialog = dynamic_cast<CDialogEx*>(wnd))
+                    dialog->WindowGone(); // may delete the object
+                else
+                    wnd->WidgetGone();
+                return 0;
+            });
+        return result;
+    }
+    if (!wnd)
+        return CallWindowProcW(original, window, message, wParam, lParam);
     return GuardedProc(0, [&]() -> LRESULT {
         HandlerScope scope;
-        auto* dialog = dynamic_cast<CDialogEx*>(wnd);
-        switch (message) {
-        case WM_DESTROY:
-            dialog ? dialog->WindowDestroying() : wnd->WidgetDestroying();
-            return DefSubclassProc(window, message, wParam, lParam);
-        case WM_NCDESTROY: {
-            const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-            RemovePropW(window, kFrameworkProperty);
-            dialog ? dialog->WindowGone() : wnd->WidgetGone(); // may delete the object
-            return result;
-        }
-        default:
-            break;
+        if (message == WM_DESTROY) {
+            if (auto* dialog = dynamic_cast<CDialogEx*>(wnd))
+                dialog->WindowDestroying();
+            else
+                wnd->WidgetDestroying();
+            return CallWindowProcW(original, window, message, wParam, lParam);
         }
         LRESULT result = 0;
         if (wnd->KeyOrFocusMessage(message, wParam, lParam, &result) || wnd->OnMessage(message, wParam, lParam, &result))
             return result;
-        return DefSubclassProc(window, message, wParam, lParam);
+        return CallWindowProcW(original, window, message, wParam, lParam);
     });
 }
 
@@ -185,7 +211,8 @@ bool CWnd::OnMessage(UINT, WPARAM, LPARAM, LRESULT*) {
 }
 
 LRESULT CWnd::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return widget ? DefSubclassProc(widget, message, wParam, lParam) : 0;
+    const Binding* binding = widget ? BindingOf(widget) : nullptr;
+    return binding && binding->original ? CallWindowProcW(binding->original, widget, message, wParam, lParam) : 0;
 }
 
 int CWnd::GetDlgCtrlID() const {
@@ -308,6 +335,14 @@ bool CWnd::HasFocus() const {
 void CWnd::Invalidate() {
     if (widget)
         InvalidateRect(widget, nullptr, TRUE);
+}
+
+void CWnd::SetRedraw(bool redraw) {
+    if (!widget)
+        return;
+    SendMessageW(widget, WM_SETREDRAW, redraw, 0);
+    if (redraw)
+        RedrawWindow(widget, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 bool CWnd::DestroyWindow() {

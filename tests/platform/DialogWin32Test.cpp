@@ -5,11 +5,13 @@
 #include "platform/ui/DialogEx.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/TabCtrl.h"
+#include "support/MessageBoxRecorder.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -59,6 +61,7 @@ public:
     CComboBox combo;
     CTabCtrl tabs;
     bool destroyInCancel = false;
+    bool applyThrows = false;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override {
@@ -93,7 +96,11 @@ protected:
     void PostNcDestroy() override { log.push_back("gone"); }
 
 private:
-    void OnApply() { log.push_back("apply"); }
+    void OnApply() {
+        if (applyThrows)
+            throw std::runtime_error("нет памяти для строки");
+        log.push_back("apply");
+    }
     void OnEditChanged() { log.push_back("edit changed"); }
     void OnProbe(NMHDR*, intptr_t* result) {
         log.push_back("probe");
@@ -219,6 +226,18 @@ TEST_F(DialogWin32, SystemMenuItemsAndTheCloseButtonReachTheDialog) {
     SendMessageW(dialog.GetSafeHwnd(), WM_SYSCOMMAND, kInfoCommand, 0);
     SendMessageW(dialog.GetSafeHwnd(), WM_CLOSE, 0, 0);
     EXPECT_EQ(dialog.log, (std::vector<std::string>{"sys 16", "cancel"}));
+}
+
+TEST_F(DialogWin32, AFailingHandlerIsShownAndTheWindowGoesOn) {
+    // No exception may unwind through the system's frames: the window procedure stops it and says so.
+    const MessageBoxRecorder boxes;
+    dialog.applyThrows = true;
+    SendMessageW(Item(kApplyId), BM_CLICK, 0, 0);
+    ASSERT_EQ(boxes.Texts().size(), 1u);
+    EXPECT_NE(boxes.Texts()[0].find(u"нет памяти для строки"), std::u16string::npos);
+    dialog.applyThrows = false;
+    SendMessageW(Item(kApplyId), BM_CLICK, 0, 0);
+    EXPECT_EQ(dialog.log, (std::vector<std::string>{"apply"}));
 }
 
 TEST_F(DialogWin32, AWindowDestroyedInItsHandlerIsGoneOnlyAfterTheHandler) {

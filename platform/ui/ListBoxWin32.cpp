@@ -11,7 +11,6 @@
 // neither shows a cut-off text whole nor learns by itself how wide its texts are.
 struct CListBox::Win32State {
     TextTip tip;
-    DeferredRedraw redraw;
     bool sideways = false; // made with WS_HSCROLL
     int widest = 0;        // the widest text's width in pixels, for a list that scrolls sideways
 };
@@ -67,10 +66,7 @@ std::u16string TipAt(HWND list, POINT point) {
 
 CListBox::CListBox() : state(std::make_unique<Win32State>()) {}
 
-CListBox::~CListBox() {
-    if (IsWindow())
-        state->redraw.Resume(GetSafeHwnd()); // the window stays: it must draw again
-}
+CListBox::~CListBox() = default;
 
 int CListBox::AddString(std::u16string_view text) {
     return InsertString(-1, text);
@@ -80,7 +76,6 @@ int CListBox::InsertString(int index, std::u16string_view text) {
     const HWND list = GetSafeHwnd();
     if (!list)
         return -1;
-    state->redraw.Hold(list);
     const std::u16string copy(text);
     const auto param = reinterpret_cast<LPARAM>(copy.c_str());
     // A sorted list puts every text in its place; the list box itself does so only when adding.
@@ -101,14 +96,12 @@ int CListBox::DeleteString(int index) {
     const HWND list = GetSafeHwnd();
     if (!Valid(list, index))
         return -1;
-    state->redraw.Hold(list);
     // The widest text may go: the extent stays, as the list box's own would.
     return static_cast<int>(Send(list, LB_DELETESTRING, index));
 }
 
 void CListBox::ResetContent() {
     if (const HWND list = GetSafeHwnd()) {
-        state->redraw.Hold(list);
         Send(list, LB_RESETCONTENT);
         state->widest = 0;
         Send(list, LB_SETHORIZONTALEXTENT, 0);
@@ -186,7 +179,6 @@ int CListBox::SetSel(int index, bool select) {
 
 int CListBox::GetTopIndex() const {
     const HWND list = GetSafeHwnd();
-    state->redraw.Resume(list);
     return list ? std::max(static_cast<int>(Send(list, LB_GETTOPINDEX)), 0) : 0;
 }
 
@@ -205,10 +197,6 @@ void CListBox::OnAttach() {
 bool CListBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     const HWND list = GetSafeHwnd();
     const auto tipAt = [list](POINT point) { return TipAt(list, point); };
-    if (state->redraw.Resumed(list, message)) {
-        *result = 0;
-        return true;
-    }
     if (CopyOnCtrlC(message, wParam, [this] { return CopyText(); })) {
         *result = 0;
         return true;

@@ -154,7 +154,7 @@ protected:
 
 private:
 #ifdef _WIN32
-    struct Win32State; // the header, the tips, the current column, the extended style, the drawing
+    struct Win32State; // the header, the tips, the current column, the extended style
     std::unique_ptr<Win32State> state;
     HWND Header() const; // null without a window
 #else

@@ -16,7 +16,6 @@
 struct CListCtrl::Win32State {
     HWND header = nullptr; // the list's header, for the life of the list
     TextTip tip;
-    DeferredRedraw redraw;
     std::map<UINT, std::u16string> rowTips; // by the list's id of a row, which stays with the row
     unsigned exStyle = 0;                   // as set; the list's own differs in its tips
     int currentColumn = 0;
@@ -180,10 +179,7 @@ HWND CListCtrl::Header() const {
     return IsWindow() ? state->header : nullptr;
 }
 
-CListCtrl::~CListCtrl() {
-    if (IsWindow())
-        state->redraw.Resume(GetSafeHwnd()); // the window stays: it must draw again
-}
+CListCtrl::~CListCtrl() = default;
 
 HWND CListCtrl::GetViewport() const {
     return GetSafeHwnd();
@@ -255,7 +251,6 @@ int CListCtrl::InsertItem(int row, std::u16string_view text) {
     if (!list || row < 0)
         return -1;
     Quiet quiet(state->quiet);
-    state->redraw.Hold(list);
     std::u16string storage;
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_PARAM;
@@ -269,7 +264,6 @@ bool CListCtrl::DeleteItem(int row) {
     if (!ValidRow(list, row))
         return false;
     Quiet quiet(state->quiet);
-    state->redraw.Hold(list);
     state->rowTips.erase(static_cast<UINT>(Send(list, LVM_MAPINDEXTOID, row)));
     return Send(list, LVM_DELETEITEM, row) != 0;
 }
@@ -279,7 +273,6 @@ bool CListCtrl::DeleteAllItems() {
     if (!list)
         return false;
     Quiet quiet(state->quiet);
-    state->redraw.Hold(list);
     state->rowTips.clear();
     return Send(list, LVM_DELETEALLITEMS) != 0;
 }
@@ -288,7 +281,6 @@ bool CListCtrl::SetItemText(int row, int column, std::u16string_view text) {
     const HWND list = GetSafeHwnd();
     if (!list || !ValidColumn(Header(), column)) // the list itself refuses a bad row
         return false;
-    state->redraw.Hold(list);
     std::u16string storage;
     LVITEMW item{};
     item.iSubItem = column;
@@ -399,7 +391,6 @@ bool CListCtrl::EnsureVisible(int row, bool partialOK) {
     const HWND list = GetSafeHwnd();
     if (!ValidRow(list, row))
         return false;
-    state->redraw.Resume(list);
     // The list would also scroll sideways to the row's first cell; the columns stay where the
     // user put them.
     const int horizontal = GetScrollPos(list, SB_HORZ);
@@ -412,19 +403,16 @@ bool CListCtrl::EnsureVisible(int row, bool partialOK) {
 
 int CListCtrl::GetTopIndex() const {
     const HWND list = GetSafeHwnd();
-    state->redraw.Resume(list);
     return RowCount(list) > 0 ? static_cast<int>(Send(list, LVM_GETTOPINDEX)) : 0;
 }
 
 int CListCtrl::GetCountPerPage() const {
     const HWND list = GetSafeHwnd();
-    state->redraw.Resume(list);
     return list ? static_cast<int>(Send(list, LVM_GETCOUNTPERPAGE)) : 0;
 }
 
 int CListCtrl::HitTest(CPoint point, int* subItem) const {
     const HWND list = GetSafeHwnd();
-    state->redraw.Resume(list);
     if (subItem) {
         *subItem = -1;
         LONG left = 0, right = 0;
@@ -445,7 +433,6 @@ int CListCtrl::HitTest(CPoint point, int* subItem) const {
 
 bool CListCtrl::GetSubItemRect(int row, int column, CRect& rect) const {
     const HWND list = GetSafeHwnd();
-    state->redraw.Resume(list);
     RECT bounds;
     LONG left = 0, right = 0;
     if (!ValidRow(list, row) || !ValidColumn(Header(), column) || !RowBounds(list, row, bounds) ||
@@ -485,7 +472,6 @@ bool CListCtrl::SortItemsEx(const std::function<int(int, int)>& compare) {
     const int rows = RowCount(list);
     const std::vector<int> order = StableOrder(rows, compare);
     Quiet quiet(state->quiet);
-    state->redraw.Hold(list);
     std::vector<intptr_t> data(rows);
     for (int position = 0; position < rows; ++position) {
         data[position] = GetItemData(order[position]);
@@ -589,10 +575,6 @@ bool CListCtrl::OnReflectNotify(NMHDR& hdr, intptr_t* result) {
 bool CListCtrl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     const HWND list = GetSafeHwnd();
     const auto tipAt = [this](POINT point) { return TipAt(*this, point); };
-    if (state->redraw.Resumed(list, message)) {
-        *result = 0;
-        return true;
-    }
     if (CopyOnCtrlC(message, wParam, [this] { return CopyText(); })) {
         *result = 0;
         return true; // nor does the list tell the dialog of the key (LVN_KEYDOWN)

@@ -20,37 +20,7 @@ TOOLINFOW ToolOf(HWND control) {
     return tool;
 }
 
-// Posted to a window whose drawing waits, so that the message loop resumes it.
-UINT ResumeRedrawMessage() {
-    static const UINT message = RegisterWindowMessageW(L"atmocalc.ResumeRedraw");
-    return message;
-}
-
 } // namespace
-
-void DeferredRedraw::Hold(HWND window) {
-    if (held || !IsWindowVisible(window))
-        return;
-    held = true;
-    SendMessageW(window, WM_SETREDRAW, FALSE, 0);
-    PostMessageW(window, ResumeRedrawMessage(), 0, 0);
-}
-
-void DeferredRedraw::Resume(HWND window) {
-    if (!held)
-        return;
-    held = false;
-    SendMessageW(window, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(window, nullptr, TRUE);
-}
-
-bool DeferredRedraw::Resumed(HWND window, UINT message) {
-    if (message != ResumeRedrawMessage())
-        return false;
-    held = true;
-    Resume(window);
-    return true;
-}
 
 TextTip::~TextTip() {
     if (tip && IsWindow(tip))

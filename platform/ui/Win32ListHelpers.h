@@ -37,29 +37,6 @@ private:
     std::u16string shown; // the text handed to the tip, alive until it asks again
 };
 
-// Changes made in one go drawn once: the first change of a window that shows stops its drawing
-// until control returns to the message loop, or until something reads the window's layout (its
-// scroll position, its rows per page) before that. A list view or list box redraws itself, and
-// updates its scroll bars, after every single row otherwise.
-class DeferredRedraw {
-public:
-    DeferredRedraw() = default;
-    DeferredRedraw(const DeferredRedraw&) = delete;
-    DeferredRedraw& operator=(const DeferredRedraw&) = delete;
-
-    // Before a change of the window's contents.
-    void Hold(HWND window);
-    // Before the window's layout is read: the window lays itself out and draws again.
-    void Resume(HWND window);
-    // For the window's OnMessage: true for the message that resumes drawing once back in the loop
-    // (it resumes also a window whose earlier object held it).
-    bool Resumed(HWND window, UINT message);
-    bool Held() const { return held; }
-
-private:
-    bool held = false;
-};
-
 // A tip window of the system owned by `owner`'s window, with the TTS_* `style`; texts show as given
 // (no "&" mnemonics), break at "\n" and wrap past 600 pixels. Null on failure.
 HWND CreateTipWindow(HWND owner, unsigned style);

@@ -431,16 +431,20 @@ TEST(ListBoxWin32, ACutTextShowsWholeInATipAndAWideListScrollsToItsWidestText) {
     EXPECT_EQ(SendMessageW(wide, LB_GETHORIZONTALEXTENT, 0, 0), 0);
 }
 
-// Rows added in one go are laid out (scroll range) and drawn once the message loop runs again; a
-// list box's texts too.
-TEST(ListCtrlWin32, RowsAddedInOneGoShowOnceTheLoopRuns) {
+// Rows added while the lists' drawing is held off are laid out (scroll range) and drawn once it
+// resumes.
+TEST(ListCtrlWin32, RowsAddedWhileDrawingIsHeldOffShowOnceItResumes) {
     ListDialog dialog;
     ASSERT_TRUE(dialog.Create());
     dialog.ShowWindow(SW_SHOW);
     Pump();
-    dialog.Fill(40);
-    for (int i = 0; i < 40; ++i)
-        dialog.texts.AddString(u"строка");
+    {
+        const RedrawSuspended listHeld(dialog.list);
+        const RedrawSuspended textsHeld(dialog.texts);
+        dialog.Fill(40);
+        for (int i = 0; i < 40; ++i)
+            dialog.texts.AddString(u"строка");
+    }
     Pump();
     for (const HWND list : {dialog.list.GetSafeHwnd(), dialog.texts.GetSafeHwnd()}) {
         SCROLLINFO info{};

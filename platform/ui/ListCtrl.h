@@ -165,8 +165,8 @@ private:
     void SyncSortIndicator() const;
     bool HeaderEvent(QEvent* event);
     bool ViewportEvent(QEvent* event);
+    int trackingColumn = -1; // the column whose divider the mouse is dragging
 #endif
 
-    int trackingColumn = -1;
     std::u16string emptyAreaTip;
 };

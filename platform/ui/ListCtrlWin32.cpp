@@ -596,11 +596,9 @@ bool CListCtrl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* r
                 *result = TRUE; // no resize starts
                 return true;
             }
-            trackingColumn = header->iItem;
             return false;
         case HDN_ENDTRACKW:
         case HDN_ENDTRACKA:
-            trackingColumn = -1;
             if (header->pitem && (header->pitem->mask & HDI_WIDTH)) {
                 // The header applies the width only after this; the owner sees the list as it ends.
                 SetColumnWidth(header->iItem, header->pitem->cxy);

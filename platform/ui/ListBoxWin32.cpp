@@ -42,8 +42,8 @@ std::u16string TextOf(HWND list, int index) {
     return text;
 }
 
-// Whether the item shows its text whole in the list's client area (narrow, or scrolled partly
-// out of sight).
+// Whether the item's text does not show whole in the list's client area (too narrow, or scrolled
+// partly out of sight).
 bool TextCut(HWND list, int index, const std::u16string& text) {
     RECT item{}, client{};
     if (Send(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) == LB_ERR)

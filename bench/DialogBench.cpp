@@ -2,7 +2,6 @@
 // system's desktop (Qt's offscreen platform on Linux, the real controls on Windows): the lookups and
 // reads, the list's rows, RunCalculation and both pages, against AddChromatogram × 256 on the same
 // data, which is the work the dialog cannot avoid.
-#include "BenchDesktop.h"
 #include "HostData.h"
 #include "Ratio.h"
 
@@ -10,6 +9,7 @@
 #include "host/DataBaseConnectionBase.h"
 #include "host/PluginState.h"
 #include "host/SettingsRecord.h"
+#include "support/Desktop.h"
 #include "support/FakeHost.h"
 #include "ui/DlgMain.h"
 
@@ -49,14 +49,14 @@ struct DialogWorld {
     }
     ~DialogWorld() {
         dialog->DestroyNow();
-        BenchDesktop::ProcessEvents();
+        Desktop::ProcessEvents();
         hostTable = nullptr;
     }
 
-    void Press(int id) const { BenchDesktop::Click(dialog->GetDlgItem(id)->GetSafeHwnd()); }
+    void Press(int id) const { Desktop::Click(dialog->GetDlgItem(id)->GetSafeHwnd()); }
 
     FakeHost host;
-    BenchHostWindow hostWindow;
+    DesktopHostWindow hostWindow;
     DlgMain* dialog = nullptr;
 };
 
@@ -74,7 +74,7 @@ void DialogAddOnce() {
     DialogWorld& world = TheWorld();
     world.Press(1005); // remove all: the next pick adds every id again
     world.Press(1003);
-    BenchDesktop::ProcessEvents();
+    Desktop::ProcessEvents();
     benchmark::DoNotOptimize(world.dialog->chromatograms.GetItemCount());
 }
 
@@ -88,7 +88,7 @@ BENCHMARK(Batch<AddChromatogramsOnce>)->Name("AddChromatogram/256")->Unit(benchm
 } // namespace
 
 int main(int argc, char** argv) {
-    const BenchDesktop desktop(argc, argv);
+    const Desktop desktop(argc, argv);
     TheWorld(); // the host data and the dialog are made before anything is measured
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -1,6 +1,6 @@
 // atmocalc assay: what an assay file holds, as the plug-in reads it.
 #include "Commands.h"
-#include "Json.h"
+#include "platform/text/Json.h"
 #include "assay/VeltraFile4.h"
 #include "platform/system/Console.h"
 #include "platform/text/Format.h"

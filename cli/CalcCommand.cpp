@@ -2,7 +2,7 @@
 #include "CalculationInput.h"
 #include "Commands.h"
 #include "Csv.h"
-#include "Json.h"
+#include "platform/text/Json.h"
 #include "MessageBoxLog.h"
 #include "TraceJson.h"
 #include "calc/CalculationRun.h"

@@ -1,6 +1,6 @@
 #include "Csv.h"
 
-#include "Json.h"
+#include "platform/text/Json.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // atmocalc qc: the stability of the methane calibration over the calibration runs of a database.
 #include "Commands.h"
 #include "Csv.h"
-#include "Json.h"
+#include "platform/text/Json.h"
 #include "QcPage.h"
 #include "assay/Database.h"
 #include "platform/system/Console.h"

@@ -1,7 +1,7 @@
 // atmocalc sql: a query through the plug-in's own database layer, so that support staff see the host's
 // database as the plug-in sees it (its LIKE, fold, lower, upper, title, unaccent and NOCASE).
 #include "Commands.h"
-#include "Json.h"
+#include "platform/text/Json.h"
 #include "assay/Database.h"
 #include "platform/system/Console.h"
 #include "platform/text/Utf.h"

@@ -1,7 +1,7 @@
 // The calculation trace as the "trace" object of the tool's JSON output.
 #pragma once
 
-#include "Json.h"
+#include "platform/text/Json.h"
 #include "calc/CalcTrace.h"
 
 // Writes the trace as one object: "calibration" (null without calibration runs), the settings as read,

@@ -98,11 +98,13 @@ fi
 
 # The document layer's libraries, as small as the report needs: no network, no compression, no
 # catalogs, no iconv (the encodings the system uses are built in or registered by the layer), no
-# Python, no programs.
+# Python, no programs. Compiled as the static libraries they are (LIB*_STATIC): otherwise every public
+# function is marked for export, and a DLL linking them would export them all.
+static_xml="-DLIBXML_STATIC -DLIBXSLT_STATIC -DLIBEXSLT_STATIC"
 if ! built libxml2 "$libxml2_version"; then
   echo "Windows third party: libxml2 $libxml2_version" >&2
   fetch libxml2 "$libxml2_version"
-  cmake_build libxml2 "$(source_dir libxml2 "$libxml2_version")" \
+  CFLAGS=$static_xml cmake_build libxml2 "$(source_dir libxml2 "$libxml2_version")" \
     -DLIBXML2_WITH_ICONV=OFF -DLIBXML2_WITH_ICU=OFF -DLIBXML2_WITH_LZMA=OFF -DLIBXML2_WITH_ZLIB=OFF \
     -DLIBXML2_WITH_PYTHON=OFF -DLIBXML2_WITH_PROGRAMS=OFF -DLIBXML2_WITH_TESTS=OFF \
     -DLIBXML2_WITH_HTTP=OFF -DLIBXML2_WITH_FTP=OFF -DLIBXML2_WITH_CATALOG=OFF -DLIBXML2_WITH_MODULES=OFF \
@@ -114,7 +116,7 @@ fi
 if ! built libxslt "$libxslt_version"; then
   echo "Windows third party: libxslt $libxslt_version" >&2
   fetch libxslt "$libxslt_version"
-  cmake_build libxslt "$(source_dir libxslt "$libxslt_version")" \
+  CFLAGS=$static_xml cmake_build libxslt "$(source_dir libxslt "$libxslt_version")" \
     -DLIBXSLT_WITH_PYTHON=OFF -DLIBXSLT_WITH_TESTS=OFF -DLIBXSLT_WITH_PROGRAMS=OFF \
     -DLIBXSLT_WITH_CRYPTO=OFF -DLIBXSLT_WITH_MODULES=OFF -DLIBXSLT_WITH_DEBUGGER=OFF \
     -DLIBXSLT_WITH_PROFILER=OFF

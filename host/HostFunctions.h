@@ -7,17 +7,18 @@
  * that carries a pointer (a service's arguments and result) is pointer-sized, so a 32-bit build gives
  * the original layout.
  *
- * Windows: the host and its plug-ins live in one process and share one Qt (the host owns the
- * QApplication; a plug-in never makes one). The "host window" handed to a command handler is the host
- * main window's QWidget*, passed as void*:
- *   - the plug-in's dialogs take it as their parent (a top-level dialog with the host window as owner);
- *   - it may be null (a host without a main window): the plug-in then makes parentless windows;
- *   - it stays valid until Unload returns; the plug-in never deletes it;
- *   - handlers are called on the thread that owns it (the Qt GUI thread).
+ * Windows: the "host window" handed to a command handler is the host main window's HWND; on Linux,
+ * where the host and its plug-ins share one Qt (the host owns the QApplication; a plug-in never makes
+ * one), it is the host main window's QWidget*. Either is passed as void*:
+ *   - the plug-in's dialogs take it as their owner (a top-level dialog over the host window);
+ *   - it may be null (a host without a main window): the plug-in then makes windows without an owner;
+ *   - it stays valid until Unload returns; the plug-in never destroys it;
+ *   - handlers are called on the thread that owns it (the host's UI thread, whose message loop the
+ *     plug-in's modeless dialog lives in).
  * By the time Unload returns the plug-in has destroyed every window it made: right after it the host
  * unmaps the module, and a window left behind would have no code.
- * Files the plug-in opens for the user (a report) go through QDesktopServices::openUrl, so a host may
- * take them over with QDesktopServices::setUrlHandler (the scripted host prints their paths). */
+ * Files the plug-in opens for the user (a report) go to the desktop's opener (ShellExecuteW on
+ * Windows, xdg-open on Linux); the scripted Windows host takes those calls over to print the paths. */
 #ifndef ATMOCALC_HOST_FUNCTIONS_H
 #define ATMOCALC_HOST_FUNCTIONS_H
 

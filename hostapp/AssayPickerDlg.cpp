@@ -97,11 +97,6 @@ std::vector<uint32_t> AssayPickerDlg::SelectIds(const std::vector<uint32_t>& ids
     return missing;
 }
 
-void AssayPickerDlg::SelectEveryRow() {
-    filterEdit->clear();
-    view->selectAll();
-}
-
 void AssayPickerDlg::UpdateCount() {
     const qsizetype chosen = SelectedCount();
     QString text;

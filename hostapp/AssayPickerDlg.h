@@ -29,8 +29,6 @@ public:
     bool WithinCapacity() const;
     // Selects exactly the rows with these ids (clearing the filter first); returns the ids not offered.
     std::vector<uint32_t> SelectIds(const std::vector<uint32_t>& ids);
-    // Selects every row (clearing the filter first).
-    void SelectEveryRow();
 
     QLineEdit* filterEdit;
     QTableView* view;

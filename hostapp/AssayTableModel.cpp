@@ -30,8 +30,9 @@ AssayTableModel::AssayTableModel(QObject* parent) : QStandardItemModel(0, kColum
 
 bool AssayTableModel::Reload(const QString& databasePath) {
     std::vector<AssayListRow> rows;
-    error.clear();
-    const bool read = ReadAssayList(databasePath, rows, error);
+    std::u16string why;
+    const bool read = ReadAssayList(databasePath.toStdU16String(), rows, why);
+    error = QString::fromStdU16String(why);
     SetRows(rows);
     return read;
 }
@@ -52,13 +53,15 @@ QString AssayTableModel::FileAt(int row) const {
 void AssayTableModel::SetRows(const std::vector<AssayListRow>& rows) {
     removeRows(0, rowCount());
     for (const AssayListRow& r : rows) {
+        const QString sample = QString::fromStdU16String(r.sample), mixture = QString::fromStdU16String(r.mixture),
+                      fileName = QString::fromStdU16String(r.fileName);
         QList<QStandardItem*> cells{
             Cell(QString::number(r.id), qulonglong(r.id)),
-            Cell(r.sample, r.sample.toLower()),
+            Cell(sample, sample.toLower()),
             Cell(LocalDateTime(r.date), qlonglong(r.date)),
-            Cell(r.mixture, r.mixture.toLower()),
+            Cell(mixture, mixture.toLower()),
             Cell(r.isCalibration ? QStringLiteral("да") : QStringLiteral("нет"), int(r.isCalibration)),
-            Cell(r.fileName, r.fileName.toLower()),
+            Cell(fileName, fileName.toLower()),
         };
         cells[kId]->setData(qulonglong(r.id), kIdRole);
         appendRow(cells);

@@ -2,7 +2,7 @@
 // main window and the chromatogram picker both look at, so a reread shows in both.
 #pragma once
 
-#include "hostapp/AssayCatalog.h"
+#include "hostcore/AssayCatalog.h"
 
 #include <QStandardItemModel>
 

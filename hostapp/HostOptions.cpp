@@ -2,28 +2,6 @@
 
 #include <QCommandLineParser>
 
-bool ParsePickAnswer(const QString& text, PickAnswer& answer) {
-    const QString t = text.trimmed();
-    answer.ids.clear();
-    if (t == u"all") {
-        answer.kind = PickAnswer::All;
-        return true;
-    }
-    if (t == u"cancel") {
-        answer.kind = PickAnswer::Cancel;
-        return true;
-    }
-    answer.kind = PickAnswer::Ids;
-    for (const QString& part : t.split(u',')) {
-        bool ok = false;
-        const uint id = part.trimmed().toUInt(&ok);
-        if (!ok)
-            return false;
-        answer.ids.push_back(id);
-    }
-    return true;
-}
-
 ParseResult ParseHostOptions(const QStringList& arguments, HostOptions& options, QString& message) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -88,7 +66,7 @@ ParseResult ParseHostOptions(const QStringList& arguments, HostOptions& options,
         message = QStringLiteral("--pick и --steps действуют только вместе с --script.");
         return ParseResult::Error;
     }
-    if (parser.isSet(pick) && !ParsePickAnswer(parser.value(pick), options.pick)) {
+    if (parser.isSet(pick) && !ParsePickAnswer(parser.value(pick).toStdU16String(), options.pick)) {
         message = QStringLiteral("--pick: ожидается all, cancel или номера через запятую, а не \"%1\".")
                       .arg(parser.value(pick));
         return ParseResult::Error;

@@ -1,18 +1,10 @@
 // veltra-host's command line.
 #pragma once
 
+#include "hostcore/ScriptSteps.h"
+
 #include <QString>
 #include <QStringList>
-
-#include <cstdint>
-#include <vector>
-
-// How a scripted run answers the chromatogram picker.
-struct PickAnswer {
-    enum Kind { All, Cancel, Ids };
-    Kind kind = All;
-    std::vector<uint32_t> ids; // for Ids, in the order given
-};
 
 struct HostOptions {
     QString pluginPath;   // empty: DefaultPluginPath()
@@ -30,5 +22,3 @@ enum class ParseResult { Run, Help, Error };
 // Reads the arguments (arguments[0] is the program). Help: `message` is the usage text; Error: `message`
 // says what is wrong.
 ParseResult ParseHostOptions(const QStringList& arguments, HostOptions& options, QString& message);
-// Reads "all", "cancel" or a comma-separated list of assay ids; false for anything else.
-bool ParsePickAnswer(const QString& text, PickAnswer& answer);

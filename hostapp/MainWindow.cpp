@@ -4,7 +4,7 @@
 #include "hostapp/CalibrationControlWindow.h"
 #include "hostapp/CatalogPage.h"
 #include "hostapp/ModulesDlg.h"
-#include "hostapp/ServiceBus.h"
+#include "hostcore/ServiceBus.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -2,6 +2,7 @@
 
 #include "hostapp/MainWindow.h"
 #include "hostapp/ReadableText.h"
+#include "hostcore/ScriptTexts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -11,7 +12,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -21,11 +21,12 @@
 
 namespace {
 
-const QStringList kVerbs{QStringLiteral("menu"), QStringLiteral("press"), QStringLiteral("print"),
-                         QStringLiteral("shot"), QStringLiteral("close")};
+QString Text(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}
 
-QString Plain(QString text) {
-    return text.remove(u'&');
+QString Plain(const QString& text) {
+    return QString::fromStdU16String(PlainText(text.toStdU16String()));
 }
 
 bool IsHostWindow(const QWidget* w) {
@@ -45,34 +46,6 @@ QAbstractButton* FindButton(QWidget* window, const QString& name) {
 
 } // namespace
 
-bool ParseScriptSteps(const QString& text, std::vector<ScriptStep>& steps, QString& error) {
-    steps.clear();
-    static const QRegularExpression separators(QStringLiteral("[;\\n]"));
-    for (const QString& part : text.split(separators, Qt::SkipEmptyParts)) {
-        const QString step = part.trimmed();
-        if (step.isEmpty())
-            continue;
-        const qsizetype blank = step.indexOf(u' ');
-        ScriptStep s{step.left(blank), blank < 0 ? QString() : step.mid(blank + 1).trimmed()};
-        if (!kVerbs.contains(s.verb)) {
-            error = QStringLiteral("Неизвестный шаг сценария \"%1\": ожидается %2.")
-                        .arg(step, kVerbs.join(u", "));
-            return false;
-        }
-        if (s.argument.isEmpty() && s.verb != u"close") {
-            error = QStringLiteral("Шагу сценария \"%1\" нужен аргумент.").arg(s.verb);
-            return false;
-        }
-        steps.push_back(s);
-    }
-    return true;
-}
-
-QString DemoSteps() {
-    return QStringLiteral("menu Данные/Расчёты/Тамирель; press Добавить хроматограммы; print Расчет; "
-                          "print Сообщения; press Создать отчёт (HTML); close");
-}
-
 ScriptRunner::ScriptRunner(MainWindow& window, std::function<void(const QString&)> print)
     : window(window), print(std::move(print)) {
     qApp->installEventFilter(this);
@@ -85,7 +58,7 @@ ScriptRunner::~ScriptRunner() {
 }
 
 void ScriptRunner::OpenUrl(const QUrl& url) {
-    print(QStringLiteral("Открыт файл: %1").arg(url.isLocalFile() ? url.toLocalFile() : url.toString()));
+    print(Text(ScriptText::OpenedFile((url.isLocalFile() ? url.toLocalFile() : url.toString()).toStdU16String())));
 }
 
 bool ScriptRunner::eventFilter(QObject* watched, QEvent* event) {
@@ -124,8 +97,8 @@ void ScriptRunner::Tick() {
         if (modal) {
             if (failure.isEmpty())
                 failure =
-                    QStringLiteral("после сценария осталось открытым окно \"%1\"").arg(modal->windowTitle());
-            print(QStringLiteral("Сценарий закрывает окно \"%1\"").arg(modal->windowTitle()));
+                    Text(ScriptText::LeftOpen(modal->windowTitle().toStdU16String()));
+            print(Text(ScriptText::ClosingWindow(modal->windowTitle().toStdU16String())));
             modal->close();
             return;
         }
@@ -142,20 +115,20 @@ void ScriptRunner::Tick() {
 void ScriptRunner::RunNextStep() {
     stepPosted = false;
     const ScriptStep& step = (*steps)[next++];
-    print(QStringLiteral("> %1 %2").arg(step.verb, step.argument).trimmed());
+    print(QString::fromStdU16String(StepLine(step)));
     QString error;
     ++depth;
     const bool done = Execute(step, error);
     --depth;
     if (!done && failure.isEmpty())
-        failure = QStringLiteral("шаг \"%1 %2\" не выполнен: %3").arg(step.verb, step.argument, error);
+        failure = QString::fromStdU16String(StepFailure(step, error.toStdU16String()));
 }
 
 bool ScriptRunner::AnswerMessageBox() {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box)
         return false;
-    print(QStringLiteral("Сообщение [%1]: %2").arg(box->windowTitle(), box->text()));
+    print(Text(ScriptText::AnsweredBox(box->windowTitle().toStdU16String(), box->text().toStdU16String())));
     QAbstractButton* button = box->defaultButton();
     if (!button)
         button = box->escapeButton();
@@ -180,15 +153,15 @@ std::vector<QWidget*> ScriptRunner::Windows() const {
 }
 
 bool ScriptRunner::Execute(const ScriptStep& step, QString& error) {
-    const QString& name = step.argument;
+    const QString name = QString::fromStdU16String(step.argument);
     if (step.verb == u"menu") {
         QAction* item = window.FindMenuItem(name);
         if (!item || item->menu()) {
-            error = QStringLiteral("в меню нет пункта \"%1\"").arg(name);
+            error = Text(ScriptText::NoMenuItem(step.argument));
             return false;
         }
         if (!item->isEnabled()) {
-            error = QStringLiteral("пункт меню \"%1\" недоступен: его команда не зарегистрирована").arg(name);
+            error = Text(ScriptText::MenuItemWithoutCommand(step.argument));
             return false;
         }
         item->trigger();
@@ -199,14 +172,14 @@ bool ScriptRunner::Execute(const ScriptStep& step, QString& error) {
         for (QWidget* w : windows) {
             if (QAbstractButton* button = FindButton(w, name)) {
                 if (!button->isEnabled()) {
-                    error = QStringLiteral("кнопка \"%1\" недоступна").arg(name);
+                    error = Text(ScriptText::ButtonDisabled(step.argument));
                     return false;
                 }
                 button->click();
                 return true;
             }
         }
-        error = QStringLiteral("кнопки \"%1\" нет в открытых окнах").arg(name);
+        error = Text(ScriptText::NoButton(step.argument));
         return false;
     }
     if (step.verb == u"shot") {
@@ -234,7 +207,7 @@ bool ScriptRunner::Execute(const ScriptStep& step, QString& error) {
                     if (Plain(tabs->tabText(i)) != name || !tabs->isVisibleTo(w))
                         continue;
                     tabs->setCurrentIndex(i);
-                    print(QStringLiteral("== %1").arg(name));
+                    print(Text(ScriptText::Heading(step.argument)));
                     for (const QString& line : ReadableText(tabs->widget(i)))
                         print(line);
                     return true;
@@ -252,7 +225,7 @@ bool ScriptRunner::Execute(const ScriptStep& step, QString& error) {
                     if (Plain(bar->tabText(i)) != name)
                         continue;
                     bar->setCurrentIndex(i);
-                    print(QStringLiteral("== %1").arg(name));
+                    print(Text(ScriptText::Heading(step.argument)));
                     for (QWidget* page : area->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
                         if (page != bar && page->isVisibleTo(w))
                             for (const QString& line : ReadableText(page))
@@ -263,13 +236,13 @@ bool ScriptRunner::Execute(const ScriptStep& step, QString& error) {
         }
         for (QWidget* w : windows) {
             if (w->windowTitle().startsWith(name)) {
-                print(QStringLiteral("== %1").arg(w->windowTitle()));
+                print(Text(ScriptText::Heading(w->windowTitle().toStdU16String())));
                 for (const QString& line : ReadableText(w))
                     print(line);
                 return true;
             }
         }
-        error = QStringLiteral("нет ни вкладки, ни окна \"%1\"").arg(name);
+        error = Text(ScriptText::NoTabOrWindow(step.argument));
         return false;
     }
     // close
@@ -280,12 +253,11 @@ bool ScriptRunner::Execute(const ScriptStep& step, QString& error) {
         // A dialog may refuse the close event and end itself instead (hide now, destroy on the next
         // turn of the event loop): what counts is that the window went away.
         if (!w->close() && w->isVisible()) {
-            error = QStringLiteral("окно \"%1\" не закрылось").arg(title);
+            error = Text(ScriptText::WindowNotClosed(title.toStdU16String()));
             return false;
         }
         return true;
     }
-    error = name.isEmpty() ? QStringLiteral("нет открытого окна модуля")
-                           : QStringLiteral("нет окна \"%1\"").arg(name);
+    error = Text(ScriptText::NoWindow(step.argument));
     return false;
 }

@@ -1,12 +1,8 @@
 // A scripted, display-free session: steps run one after another against the host's menus and the
 // plug-in's windows, as a person would work them, and what a person would read is printed.
 //
-// Steps ("verb argument", separated by ";" or line breaks):
-//   menu PATH     choose the menu item at the "/"-separated path (runs its command with the main window)
-//   press NAME    click the button whose text, tooltip, accessible name or object name is NAME
-//   print TITLE   select the tab titled TITLE and print its page, or print the window titled TITLE
-//   close [TITLE] close the window titled TITLE (or the plug-in window shown last)
-// Buttons, tabs and windows are looked for in the modal window when one is open, else in the visible
+// The steps are those of hostcore/ScriptSteps.h; a button is also found by its accessible or object
+// name. Buttons, tabs and windows are looked for in the modal window when one is open, else in the visible
 // windows other than the main window, the one shown last first. So a step may act inside a modal
 // dialog that the previous step opened: steps run from the event loop, also from a modal dialog's own.
 // Message boxes are answered as they come: their text is printed and they are confirmed. Files the
@@ -15,6 +11,8 @@
 // Printing reads what ReadableText (hostapp/ReadableText.h) reads. To extend the runner, add a verb
 // to ParseScriptSteps and ScriptRunner::Execute.
 #pragma once
+
+#include "hostcore/ScriptSteps.h"
 
 #include <QObject>
 #include <QPointer>
@@ -26,18 +24,6 @@
 class MainWindow;
 class QUrl;
 class QWidget;
-
-struct ScriptStep {
-    QString verb;
-    QString argument;
-};
-
-// The steps of the text; false with `error` set for an unknown verb or a missing argument.
-bool ParseScriptSteps(const QString& text, std::vector<ScriptStep>& steps, QString& error);
-
-// The demo: open the plug-in's main dialog from its menu item, add chromatograms (the picker answers
-// as --pick says), print the results and the messages pages, make the report, close the dialog.
-QString DemoSteps();
 
 class ScriptRunner : public QObject {
     Q_OBJECT

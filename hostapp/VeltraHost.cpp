@@ -1,7 +1,12 @@
 #include "VeltraHost.h"
 
+#include "assay/VeltraFile4.h"
+#include "hostapp/AssayPickerDlg.h"
+#include "hostapp/ChromatogramWindow.h"
 #include "hostapp/MainWindow.h"
+#include "hostcore/PluginSession.h"
 #include "platform/system/MessageBox.h"
+#include "platform/text/Utf.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,8 +28,8 @@ void Show(const QString& text, unsigned icon) {
     ShowMessageBox(nullptr, text.toStdU16String(), kCaption, MB_OK | icon);
 }
 
-QString ProfilePathOf(const HostOptions& options) {
-    return options.profilePath.isEmpty() ? DefaultProfilePath() : options.profilePath;
+std::u16string ProfilePathOf(const HostOptions& options) {
+    return (options.profilePath.isEmpty() ? DefaultProfilePath() : options.profilePath).toStdU16String();
 }
 
 // A window the plug-in made: owned by the host window, not the host's own, not a menu.
@@ -84,15 +89,15 @@ VeltraHost::VeltraHost(const HostOptions& hostOptions, std::function<void(const 
     if (options.pluginPath.isEmpty())
         options.pluginPath = DefaultPluginPath();
     window = std::make_unique<MainWindow>(bus, plugin, assays);
-    context.window = window.get();
+    context.windows = this;
     context.profile = &profile;
-    context.assays = &assays;
-    context.report = report;
+    if (report)
+        context.report = [this](const std::u16string& line) { report(QString::fromStdU16String(line)); };
     if (options.script)
         context.scriptedPick = options.pick;
     OfferHostServices(bus, context);
-    if (!profile.Warning().isEmpty())
-        Show(profile.Warning(), MB_ICONEXCLAMATION);
+    if (!profile.Warning().empty())
+        ShowMessageBox(nullptr, profile.Warning(), kCaption, MB_OK | MB_ICONEXCLAMATION);
 
     QObject::connect(window.get(), &MainWindow::openDatabaseRequested, [this] { ChooseDatabase(); });
     QObject::connect(window.get(), &MainWindow::refreshRequested, [this] { Refresh(); });
@@ -102,19 +107,18 @@ VeltraHost::VeltraHost(const HostOptions& hostOptions, std::function<void(const 
 
     QString database = options.databasePath;
     QString why;
-    if (database.isEmpty())
-        database = profile.GetText(kLastDatabaseKey).value_or(QString());
-    if (database.isEmpty()) {
-        why = QStringLiteral("База данных хроматограмм ещё не открыта. Откройте базу данных хоста или "
-                             "создайте демонстрационную: в ней есть градуировки и пробы для расчёта.");
-    } else if (!QFileInfo(database).isFile()) {
-        if (options.databasePath.isEmpty())
+    if (!database.isEmpty()) {
+        if (!DatabaseFileFound(database.toStdU16String()))
+            database.clear();
+    } else {
+        database = QString::fromStdU16String(profile.GetText(kLastDatabaseKey).value_or(u""));
+        if (database.isEmpty()) {
+            why = QStringLiteral("База данных хроматограмм ещё не открыта. Откройте базу данных хоста или "
+                                 "создайте демонстрационную: в ней есть градуировки и пробы для расчёта.");
+        } else if (!QFileInfo(database).isFile()) {
             why = QStringLiteral("База данных, открытая в прошлый раз, не найдена: %1.").arg(database);
-        else
-            Show(QStringLiteral("Файл базы данных не найден: %1. Хост работает без базы данных.")
-                     .arg(database),
-                 MB_ICONEXCLAMATION);
-        database.clear();
+            database.clear();
+        }
     }
     SetDatabase(database.isEmpty() ? database : QFileInfo(database).absoluteFilePath(), why);
 }
@@ -127,52 +131,28 @@ bool VeltraHost::Start() {
     if (started)
         return plugin.IsOpen();
     started = true;
-    // PUBLIC of the environment is kept: a lab may keep its shared files elsewhere.
-    if (options.publicDir.isEmpty() && qEnvironmentVariableIsEmpty("PUBLIC"))
-        qputenv("PUBLIC", QFile::encodeName(DefaultPublicDir()));
-    if (!options.publicDir.isEmpty()) {
-        const QFileInfo publicDir(options.publicDir);
-        if (!publicDir.isDir())
-            Show(QStringLiteral("Общая папка не найдена: %1. Переменная PUBLIC всё же задана.")
-                     .arg(options.publicDir),
-                 MB_ICONEXCLAMATION);
-        qputenv("PUBLIC", QFile::encodeName(publicDir.absoluteFilePath()));
-    }
-    if (plugin.Open(options.pluginPath)) {
-        plugin.Load(bus.Table());
-        if (report)
-            report(
-                QStringLiteral("Модуль загружен: %1 %2 (%3)")
-                    .arg(InfoText(plugin.Info()->name), VersionText(plugin.Info()->version), plugin.Path()));
-    } else {
-        Show(plugin.LastError() + QStringLiteral("\nХост работает без этого модуля."), MB_ICONERROR);
-    }
-    // Every module the host has is loaded now (there is at most one).
-    bus.Fire("System/ModulesLoaded");
-    return plugin.IsOpen();
+    SetPublicFolder(options.publicDir.toStdU16String(), DefaultPublicDir().toStdU16String());
+    return StartPlugin(plugin, options.pluginPath.toStdU16String(), bus, context.report);
 }
 
 void VeltraHost::Stop() {
     if (stopped)
         return;
     stopped = true;
-    if (!plugin.IsOpen())
-        return;
-    const QString name = InfoText(plugin.Info()->name);
-    UnloadPlugin();
-    plugin.Close();
-    if (report)
-        report(QStringLiteral("Модуль выгружен: %1").arg(name));
+    StopPlugin(plugin, context.report, [this] { CloseLeftWindows(); });
 }
 
 void VeltraHost::UnloadPlugin() {
-    const QString name = InfoText(plugin.Info()->name);
     plugin.Unload();
+    CloseLeftWindows();
+}
+
+void VeltraHost::CloseLeftWindows() {
     // Objects the plug-in released with deleteLater still run its code when deleted.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (const int left = DeleteLeftWindows(window.get()))
         std::fprintf(stderr, "veltra-host: модуль %s оставил после выгрузки окон: %d; хост закрыл их.\n",
-                     name.toUtf8().constData(), left);
+                     Utf16ToUtf8(InfoText(plugin.Info()->name)).c_str(), left);
 }
 
 bool VeltraHost::OpenDatabase(const QString& path) {
@@ -187,15 +167,16 @@ bool VeltraHost::OpenDatabase(const QString& path) {
         return false;
     SetDatabase(file.absoluteFilePath());
     const bool read = assays.Error().isEmpty();
-    if (read && !profile.SetText(kLastDatabaseKey, context.databasePath))
-        Show(QStringLiteral("Профиль не сохранён: %1.").arg(profile.LastError()), MB_ICONEXCLAMATION);
+    if (read && !profile.SetText(kLastDatabaseKey, databasePath.toStdU16String()))
+        Show(QStringLiteral("Профиль не сохранён: %1.").arg(QString::fromStdU16String(profile.LastError())),
+             MB_ICONEXCLAMATION);
     if (started && plugin.IsOpen()) {
         UnloadPlugin();
         plugin.Load(bus.Table());
         bus.Fire("System/ModulesLoaded");
     }
     if (report)
-        report(QStringLiteral("Открыта база данных: %1").arg(context.databasePath));
+        report(QStringLiteral("Открыта база данных: %1").arg(databasePath));
     return read;
 }
 
@@ -208,7 +189,7 @@ bool VeltraHost::MayRestartPlugin() {
                        "окно закроется, и выбранные в нём хроматограммы с результатами расчёта "
                        "не сохранятся. Настройки и справочник компонентов останутся.\n\n"
                        "Сменить базу данных?")
-            .arg(InfoText(plugin.Info()->name)),
+            .arg(QString::fromStdU16String(InfoText(plugin.Info()->name))),
         QMessageBox::Yes | QMessageBox::No, window.get());
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Сменить базу данных"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Отмена"));
@@ -217,7 +198,7 @@ bool VeltraHost::MayRestartPlugin() {
 }
 
 void VeltraHost::Refresh() {
-    SetDatabase(context.databasePath);
+    SetDatabase(databasePath);
 }
 
 bool VeltraHost::CreateDemoDatabase() {
@@ -242,7 +223,7 @@ bool VeltraHost::CreateDemoDatabase() {
 }
 
 void VeltraHost::SetDatabase(const QString& path, const QString& why) {
-    context.databasePath = path;
+    databasePath = path;
     context.connectionUri = path.toStdU16String();
     if (path.isEmpty())
         assays.Clear();
@@ -253,10 +234,34 @@ void VeltraHost::SetDatabase(const QString& path, const QString& why) {
 
 void VeltraHost::ChooseDatabase() {
     const QString start =
-        context.databasePath.isEmpty() ? QDir::homePath() : QFileInfo(context.databasePath).path();
+        databasePath.isEmpty() ? QDir::homePath() : QFileInfo(databasePath).path();
     const QString path = QFileDialog::getOpenFileName(
         window.get(), QStringLiteral("Открыть базу данных"), start,
         QStringLiteral("Базы данных хоста (*.db *.sqlite *.sqlite3);;Все файлы (*)"));
     if (!path.isEmpty())
         OpenDatabase(path);
+}
+
+bool VeltraHost::AddMenuItem(const std::u16string& menuPath, const char* commandName) {
+    return window->AddMenuItem(QString::fromStdU16String(menuPath), commandName);
+}
+
+bool VeltraHost::OfferedAssays(std::vector<uint32_t>& ids, std::u16string& error) {
+    // The picker offers what the database holds now; the catalogue shows the same reread rows.
+    const bool read = assays.Reload(databasePath);
+    window->ShowDatabase(databasePath);
+    error = assays.Error().toStdU16String();
+    ids.clear();
+    for (int row = 0; row < assays.rowCount(); ++row)
+        ids.push_back(assays.IdAt(row));
+    return read;
+}
+
+std::vector<uint32_t> VeltraHost::AskForAssays(uint32_t capacity) {
+    AssayPickerDlg picker(assays, capacity, window.get());
+    return picker.exec() == QDialog::Accepted ? picker.SelectedIds() : std::vector<uint32_t>{};
+}
+
+void VeltraHost::ShowChromatogram(const std::u16string&, const CVeltraFile4& file) {
+    (new ChromatogramWindow(file.passport, file.channels, window.get()))->show();
 }

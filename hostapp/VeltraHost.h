@@ -9,10 +9,10 @@
 
 #include "hostapp/AssayTableModel.h"
 #include "hostapp/HostOptions.h"
-#include "hostapp/HostProfile.h"
-#include "hostapp/HostServices.h"
-#include "hostapp/PluginLibrary.h"
-#include "hostapp/ServiceBus.h"
+#include "hostcore/HostProfile.h"
+#include "hostcore/HostServices.h"
+#include "hostcore/PluginLibrary.h"
+#include "hostcore/ServiceBus.h"
 
 #include <QString>
 
@@ -21,12 +21,12 @@
 
 class MainWindow;
 
-class VeltraHost {
+class VeltraHost : private HostWindows {
 public:
     // Reads the profile (a damaged one is shown as a warning) and builds the window and the services.
     // `report` receives one line per thing a scripted run should print (set for scripted runs only).
     explicit VeltraHost(const HostOptions& options, std::function<void(const QString&)> report = {});
-    ~VeltraHost();
+    ~VeltraHost() override;
     VeltraHost(const VeltraHost&) = delete;
     VeltraHost& operator=(const VeltraHost&) = delete;
 
@@ -56,12 +56,20 @@ public:
     HostProfile& Profile() { return profile; }
     const PluginLibrary& Plugin() const { return plugin; }
     AssayTableModel& Assays() { return assays; }
-    const QString& DatabasePath() const { return context.databasePath; }
+    const QString& DatabasePath() const { return databasePath; }
 
 private:
+    bool AddMenuItem(const std::u16string& menuPath, const char* commandName) override;
+    bool OfferedAssays(std::vector<uint32_t>& ids, std::u16string& error) override;
+    std::vector<uint32_t> AskForAssays(uint32_t capacity) override;
+    void ShowChromatogram(const std::u16string& path, const CVeltraFile4& file) override;
+
     void SetDatabase(const QString& path, const QString& why = {});
     void ChooseDatabase();
+    // Unload, then CloseLeftWindows.
     void UnloadPlugin();
+    // Closes the windows the plug-in left behind after its Unload: they must go before it is unmapped.
+    void CloseLeftWindows();
     // True unless a window of the loaded plug-in is open and the user chooses to keep it.
     bool MayRestartPlugin();
 
@@ -72,6 +80,7 @@ private:
     PluginLibrary plugin;
     AssayTableModel assays;
     std::unique_ptr<MainWindow> window;
+    QString databasePath; // empty: the host has no database
     HostServiceContext context;
     bool started = false;
     bool stopped = false;

@@ -4,6 +4,7 @@
 #include "hostapp/QtMessageBox.h"
 #include "hostapp/ScriptRunner.h"
 #include "hostapp/VeltraHost.h"
+#include "hostcore/ScriptTexts.h"
 #include "platform/ui/QtTranslations.h"
 
 #include <QApplication>
@@ -38,9 +39,9 @@ void FilterQtMessages(QtMsgType type, const QMessageLogContext& context, const Q
 
 int RunScript(VeltraHost& host, const HostOptions& options) {
     std::vector<ScriptStep> steps;
-    QString error;
-    if (!ParseScriptSteps(options.steps.isEmpty() ? DemoSteps() : options.steps, steps, error)) {
-        PrintLine(stderr, error);
+    std::u16string error;
+    if (!ParseScriptSteps(options.steps.isEmpty() ? DemoSteps() : options.steps.toStdU16String(), steps, error)) {
+        PrintLine(stderr, QString::fromStdU16String(error));
         return 2;
     }
     host.Window().show();
@@ -50,7 +51,7 @@ int RunScript(VeltraHost& host, const HostOptions& options) {
         ScriptRunner runner(host.Window(), [](const QString& line) { PrintLine(stdout, line); });
         done = runner.Run(steps);
         if (!done)
-            PrintLine(stderr, QStringLiteral("Сценарий прерван: %1.").arg(runner.Failure()));
+            PrintLine(stderr, QString::fromStdU16String(ScriptText::Stopped(runner.Failure().toStdU16String())));
     }
     host.Stop();
     return done ? 0 : 1;

@@ -11,3 +11,7 @@ std::optional<std::u16string> GetEnvironmentText(std::string_view name) {
         return std::nullopt;
     return Utf8ToUtf16(value);
 }
+
+bool SetEnvironmentText(std::string_view name, const std::u16string& value) {
+    return ::setenv(std::string(name).c_str(), Utf16ToUtf8(value).c_str(), 1) == 0;
+}

@@ -24,3 +24,7 @@ std::optional<std::u16string> GetEnvironmentText(std::string_view name) {
         value.resize(length); // it may have grown meanwhile: asked again with the size it gave
     }
 }
+
+bool SetEnvironmentText(std::string_view name, const std::u16string& value) {
+    return SetEnvironmentVariableW(AsWide(Utf8ToUtf16(name)), AsWide(value)) != FALSE;
+}

@@ -1,5 +1,5 @@
 // The chromatogram picker: what it offers from the host database and what "Main/OpenAssayIdDlg" returns.
-#include "hostapp/AssayCatalog.h"
+#include "hostcore/AssayCatalog.h"
 #include "hostapp/AssayPickerDlg.h"
 #include "hostapp/VeltraHost.h"
 #include "support/MessageBoxRecorder.h"
@@ -56,15 +56,15 @@ TEST(AssayCatalog, OffersTheRowsNeitherDeletedNorHidden) {
     rows.push_back({int64_t(1) << 32, "/data/big.vlt", "id too large", "", 0, 0, 0, 0});
     MakeAssayDatabase(path, rows);
     std::vector<AssayListRow> offered;
-    QString error;
-    ASSERT_TRUE(ReadAssayList(path, offered, error)) << error.toStdString();
+    std::u16string error;
+    ASSERT_TRUE(ReadAssayList(path.toStdU16String(), offered, error));
     ASSERT_EQ(offered.size(), 3u);
     EXPECT_EQ(offered[0].id, 1u);
     EXPECT_EQ(offered[1].id, 2u);
     EXPECT_EQ(offered[2].id, 5u);
-    EXPECT_EQ(offered[2].sample, QStringLiteral("Градуировка метан"));
-    EXPECT_EQ(offered[2].mixture, QStringLiteral("ПГС метан"));
-    EXPECT_EQ(offered[2].fileName, QStringLiteral("/data/g5.vlt"));
+    EXPECT_EQ(offered[2].sample, u"Градуировка метан");
+    EXPECT_EQ(offered[2].mixture, u"ПГС метан");
+    EXPECT_EQ(offered[2].fileName, u"/data/g5.vlt");
     EXPECT_EQ(offered[2].date, 1699990000);
     EXPECT_TRUE(offered[2].isCalibration);
     EXPECT_FALSE(offered[0].isCalibration);
@@ -75,10 +75,10 @@ TEST(AssayCatalog, DatabaseWithoutTheTableIsAnError) {
     const QString path = folder.filePath(QStringLiteral("empty.db"));
     MakeAssayDatabase(path, {});
     std::vector<AssayListRow> offered;
-    QString error;
-    EXPECT_TRUE(ReadAssayList(path, offered, error));
-    EXPECT_FALSE(ReadAssayList(folder.filePath(QStringLiteral("missing.db")), offered, error));
-    EXPECT_EQ(error, QStringLiteral("unable to open database file"));
+    std::u16string error;
+    EXPECT_TRUE(ReadAssayList(path.toStdU16String(), offered, error));
+    EXPECT_FALSE(ReadAssayList(folder.filePath(QStringLiteral("missing.db")).toStdU16String(), offered, error));
+    EXPECT_EQ(error, u"unable to open database file");
 }
 
 TEST_F(Picker, ReturnsTheSelectedIdsInListOrder) {
@@ -205,7 +205,7 @@ TEST(ScriptedPicker, AnswersWithTheGivenIdsAndTellsWhichAreNotOffered) {
     MessageBoxRecorder boxes;
     HostOptions options = OptionsIn(folder);
     options.script = true;
-    ASSERT_TRUE(ParsePickAnswer(QStringLiteral("5, 3,1,99"), options.pick));
+    ASSERT_TRUE(ParsePickAnswer(u"5, 3,1,99", options.pick));
     QStringList lines;
     VeltraHost host(options, [&lines](const QString& line) { lines << line; });
     std::vector<uint32_t> ids(256, 0);
@@ -244,12 +244,12 @@ TEST(ScriptedPicker, AllBeyondTheCapacityPassesNothingAndCancelGivesZero) {
 
 TEST(HostOptions, PickAnswersAndScriptOnlyOptions) {
     PickAnswer answer;
-    EXPECT_TRUE(ParsePickAnswer(QStringLiteral("all"), answer));
+    EXPECT_TRUE(ParsePickAnswer(u"all", answer));
     EXPECT_EQ(answer.kind, PickAnswer::All);
-    EXPECT_TRUE(ParsePickAnswer(QStringLiteral("7,8"), answer));
+    EXPECT_TRUE(ParsePickAnswer(u"7,8", answer));
     EXPECT_EQ(answer.ids, (std::vector<uint32_t>{7, 8}));
-    EXPECT_FALSE(ParsePickAnswer(QStringLiteral("7,x"), answer));
-    EXPECT_FALSE(ParsePickAnswer(QStringLiteral("-1"), answer));
+    EXPECT_FALSE(ParsePickAnswer(u"7,x", answer));
+    EXPECT_FALSE(ParsePickAnswer(u"-1", answer));
 
     HostOptions options;
     QString message;

@@ -288,7 +288,7 @@ TEST(Catalog, FirstStartOffersTheDemoWhoseChromatogramsOpenByDoubleClick) {
     ASSERT_FALSE(page->ShowsList());
     EXPECT_TRUE(page->openButton->isVisibleTo(page));
     EXPECT_TRUE(page->demoButton->isVisibleTo(page));
-    EXPECT_TRUE(host.Profile().Path().startsWith(user.folder.path()));
+    EXPECT_TRUE(host.Profile().Path().starts_with(user.folder.path().toStdU16String()));
     EXPECT_EQ(UriOf(host), QString());
 
     QTest::keyClick(page->demoButton, Qt::Key_Return); // Enter presses the focused button
@@ -297,7 +297,7 @@ TEST(Catalog, FirstStartOffersTheDemoWhoseChromatogramsOpenByDoubleClick) {
     EXPECT_TRUE(host.DatabasePath().startsWith(user.folder.path()));
     ASSERT_TRUE(page->ShowsList());
     ASSERT_GT(page->ShownRows(), 0);
-    EXPECT_EQ(host.Profile().GetText(kLastDatabaseKey), host.DatabasePath());
+    EXPECT_EQ(host.Profile().GetText(kLastDatabaseKey), host.DatabasePath().toStdU16String());
 
     QTableView* view = page->view;
     const QPoint at = view->visualRect(view->model()->index(0, AssayTableModel::kSample)).center();

@@ -1,6 +1,7 @@
 // The host's profile: values kept under verbatim keys in a file that survives restarts, damage and
 // failed writes.
-#include "hostapp/HostProfile.h"
+#include "hostcore/HostProfile.h"
+#include "platform/text/Utf.h"
 #include "hostapp/VeltraHost.h"
 #include "support/MessageBoxRecorder.h"
 #include "tests/hostapp/HostTestSupport.h"
@@ -96,7 +97,7 @@ TEST_F(ProfileFile, ValuesSurviveARestartThroughTheHostTable) {
 }
 
 TEST_F(ProfileFile, UnknownKeyOrOtherTypeAnswersZeroAndLeavesTheValue) {
-    HostProfile profile(path);
+    HostProfile profile(path.toStdU16String());
     ASSERT_TRUE(profile.SetInt(u"Settings/stdMode", 1));
     EXPECT_EQ(profile.GetDouble(u"Settings/stdMode"), std::nullopt);
     EXPECT_EQ(profile.GetInt(u"settings/stdmode"), std::nullopt); // keys are compared exactly
@@ -112,30 +113,30 @@ TEST_F(ProfileFile, UnknownKeyOrOtherTypeAnswersZeroAndLeavesTheValue) {
 
 TEST_F(ProfileFile, DamagedFileReadsEmptyWithAWarningAndIsKeptAside) {
     {
-        HostProfile good(path);
+        HostProfile good(path.toStdU16String());
         ASSERT_TRUE(good.SetInt(u"kept", 1));
     }
     const QByteArray damaged = ReadAll(path).left(20);
     WriteAll(path, damaged);
 
-    HostProfile profile(path);
+    HostProfile profile(path.toStdU16String());
     EXPECT_EQ(profile.GetInt(u"kept"), std::nullopt);
     const QString copy = path + QStringLiteral(".damaged");
     EXPECT_TRUE(
-        profile.Warning().startsWith(QStringLiteral("Файл профиля %1 повреждён (ошибка JSON").arg(path)))
-        << profile.Warning().toStdString();
-    EXPECT_TRUE(profile.Warning().endsWith(
+        QString::fromStdU16String(profile.Warning()).startsWith(QStringLiteral("Файл профиля %1 повреждён (ошибка JSON").arg(path)))
+        << Utf16ToUtf8(profile.Warning());
+    EXPECT_TRUE(QString::fromStdU16String(profile.Warning()).endsWith(
         QStringLiteral("Настройки прочитаны как пустые; повреждённый файл сохранён как %1.").arg(copy)));
     EXPECT_EQ(ReadAll(copy), damaged);
 
     ASSERT_TRUE(profile.SetInt(u"new", 2));
-    EXPECT_EQ(HostProfile(path).GetInt(u"new"), 2);
+    EXPECT_EQ(HostProfile(path.toStdU16String()).GetInt(u"new"), 2);
     EXPECT_EQ(ReadAll(copy), damaged);
 
     // A second damaged file does not replace the first copy.
     WriteAll(path, "[1, 2]");
-    HostProfile again(path);
-    EXPECT_TRUE(again.Warning().contains(QStringLiteral("это не файл профиля")));
+    HostProfile again(path.toStdU16String());
+    EXPECT_TRUE(QString::fromStdU16String(again.Warning()).contains(QStringLiteral("это не файл профиля")));
     EXPECT_EQ(ReadAll(copy), damaged);
     EXPECT_EQ(ReadAll(path + QStringLiteral(".damaged-2")), "[1, 2]");
 }
@@ -148,8 +149,8 @@ TEST_F(ProfileFile, ValuesOfTheWrongKindMakeTheFileDamaged) {
                              R"({"format": "veltra-host profile", "text": {"k": 7}})",
                              R"({"format": "veltra-host profile", "text": "k"})", ""}) {
         WriteAll(path, text);
-        HostProfile profile(path);
-        EXPECT_FALSE(profile.Warning().isEmpty()) << text;
+        HostProfile profile(path.toStdU16String());
+        EXPECT_FALSE(QString::fromStdU16String(profile.Warning()).isEmpty()) << text;
         EXPECT_EQ(profile.GetInt(u"k"), std::nullopt);
     }
 }
@@ -163,19 +164,19 @@ TEST_F(ProfileFile, DamagedFileIsShownWhenTheHostStarts) {
 }
 
 TEST_F(ProfileFile, FailedWriteKeepsThePreviousFileAndTheValueForTheSession) {
-    HostProfile profile(path);
+    HostProfile profile(path.toStdU16String());
     ASSERT_TRUE(profile.SetInt(u"a", 1));
     const QByteArray before = ReadAll(path);
     {
         FileSizeLimit limit(16); // the new file cannot be written out, whoever runs the test
         EXPECT_FALSE(profile.SetInt(u"a", 2));
     }
-    EXPECT_TRUE(profile.LastError().startsWith(QStringLiteral("файл профиля %1 не записан (").arg(path)));
-    EXPECT_TRUE(profile.LastError().endsWith(
+    EXPECT_TRUE(QString::fromStdU16String(profile.LastError()).startsWith(QStringLiteral("файл профиля %1 не записан (").arg(path)));
+    EXPECT_TRUE(QString::fromStdU16String(profile.LastError()).endsWith(
         QStringLiteral("); прежний файл не изменён, новые значения действуют до закрытия хоста")));
     EXPECT_EQ(profile.GetInt(u"a"), 2);
     EXPECT_EQ(ReadAll(path), before);
-    EXPECT_EQ(HostProfile(path).GetInt(u"a"), 1);
+    EXPECT_EQ(HostProfile(path.toStdU16String()).GetInt(u"a"), 1);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("profile.json")});
 }
 
@@ -197,7 +198,7 @@ TEST_F(ProfileFile, FailedWritesThroughTheTableAreShownOnceUntilOneSucceeds) {
 }
 
 TEST_F(ProfileFile, NonFiniteDoubleIsRefused) {
-    HostProfile profile(path);
+    HostProfile profile(path.toStdU16String());
     EXPECT_FALSE(profile.SetDouble(u"x", std::numeric_limits<double>::infinity()));
     EXPECT_EQ(profile.GetDouble(u"x"), std::nullopt);
     EXPECT_FALSE(QFile::exists(path));

@@ -35,9 +35,9 @@ TEST(PluginHost, LoadsThePluginWhoseMenuItemRunsItsCommand) {
     QTemporaryDir folder;
     MessageBoxRecorder boxes;
     VeltraHost host(OptionsIn(folder));
-    ASSERT_TRUE(host.Start()) << host.Plugin().LastError().toStdString();
+    ASSERT_TRUE(host.Start()) << QString::fromStdU16String(host.Plugin().LastError()).toStdString();
     EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_EQ(InfoText(host.Plugin().Info()->name), QStringLiteral("atmocalc"));
+    EXPECT_EQ(InfoText(host.Plugin().Info()->name), u"atmocalc");
     EXPECT_TRUE(host.Bus().HasCommand("atmocalc/MenuCommand"));
 
     QAction* item = host.Window().FindMenuItem(QString::fromUtf8(kMenuPath));

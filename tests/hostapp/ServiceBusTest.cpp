@@ -1,5 +1,5 @@
 // The host's function table as a plug-in sees it: events, commands and services through the C table.
-#include "hostapp/ServiceBus.h"
+#include "hostcore/ServiceBus.h"
 #include "support/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>

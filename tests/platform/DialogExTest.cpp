@@ -162,33 +162,10 @@ TEST(DialogRouting, CommandsAndNotificationsReachTheirHandlersById) {
     EXPECT_EQ(dialog.dblClkRow, 0);
 }
 
-TEST(DialogControls, AreReachedByIdAsTheirKindsObjects) {
+TEST(DialogControls, AnIconButtonShowsNoText) {
     TestDialog dialog;
     ASSERT_TRUE(dialog.Create());
-    EXPECT_TRUE(dialog.GetDlgItemAs<CListCtrl>(1002));
-    EXPECT_TRUE(dialog.GetDlgItemAs<CStatic>(1007));
-    EXPECT_EQ(dialog.GetDlgItem(1005), &dialog.edit); // the bound member stands for its control
-    EXPECT_TRUE(dialog.GetDlgItemAs<CButton>(1003));
-    EXPECT_EQ(dialog.GetDlgItem(4242), nullptr);
-    EXPECT_EQ(dialog.GetDlgItemText(1003), u"+"); // an icon button keeps its text unseen
     EXPECT_TRUE(Button(dialog, 1003)->text().isEmpty());
-    EXPECT_EQ(dialog.GetDlgItemText(1007), u"Строка");
-    dialog.SetDlgItemText(1007, u"Сходимость калибровки есть");
-    EXPECT_EQ(dialog.GetDlgItemText(1007), u"Сходимость калибровки есть");
-}
-
-TEST(DialogControls, BindingAControlTheTemplateLacksIsAnError) {
-    struct Broken : CDialogEx {
-        Broken() : CDialogEx(kTestTemplate) {}
-        CEdit missing;
-        void DoDataExchange(CDataExchange& dx) override { DDX_Control(dx, 4242, missing); }
-    } dialog;
-    try {
-        dialog.Create();
-        FAIL() << "no error";
-    } catch (const std::logic_error& e) {
-        EXPECT_STREQ(e.what(), "dialog 900 has no control 4242 to bind");
-    }
 }
 
 TEST(DialogWindow, TitleIconRectangleAndVisibility) {

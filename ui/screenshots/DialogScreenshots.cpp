@@ -1,11 +1,10 @@
-// Renders the plug-in's dialogs to PNG files, on whatever Qt platform the process runs (./run
-// screenshots uses the offscreen one), with the chromatograms of a demo installation made by
-// `atmocalc demo DIR`:
+// Renders the plug-in's dialogs to PNG files, with the chromatograms of a demo installation made by
+// `atmocalc demo DIR`, on the system's desktop (./run screenshots: Qt's offscreen platform on Linux,
+// the real windows under wine on a virtual display on Windows):
 //   dialogs_screenshots <folder> <demo DIR>  ->  main-results.png, main-messages.png, settings.png,
-//                                               components-editing.png, about.png, picker.png,
-//                                               chromatogram.png
-// (picker.png and chromatogram.png: the host's windows behind "Добавить хроматограммы" and
-// "Открыть хроматограмму", on the demo database and its first assay).
+//                                               components-editing.png, about.png
+// and on Linux the host's windows behind "Добавить хроматограммы" and "Открыть хроматограмму", on the
+// demo database and its first assay: picker.png and chromatogram.png (HostScreenshots.cpp).
 // The program plays the host: its picker offers every visible assay of the demo database, and its
 // profile holds the demo's settings (atmospheric air, 750 and 745 mm Hg).
 #include "Capture.h"
@@ -15,22 +14,13 @@
 #include "ui/GridCtrlEditCell.h"
 #include "ui/SettingsDlg.h"
 
-#include "assay/VeltraFile4.h"
-#include "hostapp/AssayTableModel.h"
-#include "hostapp/AssayPickerDlg.h"
-#include "hostapp/ChromatogramWindow.h"
 #include "host/DataBaseConnectionBase.h"
 #include "host/PluginState.h"
 #include "host/Profile.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QEventLoop>
-#include <QTabBar>
-#include <QTest>
-#include <QTimer>
-
-#include <sqlite3.h>
+#include "hostcore/AssayCatalog.h"
+#include "platform/system/Environment.h"
+#include "platform/text/Utf.h"
+#include "support/Desktop.h"
 
 #include <cstdio>
 #include <cstring>
@@ -38,29 +28,19 @@
 #include <map>
 #include <set>
 #include <string>
+#include <system_error>
 #include <vector>
+
+#ifndef _WIN32
+// The host's own windows, which only the Linux host has: true when both were saved.
+bool SaveHostWindows(HWND owner, const std::filesystem::path& folder, const std::filesystem::path& demo);
+#endif
 
 namespace {
 
 std::vector<uint32_t> visibleIds;
 std::map<std::u16string, int32_t> intProfile;
 std::map<std::u16string, double> doubleProfile;
-
-std::vector<uint32_t> VisibleAssays(const std::filesystem::path& database) {
-    std::vector<uint32_t> ids;
-    sqlite3* connection = nullptr;
-    if (sqlite3_open_v2(database.c_str(), &connection, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(connection,
-                           "SELECT id FROM assay WHERE isdeleted = 0 AND ishidden = 0 ORDER BY id;", -1,
-                           &statement, nullptr);
-        while (statement && sqlite3_step(statement) == SQLITE_ROW)
-            ids.push_back(static_cast<uint32_t>(sqlite3_column_int64(statement, 0)));
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(connection);
-    return ids;
-}
 
 template <typename T> HostResult Read(const std::map<std::u16string, T>& profile, intptr_t key, void* value) {
     const auto found = profile.find(reinterpret_cast<const char16_t*>(key));
@@ -98,23 +78,28 @@ const HostFunctions kHost = {{}, nullptr, nullptr, nullptr, nullptr, &CallHostSe
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    Desktop desktop(argc, argv);
     if (argc < 3) {
         std::fprintf(stderr, "usage: dialogs_screenshots <folder> <demo folder>\n");
         return 2;
     }
-    const QString folder = QString::fromLocal8Bit(argv[1]);
+    const std::filesystem::path folder = argv[1];
     const std::filesystem::path demo = argv[2];
-    if (!QDir().mkpath(folder)) {
-        std::fprintf(stderr, "cannot make the folder %s\n", qPrintable(folder));
+    std::error_code made;
+    std::filesystem::create_directories(folder, made);
+    if (made) {
+        std::fprintf(stderr, "cannot make the folder %s: %s\n", folder.string().c_str(), made.message().c_str());
         return 1;
     }
-    visibleIds = VisibleAssays(demo / "host.db");
-    if (visibleIds.empty()) {
-        std::fprintf(stderr, "no assays in %s\n", (demo / "host.db").c_str());
+    std::vector<AssayListRow> assays;
+    std::u16string error;
+    if (!ReadAssayList((demo / "host.db").u16string(), assays, error) || assays.empty()) {
+        std::fprintf(stderr, "no assays in %s %s\n", (demo / "host.db").string().c_str(), Utf16ToUtf8(error).c_str());
         return 1;
     }
-    ::setenv("PUBLIC", (demo / "public").c_str(), 1);
+    for (const AssayListRow& row : assays)
+        visibleIds.push_back(row.id);
+    SetEnvironmentText("PUBLIC", (demo / "public").u16string());
     hostTable = &kHost;
     profileSection = u"plugins\\atmocalc";
     DataBaseConnectionBase::Instance()->connectionUri = (demo / "host.db").u16string();
@@ -127,16 +112,16 @@ int main(int argc, char** argv) {
     if (!main)
         return 1;
     main->ShowNormal();
-    QTest::mouseClick(main->GetDlgItem(1003)->GetSafeHwnd(), Qt::LeftButton);
-    ok &= Save(main->GetSafeHwnd(), folder + "/main-results.png");
-    auto* bar = main->tabs.GetSafeHwnd()->findChild<QTabBar*>();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
-    ok &= Save(main->GetSafeHwnd(), folder + "/main-messages.png");
+    Desktop::Click(main->GetDlgItem(1003)->GetSafeHwnd());
+    ok &= Save(main->GetSafeHwnd(), folder / "main-results.png");
+    Desktop::ChooseTab(main->tabs.GetSafeHwnd(), 1);
+    ok &= Save(main->GetSafeHwnd(), folder / "main-messages.png");
 
     SettingsDlg settings(main->GetSafeHwnd());
     settings.Create();
     settings.ShowWindow(SW_SHOWNORMAL);
-    ok &= Save(settings.GetSafeHwnd(), folder + "/settings.png");
+    ok &= Save(settings.GetSafeHwnd(), folder / "settings.png");
+    settings.DestroyWindow();
 
     ComponentsDlg components(main->GetSafeHwnd());
     components.Create();
@@ -146,37 +131,18 @@ int main(int argc, char** argv) {
         editor->SetWindowText(u"1,05");
         editor->SetSel(0, -1);
     }
-    ok &= Save(components.GetSafeHwnd(), folder + "/components-editing.png");
+    ok &= Save(components.GetSafeHwnd(), folder / "components-editing.png");
+    components.DestroyWindow();
 
     CAboutDlg about(main->GetSafeHwnd());
     about.Create();
     about.ShowWindow(SW_SHOWNORMAL);
-    ok &= Save(about.GetSafeHwnd(), folder + "/about.png");
+    ok &= Save(about.GetSafeHwnd(), folder / "about.png");
+    about.DestroyWindow();
 
-    AssayTableModel assays;
-    if (assays.Reload(QString::fromStdString((demo / "host.db").string()))) {
-        AssayPickerDlg picker(assays, 256, main->GetSafeHwnd());
-        picker.SelectIds({4, 5});
-        picker.show();
-        ok &= Save(&picker, folder + "/picker.png");
-    } else {
-        std::fprintf(stderr, "cannot list the assays: %s\n", qPrintable(assays.Error()));
-        ok = false;
-    }
-
-    CVeltraFile4 assay;
-    const std::filesystem::path firstAssay = demo / "assays" / "assay1.stg";
-    if (assay.LoadFromFile(firstAssay.u16string()) == 0) {
-        auto* chromatogram = new ChromatogramWindow(assay.passport, assay.channels, main->GetSafeHwnd());
-        chromatogram->resize(900, 600);
-        chromatogram->show();
-        ok &= Save(chromatogram, folder + "/chromatogram.png");
-        chromatogram->close();
-    } else {
-        std::fprintf(stderr, "cannot read %s\n", firstAssay.c_str());
-        ok = false;
-    }
-
+#ifndef _WIN32
+    ok &= SaveHostWindows(main->GetSafeHwnd(), folder, demo);
+#endif
     main->DestroyNow();
     return ok ? 0 : 1;
 }

@@ -1,5 +1,5 @@
-// Renders the main dialog's pages and a grid being edited to PNG files, on whatever Qt platform
-// the process runs (./run screenshots uses the offscreen one):
+// Renders the main dialog's pages and a grid being edited to PNG files, on the system's desktop
+// (./run screenshots: Qt's offscreen platform on Linux, the real windows under wine on Windows):
 //   ui_screenshots <folder>  ->  results.png, messages.png, grid-editing.png, icons.png
 #include "Capture.h"
 #include "ui/GridCtrl.h"
@@ -14,12 +14,11 @@
 #include "platform/ui/Static.h"
 #include "platform/ui/TabCtrl.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QEventLoop>
-#include <QTimer>
+#include "support/Desktop.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -162,10 +161,12 @@ protected:
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
-    if (!QDir().mkpath(folder)) {
-        std::fprintf(stderr, "cannot make the folder %s\n", qPrintable(folder));
+    Desktop desktop(argc, argv);
+    const std::filesystem::path folder = argc > 1 ? argv[1] : "screenshots";
+    std::error_code made;
+    std::filesystem::create_directories(folder, made);
+    if (made) {
+        std::fprintf(stderr, "cannot make the folder %s: %s\n", folder.string().c_str(), made.message().c_str());
         return 1;
     }
     bool ok = true;
@@ -174,9 +175,9 @@ int main(int argc, char** argv) {
     pages.Create();
     pages.ShowWindow(SW_SHOWNORMAL);
     pages.ShowPage(0);
-    ok &= Save(pages.GetSafeHwnd(), folder + "/results.png");
+    ok &= Save(pages.GetSafeHwnd(), folder / "results.png");
     pages.ShowPage(1);
-    ok &= Save(pages.GetSafeHwnd(), folder + "/messages.png");
+    ok &= Save(pages.GetSafeHwnd(), folder / "messages.png");
 
     GridHost grid;
     grid.Create();
@@ -186,11 +187,11 @@ int main(int argc, char** argv) {
         editor->SetWindowText(u"0.99");
         editor->SetSel(0, -1);
     }
-    ok &= Save(grid.GetSafeHwnd(), folder + "/grid-editing.png");
+    ok &= Save(grid.GetSafeHwnd(), folder / "grid-editing.png");
 
     IconsHost icons;
     icons.Create();
     icons.ShowWindow(SW_SHOWNORMAL);
-    ok &= Save(icons.GetSafeHwnd(), folder + "/icons.png");
+    ok &= Save(icons.GetSafeHwnd(), folder / "icons.png");
     return ok ? 0 : 1;
 }

@@ -1,5 +1,6 @@
-// A small JSON writer for the tool's output: texts as UTF-8 strings, integers as integers, doubles
-// with 17 significant digits and "." whatever the locale, non-finite doubles as "inf", "-inf", "nan".
+// A small JSON writer (the tool's output, the host's profile): texts as UTF-8 strings, integers as
+// integers, doubles with 17 significant digits and "." whatever the locale, non-finite doubles as "inf",
+// "-inf", "nan".
 #pragma once
 
 #include <cstdint>

@@ -8,8 +8,6 @@
 // before anything can replace it.
 #pragma once
 
-#include <QString>
-
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -20,7 +18,7 @@ public:
     // Reads the file. A missing file is an empty profile. A damaged one is copied aside and read as
     // empty; a file that cannot be read or copied aside makes the profile read-only for this session.
     // Both are told in Warning().
-    explicit HostProfile(QString path);
+    explicit HostProfile(std::u16string path);
 
     // The stored value, or nothing when the key holds no value of that type.
     std::optional<int32_t> GetInt(const std::u16string& key) const;
@@ -31,24 +29,24 @@ public:
     bool SetInt(const std::u16string& key, int32_t value);
     bool SetDouble(const std::u16string& key, double value);
     // Texts, kept and written like the numbers.
-    std::optional<QString> GetText(const std::u16string& key) const;
-    bool SetText(const std::u16string& key, const QString& value);
+    std::optional<std::u16string> GetText(const std::u16string& key) const;
+    bool SetText(const std::u16string& key, const std::u16string& value);
 
-    const QString& Path() const { return path; }
+    const std::u16string& Path() const { return path; }
     // What went wrong while reading the file at construction, or empty.
-    const QString& Warning() const { return warning; }
+    const std::u16string& Warning() const { return warning; }
     // Why the last Set failed, or empty after a successful one.
-    const QString& LastError() const { return lastError; }
+    const std::u16string& LastError() const { return lastError; }
 
 private:
     void Read();
     bool Write();
 
-    QString path;
+    std::u16string path;
     std::map<std::u16string, int32_t> ints;
     std::map<std::u16string, double> doubles;
-    std::map<std::u16string, QString> texts;
+    std::map<std::u16string, std::u16string> texts;
     bool readOnly = false;
-    QString warning;
-    QString lastError;
+    std::u16string warning;
+    std::u16string lastError;
 };

@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <QWidget>
+
 #include <cstdio>
 
 void Settle() {
@@ -11,9 +12,9 @@ void Settle() {
     loop.exec();
 }
 
-bool Save(QWidget* window, const QString& path) {
+bool Save(HWND window, const std::filesystem::path& path) {
     Settle();
-    const bool saved = window->grab().save(path);
-    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+    const bool saved = window->grab().save(QString::fromStdString(path.string()));
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", path.string().c_str());
     return saved;
 }

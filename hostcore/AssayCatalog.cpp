@@ -1,23 +1,23 @@
 #include "AssayCatalog.h"
 
-#include <QFile>
+#include "platform/text/Utf.h"
 
 #include <sqlite3.h>
 
 namespace {
 
-QString ColumnText(sqlite3_stmt* statement, int column) {
+std::u16string ColumnText(sqlite3_stmt* statement, int column) {
     const void* text = sqlite3_column_text16(statement, column);
-    return text ? QString::fromUtf16(static_cast<const char16_t*>(text)) : QString();
+    return text ? std::u16string(static_cast<const char16_t*>(text)) : std::u16string();
 }
 
 } // namespace
 
-bool ReadAssayList(const QString& databasePath, std::vector<AssayListRow>& rows, QString& error) {
+bool ReadAssayList(const std::u16string& databasePath, std::vector<AssayListRow>& rows, std::u16string& error) {
     rows.clear();
     sqlite3* db = nullptr;
     sqlite3_stmt* statement = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(databasePath).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    int rc = sqlite3_open_v2(Utf16ToUtf8(databasePath).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_prepare_v2(db,
                                 "SELECT id, filename, sample, mixture, date, iscalibration FROM [assay] "
@@ -35,7 +35,7 @@ bool ReadAssayList(const QString& databasePath, std::vector<AssayListRow>& rows,
                         sqlite3_column_int64(statement, 5) != 0});
     }
     if (rc != SQLITE_DONE) {
-        error = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+        error = Utf8ToUtf16(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
         rows.clear();
     }
     sqlite3_finalize(statement);

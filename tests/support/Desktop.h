@@ -1,23 +1,26 @@
-// The desktop the dialog benchmark's windows live on, as each system offers it.
+// The desktop that the dialog benchmark's and the screenshot tools' windows live on, as each system
+// offers it.
 #pragma once
 
 #include "platform/ui/Handles.h"
 
 #include <memory>
 
-class BenchDesktop {
+class Desktop {
 public:
     // Readies the process for windows (Linux: a Qt application, offscreen unless told otherwise).
-    BenchDesktop(int& argc, char** argv);
-    ~BenchDesktop();
-    BenchDesktop(const BenchDesktop&) = delete;
-    BenchDesktop& operator=(const BenchDesktop&) = delete;
+    Desktop(int& argc, char** argv);
+    ~Desktop();
+    Desktop(const Desktop&) = delete;
+    Desktop& operator=(const Desktop&) = delete;
 
     // A user's click on a push button of a dialog.
     static void Click(HWND button);
     // Runs what the windows have waiting, as an idle event loop would (windows destroyed meanwhile
     // are gone afterwards).
     static void ProcessEvents();
+    // A user's click on a tab of a tab control: the page changes as the dialog hears of it.
+    static void ChooseTab(HWND tabs, int index);
 
 private:
     struct Application;
@@ -25,12 +28,12 @@ private:
 };
 
 // A plain top-level window standing for the host's main window.
-class BenchHostWindow {
+class DesktopHostWindow {
 public:
-    BenchHostWindow();
-    ~BenchHostWindow();
-    BenchHostWindow(const BenchHostWindow&) = delete;
-    BenchHostWindow& operator=(const BenchHostWindow&) = delete;
+    DesktopHostWindow();
+    ~DesktopHostWindow();
+    DesktopHostWindow(const DesktopHostWindow&) = delete;
+    DesktopHostWindow& operator=(const DesktopHostWindow&) = delete;
     HWND Handle() const { return window; }
 
 private:

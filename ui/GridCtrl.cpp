@@ -151,6 +151,9 @@ CGridCtrl::ItemColors CGridCtrl::GetItemColors(int row, int) const {
 }
 
 bool CGridCtrl::OnReflectNotify(NMHDR& hdr, intptr_t* result) {
+    // The list keeps to itself what it handles alone (drawing, changes that are no state change).
+    if (CListCtrl::OnReflectNotify(hdr, result))
+        return true;
     switch (hdr.code) {
     case NM_DBLCLK:
         OnDoubleClick(reinterpret_cast<const NMITEMACTIVATE&>(hdr));

@@ -1,5 +1,6 @@
 #include "ListBox.h"
 
+#include "DialogEx.h"
 #include "Win32ListHelpers.h"
 
 #include <windowsx.h>
@@ -10,7 +11,8 @@
 // neither shows a cut-off text whole nor learns by itself how wide its texts are.
 struct CListBox::Win32State {
     TextTip tip;
-    int widest = 0; // the widest text's width in pixels, for a list that scrolls sideways
+    bool sideways = false; // made with WS_HSCROLL
+    int widest = 0;        // the widest text's width in pixels, for a list that scrolls sideways
 };
 
 namespace {
@@ -40,8 +42,8 @@ std::u16string TextOf(HWND list, int index) {
     return text;
 }
 
-// Whether the item shows its text whole in the list's client area (narrow, or scrolled partly
-// out of sight).
+// Whether the item's text does not show whole in the list's client area (too narrow, or scrolled
+// partly out of sight).
 bool TextCut(HWND list, int index, const std::u16string& text) {
     RECT item{}, client{};
     if (Send(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item)) == LB_ERR)
@@ -83,7 +85,7 @@ int CListBox::InsertString(int index, std::u16string_view text) {
                         : Send(list, LB_INSERTSTRING, index < 0 || index > count ? count : index, param);
     if (at < 0)
         return -1;
-    if (GetStyle() & WS_HSCROLL) {
+    if (state->sideways) {
         state->widest = std::max(state->widest, TextWidth(list, copy));
         Send(list, LB_SETHORIZONTALEXTENT, state->widest + kTextIndent + kExtentMargin);
     }
@@ -181,6 +183,13 @@ int CListBox::GetTopIndex() const {
 }
 
 void CListBox::OnAttach() {
+    // The list box hides its sideways scroll bar while it has nothing to scroll, and with it the
+    // style bit: the template says what the list was made with.
+    state->sideways = false;
+    if (const CDialogEx* dialog = GetParentDialog())
+        for (const ControlTemplate& control : dialog->GetTemplate().controls)
+            if (control.id == GetDlgCtrlID())
+                state->sideways = (control.style & WS_HSCROLL) != 0;
     state->widest = 0;
     state->tip.Create(GetSafeHwnd());
 }

@@ -9,7 +9,8 @@
 //   LVN_COLUMNCLICK  NMLISTVIEW: a click on a column's header, iSubItem = the column
 // Ctrl+C in the list copies its rows (CopyText) without telling the dialog.
 // The selected rows are the highlighted ones; the focused row is the one the keyboard is on.
-// Coordinates of rows and cells are those of the list's viewport, the area below the header.
+// Coordinates of rows and cells are those of the list's viewport, the area below the header (on
+// Windows the viewport is the list's own window, and the header takes the top of its client area).
 #pragma once
 
 #include "platform/ui/Wnd.h"
@@ -153,8 +154,9 @@ protected:
 
 private:
 #ifdef _WIN32
-    struct Win32State; // the tip, the rows' tips, the current column, the extended style
+    struct Win32State; // the header, the tips, the current column, the extended style
     std::unique_ptr<Win32State> state;
+    HWND Header() const; // null without a window
 #else
     QTableWidget* Table() const;
     friend class ListItemDelegate;
@@ -163,8 +165,8 @@ private:
     void SyncSortIndicator() const;
     bool HeaderEvent(QEvent* event);
     bool ViewportEvent(QEvent* event);
+    int trackingColumn = -1; // the column whose divider the mouse is dragging
 #endif
 
-    int trackingColumn = -1;
     std::u16string emptyAreaTip;
 };

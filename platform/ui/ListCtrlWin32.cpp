@@ -2,6 +2,7 @@
 
 #include "StableOrder.h"
 #include "Win32ListHelpers.h"
+#include "Win32Window.h"
 
 #include <windowsx.h>
 
@@ -13,6 +14,7 @@
 // OnMessage, as the header's parent is the list. Tips are a tip of ours over the whole list, so
 // that rows, cut-off cells and the empty area all get theirs: the list's own info tips are off.
 struct CListCtrl::Win32State {
+    HWND header = nullptr; // the list's header, for the life of the list
     TextTip tip;
     std::map<UINT, std::u16string> rowTips; // by the list's id of a row, which stays with the row
     unsigned exStyle = 0;                   // as set; the list's own differs in its tips
@@ -34,7 +36,7 @@ constexpr int kCellTextPadding = 12;
 
 class Quiet {
 public:
-    explicit Quiet(int& count) : count(++count) {}
+    explicit Quiet(int& counter) : count(++counter) {}
     ~Quiet() { --count; }
     Quiet(const Quiet&) = delete;
     Quiet& operator=(const Quiet&) = delete;
@@ -64,8 +66,7 @@ int RowCount(HWND list) {
     return list ? static_cast<int>(Send(list, LVM_GETITEMCOUNT)) : 0;
 }
 
-int ColumnCount(HWND list) {
-    const HWND header = HeaderOf(list);
+int ColumnCount(HWND header) {
     return header ? static_cast<int>(Send(header, HDM_GETITEMCOUNT)) : 0;
 }
 
@@ -73,8 +74,8 @@ bool ValidRow(HWND list, int row) {
     return row >= 0 && row < RowCount(list);
 }
 
-bool ValidColumn(HWND list, int column) {
-    return column >= 0 && column < ColumnCount(list);
+bool ValidColumn(HWND header, int column) {
+    return column >= 0 && column < ColumnCount(header);
 }
 
 // A text the list or its header fills into a buffer, grown until the text fits.
@@ -92,8 +93,7 @@ template <class Fill> std::u16string ReadText(Fill fill) {
 
 // The column's left and right edges in the list's client coordinates (those of its header item,
 // which scrolls with the rows).
-bool ColumnSpan(HWND list, int column, LONG& left, LONG& right) {
-    const HWND header = HeaderOf(list);
+bool ColumnSpan(HWND list, HWND header, int column, LONG& left, LONG& right) {
     RECT rect{};
     if (!header || !Send(header, HDM_GETITEMRECT, column, Param(&rect)))
         return false;
@@ -104,9 +104,8 @@ bool ColumnSpan(HWND list, int column, LONG& left, LONG& right) {
 }
 
 // The bottom of the header in the list's client coordinates; 0 when it does not show.
-int HeaderBottom(HWND list) {
-    const HWND header = HeaderOf(list);
-    if (!header || !IsWindowVisible(header))
+int HeaderBottom(HWND list, HWND header) {
+    if (!header || !(GetWindowLongW(header, GWL_STYLE) & WS_VISIBLE)) // LVS_NOCOLUMNHEADER hides it
         return 0;
     RECT rect{};
     GetWindowRect(header, &rect);
@@ -120,10 +119,9 @@ bool RowBounds(HWND list, int row, RECT& bounds) {
     return Send(list, LVM_GETITEMRECT, row, Param(&bounds)) != 0;
 }
 
-HDITEMW HeaderItem(HWND list, int item, UINT mask) {
+HDITEMW HeaderItem(HWND header, int item, UINT mask) {
     HDITEMW hdi{};
     hdi.mask = mask;
-    const HWND header = HeaderOf(list);
     if (header && item >= 0)
         Send(header, HDM_GETITEMW, item, Param(&hdi));
     return hdi;
@@ -140,17 +138,18 @@ int CALLBACK ByPosition(LPARAM first, LPARAM second, LPARAM) {
 // ---- header ----
 
 int CHeaderCtrl::GetItemCount() const {
-    return ColumnCount(list);
+    return ColumnCount(HeaderOf(list));
 }
 
 int CHeaderCtrl::GetItemFormat(int item) const {
-    return ValidColumn(list, item) ? HeaderItem(list, item, HDI_FORMAT).fmt & kFormatBits : 0;
+    const HWND header = HeaderOf(list);
+    return ValidColumn(header, item) ? HeaderItem(header, item, HDI_FORMAT).fmt & kFormatBits : 0;
 }
 
 std::u16string CHeaderCtrl::GetItemText(int item) const {
-    if (!ValidColumn(list, item))
-        return {};
     const HWND header = HeaderOf(list);
+    if (!ValidColumn(header, item))
+        return {};
     return ReadText([&](wchar_t* buffer, int size) {
         HDITEMW hdi{};
         hdi.mask = HDI_TEXT;
@@ -163,17 +162,22 @@ std::u16string CHeaderCtrl::GetItemText(int item) const {
 }
 
 bool CHeaderCtrl::SetItemFormat(int item, int format) {
-    if (!ValidColumn(list, item))
+    const HWND header = HeaderOf(list);
+    if (!ValidColumn(header, item))
         return false;
-    HDITEMW hdi = HeaderItem(list, item, HDI_FORMAT);
+    HDITEMW hdi = HeaderItem(header, item, HDI_FORMAT);
     // The header's own bits (a text item, ...) stay; the alignment and the sort marks are ours.
     hdi.fmt = (hdi.fmt & ~kFormatBits) | (format & kFormatBits);
-    return Send(HeaderOf(list), HDM_SETITEMW, item, Param(&hdi)) != 0;
+    return Send(header, HDM_SETITEMW, item, Param(&hdi)) != 0;
 }
 
 // ---- columns ----
 
 CListCtrl::CListCtrl() : state(std::make_unique<Win32State>()) {}
+
+HWND CListCtrl::Header() const {
+    return IsWindow() ? state->header : nullptr;
+}
 
 CListCtrl::~CListCtrl() = default;
 
@@ -188,11 +192,10 @@ int CListCtrl::InsertColumn(int column, std::u16string_view heading, int format,
     std::u16string text;
     LVCOLUMNW lvc{};
     lvc.mask = LVCF_TEXT | LVCF_FMT | LVCF_SUBITEM | (width >= 0 ? LVCF_WIDTH : 0);
-    // The system keeps the first column's cells left-aligned whatever its format says.
     lvc.fmt = format & LVCFMT_JUSTIFYMASK;
     lvc.pszText = Text(heading, text);
     lvc.cx = width;
-    lvc.iSubItem = std::min(column, ColumnCount(list));
+    lvc.iSubItem = std::min(column, ColumnCount(Header()));
     const int at = static_cast<int>(Send(list, LVM_INSERTCOLUMNW, lvc.iSubItem, Param(&lvc)));
     if (at >= 0 && width < 0)
         Send(list, LVM_SETCOLUMNWIDTH, at, LVSCW_AUTOSIZE_USEHEADER); // wide enough for its heading
@@ -201,28 +204,32 @@ int CListCtrl::InsertColumn(int column, std::u16string_view heading, int format,
 
 bool CListCtrl::DeleteColumn(int column) {
     const HWND list = GetSafeHwnd();
-    return ValidColumn(list, column) && Send(list, LVM_DELETECOLUMN, column) != 0;
+    return ValidColumn(Header(), column) && Send(list, LVM_DELETECOLUMN, column) != 0;
 }
 
 int CListCtrl::GetColumnCount() const {
-    return ColumnCount(GetSafeHwnd());
+    return ColumnCount(Header());
 }
 
 int CListCtrl::GetColumnWidth(int column) const {
     const HWND list = GetSafeHwnd();
-    return ValidColumn(list, column) ? static_cast<int>(Send(list, LVM_GETCOLUMNWIDTH, column)) : 0;
+    return ValidColumn(Header(), column) ? static_cast<int>(Send(list, LVM_GETCOLUMNWIDTH, column)) : 0;
 }
 
 bool CListCtrl::SetColumnWidth(int column, int width) {
     const HWND list = GetSafeHwnd();
-    return ValidColumn(list, column) && width >= 0 &&
+    return ValidColumn(Header(), column) && width >= 0 &&
            Send(list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0)) != 0;
 }
 
 int CListCtrl::GetColumnFormat(int column) const {
     const HWND list = GetSafeHwnd();
-    if (!ValidColumn(list, column))
+    if (!ValidColumn(Header(), column))
         return 0;
+    // The system draws the cells of the first column (the rows' own texts) on the left, whatever
+    // format the column was given, and so does its heading; the column's format says so too.
+    if (column == 0)
+        return LVCFMT_LEFT;
     LVCOLUMNW lvc{};
     lvc.mask = LVCF_FMT;
     Send(list, LVM_GETCOLUMNW, column, Param(&lvc));
@@ -272,7 +279,7 @@ bool CListCtrl::DeleteAllItems() {
 
 bool CListCtrl::SetItemText(int row, int column, std::u16string_view text) {
     const HWND list = GetSafeHwnd();
-    if (!ValidRow(list, row) || !ValidColumn(list, column))
+    if (!list || !ValidColumn(Header(), column)) // the list itself refuses a bad row
         return false;
     std::u16string storage;
     LVITEMW item{};
@@ -283,7 +290,7 @@ bool CListCtrl::SetItemText(int row, int column, std::u16string_view text) {
 
 std::u16string CListCtrl::GetItemText(int row, int column) const {
     const HWND list = GetSafeHwnd();
-    if (!ValidRow(list, row) || !ValidColumn(list, column))
+    if (!ValidRow(list, row) || !ValidColumn(Header(), column))
         return {};
     return ReadText([&](wchar_t* buffer, int size) {
         LVITEMW item{};
@@ -409,12 +416,12 @@ int CListCtrl::HitTest(CPoint point, int* subItem) const {
     if (subItem) {
         *subItem = -1;
         LONG left = 0, right = 0;
-        for (int column = 0; column < ColumnCount(list); ++column)
-            if (ColumnSpan(list, column, left, right) && point.x >= left && point.x < right)
+        for (int column = 0; column < ColumnCount(Header()); ++column)
+            if (ColumnSpan(list, Header(), column, left, right) && point.x >= left && point.x < right)
                 *subItem = column;
     }
     RECT bounds;
-    if (RowCount(list) == 0 || point.y < HeaderBottom(list) || !RowBounds(list, 0, bounds))
+    if (RowCount(list) == 0 || point.y < HeaderBottom(list, Header()) || !RowBounds(list, 0, bounds))
         return -1;
     // A row is hit across the whole width of the list, as its cells are; the list itself knows
     // of rows only as far as its columns reach.
@@ -428,8 +435,8 @@ bool CListCtrl::GetSubItemRect(int row, int column, CRect& rect) const {
     const HWND list = GetSafeHwnd();
     RECT bounds;
     LONG left = 0, right = 0;
-    if (!ValidRow(list, row) || !ValidColumn(list, column) || !RowBounds(list, row, bounds) ||
-        !ColumnSpan(list, column, left, right))
+    if (!ValidRow(list, row) || !ValidColumn(Header(), column) || !RowBounds(list, row, bounds) ||
+        !ColumnSpan(list, Header(), column, left, right))
         return false;
     rect = CRect{left, bounds.top, right, bounds.bottom};
     return true;
@@ -486,7 +493,9 @@ std::u16string TipAt(const CListCtrl& list, POINT point) {
     int column = -1;
     const int row = list.HitTest(CPoint{point.x, point.y}, &column);
     if (row < 0)
-        return point.y >= HeaderBottom(list.GetSafeHwnd()) ? list.GetEmptyAreaToolTip() : std::u16string();
+        return point.y >= HeaderBottom(list.GetSafeHwnd(), HeaderOf(list.GetSafeHwnd()))
+                   ? list.GetEmptyAreaToolTip()
+                   : std::u16string();
     std::u16string own = list.GetItemToolTip(row);
     if (!own.empty() || column < 0)
         return own;
@@ -494,7 +503,7 @@ std::u16string TipAt(const CListCtrl& list, POINT point) {
     CRect cell;
     list.GetSubItemRect(row, column, cell);
     const auto width = static_cast<int>(
-        SendMessageW(list.GetSafeHwnd(), LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
+        SendMessageW(list.GetSafeHwnd(), LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(Wide(text))));
     return width + kCellTextPadding > cell.Width() ? text : std::u16string();
 }
 
@@ -502,6 +511,7 @@ std::u16string TipAt(const CListCtrl& list, POINT point) {
 
 void CListCtrl::OnAttach() {
     const HWND list = GetSafeHwnd();
+    state->header = HeaderOf(list);
     state->exStyle = static_cast<unsigned>(Send(list, LVM_GETEXTENDEDLISTVIEWSTYLE));
     Send(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, NativeExStyle(state->exStyle));
     state->tip.Create(list);
@@ -576,7 +586,7 @@ bool CListCtrl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* r
             *result = 0;
             return true;
         }
-        if (hdr->hwndFrom != HeaderOf(list))
+        if (hdr->hwndFrom != Header())
             return false;
         const auto* header = reinterpret_cast<const NMHEADERW*>(hdr);
         switch (hdr->code) {
@@ -586,11 +596,9 @@ bool CListCtrl::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* r
                 *result = TRUE; // no resize starts
                 return true;
             }
-            trackingColumn = header->iItem;
             return false;
         case HDN_ENDTRACKW:
         case HDN_ENDTRACKA:
-            trackingColumn = -1;
             if (header->pitem && (header->pitem->mask & HDI_WIDTH)) {
                 // The header applies the width only after this; the owner sees the list as it ends.
                 SetColumnWidth(header->iItem, header->pitem->cxy);

@@ -1,5 +1,8 @@
 #include "ToolTipCtrl.h"
 
+#include "Win32ListHelpers.h"
+#include "Win32Window.h"
+
 #include <vector>
 
 // One system tip window for all the tools of a dialog; each tool is a control's window, which the
@@ -17,7 +20,7 @@ struct CToolTipCtrl::Tools {
         info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
         info.hwnd = owner;
         info.uId = reinterpret_cast<UINT_PTR>(tool.window);
-        info.lpszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(tool.text.c_str()));
+        info.lpszText = const_cast<wchar_t*>(Wide(tool.text));
         return info;
     }
     Tool* Find(const CWnd* tool) {
@@ -32,11 +35,6 @@ struct CToolTipCtrl::Tools {
     std::vector<Tool> list;
 };
 
-namespace {
-// Wider texts wrap; "\n" always breaks a line.
-constexpr int kMaxTipWidth = 600;
-} // namespace
-
 CToolTipCtrl::CToolTipCtrl() : tools(std::make_unique<Tools>()) {}
 
 CToolTipCtrl::~CToolTipCtrl() {
@@ -45,15 +43,19 @@ CToolTipCtrl::~CToolTipCtrl() {
 }
 
 bool CToolTipCtrl::Create(CWnd* owner, unsigned style) {
-    if (!owner || !owner->IsWindow() || tools->tip)
+    if (!owner || !owner->IsWindow())
         return false;
+    // Made again, the tips keep their tools under the new owner.
+    if (tools->tip && IsWindow(tools->tip))
+        DestroyWindow(tools->tip);
     tools->owner = owner->GetSafeHwnd();
-    tools->tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | style,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, tools->owner,
-                                 nullptr, nullptr, nullptr);
+    tools->tip = CreateTipWindow(tools->owner, style);
     if (!tools->tip)
         return false;
-    SendMessageW(tools->tip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+    for (const Tools::Tool& tool : tools->list) {
+        TOOLINFOW info = tools->Info(tool);
+        SendMessageW(tools->tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    }
     SendMessageW(tools->tip, TTM_ACTIVATE, TRUE, 0);
     return true;
 }

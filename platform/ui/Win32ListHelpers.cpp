@@ -1,12 +1,13 @@
 #include "Win32ListHelpers.h"
 
 #include "Clipboard.h"
+#include "Win32Window.h"
 
 #include <commctrl.h>
 
 namespace {
 
-// Wider texts wrap; "\n" always breaks a line.
+// Wider texts wrap; "\n" breaks a line only in a tip that has a maximum width.
 constexpr int kMaxTipWidth = 600;
 
 TOOLINFOW ToolOf(HWND control) {
@@ -29,14 +30,20 @@ TextTip::~TextTip() {
 void TextTip::Create(HWND control) {
     if (tip && IsWindow(tip))
         DestroyWindow(tip);
-    tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, control, nullptr,
-                          nullptr, nullptr);
+    tip = CreateTipWindow(control, TTS_ALWAYSTIP);
     if (!tip)
         return;
     TOOLINFOW tool = ToolOf(control);
     SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+}
+
+HWND CreateTipWindow(HWND owner, unsigned style) {
+    const HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | style,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner,
+                                     nullptr, nullptr, nullptr);
+    if (tip)
+        SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+    return tip;
 }
 
 void TextTip::MouseMoved(POINT point, const TextAt& textAt) {
@@ -58,7 +65,7 @@ bool TextTip::Answer(NMHDR* hdr, const TextAt& textAt) {
     auto* info = reinterpret_cast<NMTTDISPINFOW*>(hdr);
     info->hinst = nullptr;
     info->szText[0] = L'\0';
-    info->lpszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(shown.c_str()));
+    info->lpszText = const_cast<wchar_t*>(Wide(shown));
     return true;
 }
 

@@ -1,4 +1,4 @@
-// Internal to the framework's Windows backend: what its lists (CListCtrl, CListBox) share.
+// Internal to the framework's Windows backend: what its lists (CListCtrl, CListBox) and tips share.
 #pragma once
 
 #include <windows.h>
@@ -36,6 +36,10 @@ private:
     std::u16string under; // the text of the place under the mouse
     std::u16string shown; // the text handed to the tip, alive until it asks again
 };
+
+// A tip window of the system owned by `owner`'s window, with the TTS_* `style`; texts show as given
+// (no "&" mnemonics), break at "\n" and wrap past 600 pixels. Null on failure.
+HWND CreateTipWindow(HWND owner, unsigned style);
 
 // The width in pixels of a text in the font the window draws with.
 int TextWidth(HWND window, std::u16string_view text);

@@ -1,5 +1,4 @@
-#include "platform/ui/ListCtrl.h"
-#include "platform/ui/DialogEx.h"
+#include "ListTestDialog.h"
 #include "support/QtTestSupport.h"
 
 #include <QClipboard>
@@ -12,94 +11,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// clang-format off
-const DialogTemplate kListTemplate{930, u"Список", WS_POPUP | WS_CAPTION, 200, 100, u"MS Shell Dlg", 8, {
-    {1002, ControlKind::ListView, u"", LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, 7, 7, 186, 86},
-}};
-// clang-format on
-
-struct Change {
-    int row;
-    unsigned newState;
-    unsigned oldState;
-    bool operator==(const Change&) const = default;
-};
-
-class ListDialog : public CDialogEx {
-public:
-    ListDialog() : CDialogEx(kListTemplate) { MapNotify(1002, LVN_ITEMCHANGED, &ListDialog::OnItemChanged); }
-    CListCtrl list;
-    std::vector<Change> changes;
-
-    void Fill(int rows) {
-        list.InsertColumn(0, u"Имя", LVCFMT_LEFT, 100);
-        list.InsertColumn(1, u"Число", LVCFMT_RIGHT, 60);
-        for (int row = 0; row < rows; ++row) {
-            list.InsertItem(row, u"строка " + std::u16string(1, u'A' + row));
-            list.SetItemText(row, 1, std::u16string(1, u'0' + (rows - row) % 10));
-            list.SetItemData(row, 100 + row);
-        }
-    }
-
-protected:
-    void DoDataExchange(CDataExchange& dx) override { DDX_Control(dx, 1002, list); }
-
-private:
-    void OnItemChanged(NMHDR* hdr, intptr_t*) {
-        const auto* change = reinterpret_cast<NMLISTVIEW*>(hdr);
-        changes.push_back({change->iItem, change->uNewState, change->uOldState});
-    }
-};
-
-} // namespace
-
-TEST(ListCtrl, StateChangesByCodeAreToldRowByRowButInsertingIsNot) {
-    ListDialog dialog;
-    ASSERT_TRUE(dialog.Create());
-    dialog.Fill(3);
-    EXPECT_TRUE(dialog.changes.empty());
-    dialog.list.SetItemState(1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    EXPECT_EQ(dialog.list.GetItemState(1, LVIS_SELECTED | LVIS_FOCUSED), LVIS_SELECTED | LVIS_FOCUSED);
-    ASSERT_FALSE(dialog.changes.empty());
-    EXPECT_EQ(dialog.changes.back().row, 1);
-    EXPECT_EQ(dialog.changes.back().newState, LVIS_SELECTED | LVIS_FOCUSED);
-
-    dialog.changes.clear();
-    dialog.list.SetItemState(1, 0, LVIS_SELECTED);
-    EXPECT_EQ(dialog.changes, (std::vector<Change>{{1, LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED}}));
-    EXPECT_EQ(dialog.list.GetNextItem(-1, LVNI_FOCUSED), 1);
-    EXPECT_EQ(dialog.list.GetNextItem(-1, LVNI_SELECTED), -1);
-
-    dialog.changes.clear();
-    dialog.list.DeleteAllItems();
-    EXPECT_TRUE(dialog.changes.empty());
-    EXPECT_EQ(dialog.list.GetItemCount(), 0);
-}
-
-TEST(ListCtrl, SortingMovesTextsValuesAndStatesTogetherAndKeepsTiesInOrder) {
-    ListDialog dialog;
-    ASSERT_TRUE(dialog.Create());
-    dialog.Fill(4);                      // numbers 4, 3, 2, 1
-    dialog.list.SetItemText(2, 1, u"3"); // now 4, 3, 3, 1
-    dialog.list.SetItemState(0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    dialog.changes.clear();
-    ASSERT_TRUE(dialog.list.SortItemsEx(
-        [&](int a, int b) { return dialog.list.GetItemText(a, 1).compare(dialog.list.GetItemText(b, 1)); }));
-    EXPECT_EQ(dialog.list.GetItemText(0, 0), u"строка D");
-    EXPECT_EQ(dialog.list.GetItemText(1, 0), u"строка B"); // the tie keeps B before C
-    EXPECT_EQ(dialog.list.GetItemText(2, 0), u"строка C");
-    EXPECT_EQ(dialog.list.GetItemText(3, 0), u"строка A");
-    EXPECT_EQ(dialog.list.GetItemData(3), 100);
-    EXPECT_EQ(dialog.list.GetItemState(3, LVIS_SELECTED | LVIS_FOCUSED), LVIS_SELECTED | LVIS_FOCUSED);
-    EXPECT_EQ(dialog.list.GetSelectedRows(), std::vector<int>{3});
-    EXPECT_TRUE(dialog.changes.empty());
-
-    // A comparison that is no order (every pair "less") still leaves every row in place once.
-    ASSERT_TRUE(dialog.list.SortItemsEx([](int, int) { return -1; }));
-    EXPECT_EQ(dialog.list.GetItemCount(), 4);
-}
 
 TEST(ListCtrl, EnsureVisibleScrollsOnlyWhenTheRowIsOutOfSight) {
     ListDialog dialog;

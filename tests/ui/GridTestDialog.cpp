@@ -35,6 +35,18 @@ std::vector<unsigned> GridTestDialog::Codes() const {
     return codes;
 }
 
+#ifdef _WIN32
+CPoint GridTestDialog::CellCenter(int row, int column) const {
+    CRect cell;
+    grid.GetSubItemRect(row, column, cell);
+    return {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+}
+
+HWND GridTestDialog::Editor() const {
+    const HWND editor = ::GetDlgItem(grid.GetViewport(), 9801);
+    return editor && (GetWindowLongW(editor, GWL_STYLE) & WS_VISIBLE) ? editor : nullptr;
+}
+#else
 QTableWidget* GridTestDialog::Table() const {
     return static_cast<QTableWidget*>(grid.GetSafeHwnd());
 }
@@ -55,6 +67,7 @@ QLineEdit* GridTestDialog::Editor() const {
             return edit;
     return nullptr;
 }
+#endif
 
 bool GridTestDialog::OnNotify(NMHDR& hdr, intptr_t* result) {
     if (hdr.idFrom != 1002)

@@ -3,11 +3,14 @@
 #pragma once
 
 #include "platform/ui/DialogEx.h"
-#include "platform/ui/QtGeometry.h"
 #include "ui/GridCtrl.h"
+
+#ifndef _WIN32
+#include "platform/ui/QtGeometry.h"
 
 #include <QLineEdit>
 #include <QTableWidget>
+#endif
 
 #include <map>
 #include <string>
@@ -39,10 +42,15 @@ public:
     // "1", "Компонент 1", "1.0000", ... each with a record whose value is its index.
     void Fill(int rows);
     std::vector<unsigned> Codes() const;
+#ifdef _WIN32
+    CPoint CellCenter(int row, int column) const;
+    HWND Editor() const; // the open cell editor, or null
+#else
     QTableWidget* Table() const;
     QWidget* Viewport() const;
     QPoint CellCenter(int row, int column) const;
     QLineEdit* Editor() const; // the open cell editor, or null
+#endif
 
 protected:
     void DoDataExchange(CDataExchange& dx) override { DDX_Control(dx, 1002, grid); }

@@ -5,9 +5,10 @@
 
 #include <vector>
 
-// One system tip window for all the tools of a dialog; each tool is a control's window, which the
-// tip watches itself (TTF_SUBCLASS). The texts are kept here too, as the tip only hands them out
-// into a buffer of a size it does not tell.
+// One system tip window for all the tools of a dialog; each tool is a control's window, whose mouse
+// messages the framework relays to the tip (RelayMouseToTip; a window not the framework's the tip
+// watches itself, TTF_SUBCLASS). The texts are kept here too, as the tip only hands them out into a
+// buffer of a size it does not tell.
 struct CToolTipCtrl::Tools {
     struct Tool {
         HWND window;
@@ -17,7 +18,7 @@ struct CToolTipCtrl::Tools {
     TOOLINFOW Info(const Tool& tool) const {
         TOOLINFOW info{};
         info.cbSize = sizeof(info);
-        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        info.uFlags = TTF_IDISHWND | (RelayMouseToTip(tool.window, tip) ? 0 : TTF_SUBCLASS);
         info.hwnd = owner;
         info.uId = reinterpret_cast<UINT_PTR>(tool.window);
         info.lpszText = const_cast<wchar_t*>(Wide(tool.text));

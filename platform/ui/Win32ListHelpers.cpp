@@ -10,10 +10,10 @@ namespace {
 // Wider texts wrap; "\n" breaks a line only in a tip that has a maximum width.
 constexpr int kMaxTipWidth = 600;
 
-TOOLINFOW ToolOf(HWND control) {
+TOOLINFOW ToolOf(HWND control, HWND tip) {
     TOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.uFlags = TTF_IDISHWND | (RelayMouseToTip(control, tip) ? 0 : TTF_SUBCLASS);
     tool.hwnd = control; // the control answers the tip's questions itself
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = LPSTR_TEXTCALLBACKW;
@@ -33,7 +33,7 @@ void TextTip::Create(HWND control) {
     tip = CreateTipWindow(control, TTS_ALWAYSTIP);
     if (!tip)
         return;
-    TOOLINFOW tool = ToolOf(control);
+    TOOLINFOW tool = ToolOf(control, tip);
     SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 

@@ -26,17 +26,21 @@ bool WasOfferedToSender(const NMHDR& hdr);
 // The same icon of ours (Icons.h) at size x size pixels; any other icon as it is.
 HICON SizedIcon(HICON icon, int size);
 
+// Hands a framework window's mouse messages to a tip window (TTM_RELAYEVENT) before the window sees
+// them, in place of the tip's own subclassing (TTF_SUBCLASS), which looks the tool up in a window
+// property for every message; null stops it. False for a window that is not the framework's.
+bool RelayMouseToTip(HWND window, HWND tip);
+
 // The MOD_* keys held now.
 unsigned HeldModifiers();
 
 // The base units of the font a window draws its text with (WM_GETFONT, else the system's font).
 DialogBaseUnits WindowFontBaseUnits(HWND window);
 
-// A UTF-16 text of ours as the system's wide string, and back.
+// A UTF-16 text of ours as the system's wide string.
 inline const wchar_t* Wide(const std::u16string& text) {
     return reinterpret_cast<const wchar_t*>(text.c_str());
 }
-std::u16string WindowText(HWND window);
 
 // Runs a window procedure's body: an exception never leaves a window procedure (it would unwind
 // through the system's and the host's frames). The failure is shown in a message box, and the

@@ -8,6 +8,8 @@
 #include "platform/text/Utf.h"
 #include "platform/ui/Keys.h"
 
+#include <commctrl.h>
+
 #include <string>
 #include <unordered_map>
 
@@ -19,6 +21,7 @@ namespace {
 struct Binding {
     WNDPROC original = nullptr; // the window's own procedure
     CWnd* wnd = nullptr;        // null while no object is bound
+    HWND tip = nullptr;         // the tip window its mouse messages are relayed to
 };
 std::unordered_map<HWND, Binding>& Bindings() {
     static std::unordered_map<HWND, Binding> bindings;
@@ -36,6 +39,16 @@ thread_local const NMHDR* offeredToSender = nullptr;
 
 bool IsChildWindow(HWND window) {
     return (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) != 0;
+}
+
+std::u16string WindowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    if (length <= 0)
+        return {};
+    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+    const int copied = GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+    text.resize(static_cast<size_t>(std::max(0, copied)));
+    return text;
 }
 
 // The window around a control, never the owner of a top-level window.
@@ -89,16 +102,6 @@ DialogBaseUnits WindowFontBaseUnits(HWND window) {
     return {(size.cx / 26 + 1) / 2, static_cast<int>(metrics.tmHeight)};
 }
 
-std::u16string WindowText(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    if (length <= 0)
-        return {};
-    std::u16string text(static_cast<size_t>(length) + 1, u'\0');
-    const int copied = GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()), length + 1);
-    text.resize(static_cast<size_t>(std::max(0, copied)));
-    return text;
-}
-
 void ReportProcFailure(const char* what) noexcept {
     try {
         std::u16string text = u"Внутренняя ошибка окна";
@@ -140,11 +143,25 @@ void CWnd::Detach() {
     widget = nullptr;
 }
 
+bool RelayMouseToTip(HWND window, HWND tip) {
+    Binding* binding = window ? BindingOf(window) : nullptr;
+    if (!binding)
+        return false;
+    binding->tip = tip;
+    return true;
+}
+
 LRESULT CALLBACK CWnd::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const Binding* binding = BindingOf(window);
     const WNDPROC original = binding ? binding->original : nullptr;
     if (!original)
         return DefWindowProcW(window, message, wParam, lParam);
+    if (binding->tip && ((message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_MOUSELEAVE) &&
+        ::IsWindow(binding->tip)) {
+        MSG relayed{window, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+        GetCursorPos(&relayed.pt);
+        SendMessageW(binding->tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    }
     CWnd* wnd = binding->wnd;
     if (message == WM_NCDESTROY) {
         const LRESULT result = CallWindowProcW(original, window, message, wParam, lParam);

@@ -205,4 +205,27 @@ TEST(DialogWin32Modal, EndsWithTheButtonsResultAndReenablesTheOwner) {
     EXPECT_EQ(modal.log, (std::vector<std::string>{"ok", "destroy", "gone"}));
 }
 
+// Escape in a modal dialog over a modeless one ends the modal one only: the key goes no further than
+// the dialog it was pressed in, also when the modeless dialog's hook sees the thread's messages.
+TEST(DialogWin32Modal, EscapeEndsOnlyTheDialogItWasPressedIn) {
+    ProbeDialog owner;
+    ASSERT_TRUE(owner.Create());
+    owner.ShowWindow(SW_SHOW);
+    ProbeDialog modal(owner.GetSafeHwnd());
+    struct Escape {
+        static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD) {
+            KillTimer(nullptr, id);
+            // Into the queue, for the dialog manager's loop to take, as the keyboard does.
+            PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+            PostMessageW(GetFocus(), WM_KEYUP, VK_ESCAPE, 0xC0000001);
+        }
+    };
+    SetTimer(nullptr, 0, 50, &Escape::OnTimer);
+    EXPECT_EQ(modal.DoModal(), IDCANCEL);
+    PumpMessages();
+    EXPECT_EQ(modal.log, (std::vector<std::string>{"cancel", "destroy", "gone"}));
+    EXPECT_TRUE(owner.IsWindowVisible());
+    EXPECT_EQ(owner.log, std::vector<std::string>{});
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 // opens the main dialog over the host window, and everything after is done with the messages that
 // clicks and keys make, on the demo installation the Windows tool writes, and read as the scripted
 // Windows host reads a window (hostwin/WindowReader.h).
+#include "hostwin/ScriptedCalls.h"
 #include "hostwin/WindowReader.h"
 #include "support/FakeHost.h"
 
@@ -21,6 +22,7 @@ using LoadFunction = int(__cdecl*)(const HostFunctions*);
 using UnloadFunction = int(__cdecl*)();
 
 constexpr int kAddId = 1003;
+constexpr int kReportId = 1013;
 constexpr int kSettingsId = 1012;
 constexpr int kComponentsId = 1014;
 constexpr int kListId = 1002;
@@ -231,6 +233,28 @@ TEST_F(MainDialogWin32, AKIsEditedInTheComponentsGridInPlace) {
     ReadFile(table, content, sizeof content - 1, &read, nullptr);
     CloseHandle(table);
     EXPECT_NE(std::string(content, read).find(";1,250000;"), std::string::npos) << content;
+}
+
+TEST_F(MainDialogWin32, TheReportIsMadeAndHandedToTheOpener) {
+    // The desktop's opener is the scripted host's stand-in, which reports the file it was given.
+    std::vector<std::u16string> lines;
+    const ScriptedCalls opener(module, [&](const std::u16string& line) { lines.push_back(line); });
+    ASSERT_TRUE(opener.ShellExecuteTaken());
+    Click(dialog, kAddId);
+    Click(dialog, kReportId);
+    ASSERT_EQ(lines.size(), 1u);
+    const std::u16string prefix = u"Открыт файл: ";
+    ASSERT_EQ(lines[0].rfind(prefix, 0), 0u) << std::string(lines[0].begin(), lines[0].end());
+    const std::u16string path = lines[0].substr(prefix.size());
+    HANDLE report = CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_READ, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(report, INVALID_HANDLE_VALUE);
+    char head[256] = {};
+    DWORD read = 0;
+    ReadFile(report, head, sizeof head - 1, &read, nullptr);
+    CloseHandle(report);
+    DeleteFileW(reinterpret_cast<const wchar_t*>(path.c_str()));
+    EXPECT_NE(std::string(head, read).find("<html"), std::string::npos) << head;
 }
 
 TEST_F(MainDialogWin32, CancelStoresTheWindowRectangleAndEndsTheDialog) {

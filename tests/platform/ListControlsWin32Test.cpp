@@ -2,6 +2,7 @@
 #include "ListTestDialog.h"
 #include "platform/ui/Edit.h"
 #include "platform/ui/ToolTipCtrl.h"
+#include "support/Win32Input.h"
 
 #include <gtest/gtest.h>
 
@@ -10,30 +11,10 @@
 
 namespace {
 
-// Runs the messages posted so far.
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-LPARAM At(CPoint point) {
-    return MAKELPARAM(point.x, point.y);
-}
-
 CPoint CellCenter(const CListCtrl& list, int row, int column) {
     CRect cell;
     EXPECT_TRUE(list.GetSubItemRect(row, column, cell));
     return {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
-}
-
-// A mouse button pressed and let go at a point of the window, as the system posts them.
-void Click(HWND window, CPoint point, UINT down = WM_LBUTTONDOWN) {
-    PostMessageW(window, down, MK_LBUTTON, At(point));
-    PostMessageW(window, WM_LBUTTONUP, 0, At(point));
-    Pump();
 }
 
 // Holds Ctrl down, as the keyboard state the controls read, while it lives.
@@ -50,11 +31,6 @@ private:
         SetKeyboardState(keys);
     }
 };
-
-void Key(HWND window, WPARAM key) {
-    SendMessageW(window, WM_KEYDOWN, key, 1);
-    SendMessageW(window, WM_KEYUP, key, 0xC0000001);
-}
 
 std::u16string ClipboardText() {
     std::u16string text;
@@ -118,7 +94,7 @@ std::u16string TipText(HWND owner, HWND tool) {
 
 // What the mouse resting at a point of a list shows.
 std::u16string TipAt(HWND list, CPoint point) {
-    SendMessageW(list, WM_MOUSEMOVE, 0, At(point));
+    SendMessageW(list, WM_MOUSEMOVE, 0, PointParam(point));
     return TipText(list, list);
 }
 
@@ -195,7 +171,7 @@ TEST(ListCtrlWin32, CtrlCCopiesTheSelectedRowsWithoutTellingTheDialog) {
     };
     HeldControl control;
     for (const Case& c : cases) {
-        Key(c.window, 'C');
+        PressKeyOn(c.window, 'C');
         EXPECT_EQ(ClipboardText(), c.copied);
     }
     EXPECT_TRUE(dialog.notices.empty()); // no LVN_KEYDOWN
@@ -207,7 +183,7 @@ TEST(ListCtrlWin32, AClickSelectsItsRowAndMakesItsColumnCurrentWhichTheArrowsMov
     dialog.Fill(3);
     const HWND list = dialog.list.GetSafeHwnd();
     EXPECT_EQ(dialog.list.GetCurrentColumn(), 0); // no focused row
-    Click(list, CellCenter(dialog.list, 1, 1));
+    ClickAt(list, CellCenter(dialog.list, 1, 1));
     EXPECT_EQ(dialog.list.GetSelectedRows(), std::vector<int>{1});
     EXPECT_EQ(dialog.list.GetNextItem(-1, LVNI_FOCUSED), 1);
     ASSERT_FALSE(dialog.changes.empty());
@@ -215,7 +191,7 @@ TEST(ListCtrlWin32, AClickSelectsItsRowAndMakesItsColumnCurrentWhichTheArrowsMov
     EXPECT_EQ(dialog.list.GetCurrentColumn(), 1);
     const std::pair<WPARAM, int> keys[] = {{VK_LEFT, 0}, {VK_LEFT, 0}, {VK_RIGHT, 1}, {VK_RIGHT, 1}};
     for (const auto& [key, column] : keys) {
-        Key(list, key);
+        PressKeyOn(list, key);
         EXPECT_EQ(dialog.list.GetCurrentColumn(), column);
     }
 }
@@ -238,7 +214,7 @@ TEST(ListCtrlWin32, ADoubleClickIsToldWithItsCellAndRowValueAlsoBelowTheRows) {
     for (const Case& c : cases) {
         dialog.notices.clear();
         dialog.clickedData.clear();
-        Click(dialog.list.GetSafeHwnd(), c.point, WM_LBUTTONDBLCLK);
+        ClickAt(dialog.list.GetSafeHwnd(), c.point, WM_LBUTTONDBLCLK);
         EXPECT_EQ(dialog.notices, std::vector<ListNotice>{c.told});
         EXPECT_EQ(dialog.clickedData, std::vector<intptr_t>{c.data});
     }
@@ -251,7 +227,7 @@ TEST(ListCtrlWin32, AColumnClickIsToldAndTheHeaderShowsTheSortMark) {
     const HWND header = ListView_GetHeader(dialog.list.GetSafeHwnd());
     RECT item{};
     Header_GetItemRect(header, 1, &item);
-    Click(header, CPoint{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    ClickAt(header, CPoint{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
     EXPECT_EQ(dialog.notices, (std::vector<ListNotice>{{LVN_COLUMNCLICK, -1, 1}}));
     ASSERT_TRUE(dialog.list.GetHeaderCtrl().SetItemFormat(1, LVCFMT_RIGHT | HDF_SORTDOWN));
     HDITEMW hdi{};
@@ -314,7 +290,7 @@ TEST(ListCtrlWin32, DraggingADividerAsksTheOwnerAndEndsWithTheNewWidth) {
         PostMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(item.right + 14, y));
         PostMessageW(header, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(item.right + 29, y));
         PostMessageW(header, WM_LBUTTONUP, 0, MAKELPARAM(item.right + 29, y));
-        Pump();
+        Desktop::ProcessEvents();
         EXPECT_EQ(dialog.owner.GetColumnWidth(0), c.width) << c.forbid;
         EXPECT_EQ(dialog.owner.calls, c.calls) << c.forbid;
     }
@@ -368,7 +344,7 @@ TEST(ListCtrlWin32, DoubleClickingADividerFitsTheColumnUnlessTheOwnerForbids) {
         const LPARAM divider = MAKELPARAM(item.right - 1, (item.top + item.bottom) / 2);
         PostMessageW(header, WM_LBUTTONDBLCLK, MK_LBUTTON, divider);
         PostMessageW(header, WM_LBUTTONUP, 0, divider);
-        Pump();
+        Desktop::ProcessEvents();
         std::erase(dialog.owner.calls, u"size"); // a wider column may bring the sideways scroll bar
         const int width = dialog.owner.GetColumnWidth(0);
         EXPECT_EQ(width > 100, !forbid);
@@ -437,7 +413,7 @@ TEST(ListCtrlWin32, RowsAddedWhileDrawingIsHeldOffShowOnceItResumes) {
     ListDialog dialog;
     ASSERT_TRUE(dialog.Create());
     dialog.ShowWindow(SW_SHOW);
-    Pump();
+    Desktop::ProcessEvents();
     {
         const RedrawSuspended listHeld(dialog.list);
         const RedrawSuspended textsHeld(dialog.texts);
@@ -445,7 +421,7 @@ TEST(ListCtrlWin32, RowsAddedWhileDrawingIsHeldOffShowOnceItResumes) {
         for (int i = 0; i < 40; ++i)
             dialog.texts.AddString(u"строка");
     }
-    Pump();
+    Desktop::ProcessEvents();
     for (const HWND list : {dialog.list.GetSafeHwnd(), dialog.texts.GetSafeHwnd()}) {
         SCROLLINFO info{};
         info.cbSize = sizeof(info);

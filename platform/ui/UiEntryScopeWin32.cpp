@@ -1,6 +1,6 @@
 #include "UiEntryScope.h"
 
-#include <windows.h>
+#include "Win32Window.h"
 
 namespace {
 
@@ -9,9 +9,8 @@ namespace {
 class ModuleContext {
 public:
     ModuleContext() {
-        HMODULE module = nullptr;
-        if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                                reinterpret_cast<LPCWSTR>(&Instance), &module))
+        const HMODULE module = FrameworkModule();
+        if (!module)
             return;
         ACTCTXW request{};
         request.cbSize = sizeof request;

@@ -5,6 +5,7 @@
 #include "hostwin/ScriptedCalls.h"
 #include "hostwin/WindowReader.h"
 #include "support/FakeHost.h"
+#include "support/Win32Input.h"
 
 #include <windows.h>
 
@@ -52,14 +53,6 @@ int RunProgram(const std::wstring& commandLine) {
     return static_cast<int>(code);
 }
 
-void PumpMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
@@ -87,13 +80,6 @@ void ClickIntoModal(HWND button, std::function<void(HWND modal)> act) {
 
 void Click(HWND dialog, int id) {
     SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
-
-// A key pressed on the window with the focus, through the thread's queue as the keyboard sends it.
-void PressKey(unsigned key) {
-    PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
-    PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
-    PumpMessages();
 }
 
 class MainDialogWin32 : public testing::Test {
@@ -126,7 +112,7 @@ protected:
         hostWindow = CreateWindowExW(0, L"STATIC", L"Хост", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600, nullptr,
                                      nullptr, nullptr, nullptr);
         ASSERT_TRUE(host.RunCommand(host.menuCommands.at(0), hostWindow));
-        PumpMessages();
+        Desktop::ProcessEvents();
         for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
             if (GetWindow(w, GW_OWNER) == hostWindow && ClassOf(w) == L"#32770" && IsWindowVisible(w))
                 dialog = w;
@@ -173,7 +159,7 @@ TEST_F(MainDialogWin32, AddingTheDemoFillsTheGridAndBothPages) {
     BYTE keys[256] = {};
     keys[VK_CONTROL] = 0x80;
     SetKeyboardState(keys);
-    PressKey(VK_TAB);
+    PressKeyOn(GetFocus(), VK_TAB);
     keys[VK_CONTROL] = 0;
     SetKeyboardState(keys);
     const std::vector<std::u16string> messages = PageLines(dialog);
@@ -213,11 +199,11 @@ TEST_F(MainDialogWin32, AKIsEditedInTheComponentsGridInPlace) {
         SendMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageW(grid, WM_LBUTTONUP, 0, at);
         SetFocus(grid);
-        PressKey(VK_F2);
+        PressKeyOn(GetFocus(), VK_F2);
         HWND editor = FindWindowExW(grid, nullptr, L"Edit", nullptr);
         ASSERT_NE(editor, nullptr) << "the cell editor is the list's child";
         SetWindowTextW(editor, L"1,25");
-        PressKey(VK_RETURN);
+        PressKeyOn(GetFocus(), VK_RETURN);
         EXPECT_FALSE(IsWindow(editor));
         const std::vector<std::u16string> rows = ReadableLines(grid);
         const auto first = std::find_if(rows.begin(), rows.end(), [](const auto& row) { return row.starts_with(u"1\t"); });
@@ -262,7 +248,7 @@ TEST_F(MainDialogWin32, CancelStoresTheWindowRectangleAndEndsTheDialog) {
     MoveWindow(dialog, 40, 30, 1100, 700, TRUE);
     GetWindowRect(dialog, &placed);
     Click(dialog, IDCANCEL);
-    PumpMessages();
+    Desktop::ProcessEvents();
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(host.intProfile[u"plugins\\atmocalc\\/WindowRect_tlx"], placed.left);
     EXPECT_EQ(host.intProfile[u"plugins\\atmocalc\\/WindowRect_tly"], placed.top);

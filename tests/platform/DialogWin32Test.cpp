@@ -7,6 +7,7 @@
 #include "platform/ui/Edit.h"
 #include "platform/ui/TabCtrl.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/Win32Input.h"
 
 #include <windows.h>
 
@@ -89,16 +90,8 @@ private:
     void OnTabChanged(NMHDR*, intptr_t*) { log.push_back("tab " + std::to_string(tabs.GetCurSel())); }
 };
 
-// Runs the thread's messages the way a host's loop does: no IsDialogMessageW of its own.
-void PumpMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-// A key pressed and released on the window with the keyboard focus, through the thread's queue.
+// A key pressed and released on the window with the keyboard focus, through the thread's queue and a
+// loop like a host's (Desktop::ProcessEvents: no IsDialogMessageW of its own).
 void PressKey(unsigned key, bool control = false) {
     HWND focus = GetFocus();
     ASSERT_NE(focus, nullptr);
@@ -106,9 +99,7 @@ void PressKey(unsigned key, bool control = false) {
     if (control)
         state[VK_CONTROL] = 0x80;
     SetKeyboardState(state);
-    PostMessageW(focus, WM_KEYDOWN, key, 1);
-    PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
-    PumpMessages();
+    PressKeyOn(focus, key);
     state[VK_CONTROL] = 0;
     SetKeyboardState(state);
 }
@@ -119,7 +110,7 @@ protected:
         ASSERT_TRUE(dialog.Create());
         dialog.ShowWindow(SW_SHOW);
         SetForegroundWindow(dialog.GetSafeHwnd());
-        PumpMessages();
+        Desktop::ProcessEvents();
     }
     HWND Item(int id) const { return dialog.GetDlgItem(id)->GetSafeHwnd(); }
     ProbeDialog dialog;
@@ -222,7 +213,7 @@ TEST(DialogWin32Modal, EscapeEndsOnlyTheDialogItWasPressedIn) {
     };
     SetTimer(nullptr, 0, 50, &Escape::OnTimer);
     EXPECT_EQ(modal.DoModal(), IDCANCEL);
-    PumpMessages();
+    Desktop::ProcessEvents();
     EXPECT_EQ(modal.log, (std::vector<std::string>{"cancel", "destroy", "gone"}));
     EXPECT_TRUE(owner.IsWindowVisible());
     EXPECT_EQ(owner.log, std::vector<std::string>{});

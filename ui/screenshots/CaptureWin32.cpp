@@ -1,5 +1,7 @@
 #include "Capture.h"
 
+#include "support/Desktop.h"
+
 #include <wincodec.h>
 
 #include <cstdio>
@@ -43,12 +45,8 @@ bool WritePng(HBITMAP bitmap, int width, int height, const std::filesystem::path
 
 void Settle() {
     const DWORD end = GetTickCount() + 100;
-    MSG msg;
     while (GetTickCount() < end) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        Desktop::ProcessEvents();
         Sleep(10);
     }
 }
